@@ -1,0 +1,184 @@
+#include "platform/classes/Component.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsValidIdent(const std::string& s) {
+  if (s.empty()) return false;
+  auto alpha = [](unsigned char c) { return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  auto digit = [](unsigned char c) { return c >= '0' && c <= '9'; };
+  if (!alpha(static_cast<unsigned char>(s[0]))) return false;
+  return std::all_of(s.begin(), s.end(), [&](char c) {
+    auto u = static_cast<unsigned char>(c);
+    return alpha(u) || digit(u);
+  });
+}
+
+bool SameIdent(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lx = (x >= 'A' && x <= 'Z') ? char(x - 'A' + 'a') : x;
+           auto ly = (y >= 'A' && y <= 'Z') ? char(y - 'A' + 'a') : y;
+           return lx == ly;
+         });
+}
+
+}  // namespace
+
+// ---- TPersistent ----
+
+void TPersistent::Assign(TPersistent* Source) {
+  if (Source != nullptr) {
+    Source->AssignTo(this);
+    return;
+  }
+  AssignTo(this);  // reports the nil source below
+}
+
+void TPersistent::AssignTo(TPersistent* Dest) {
+  std::string source = (Dest == this) ? std::string("nil") : ClassName();
+  throw EConvertError("Cannot assign a " + source + " to a " + Dest->ClassName());
+}
+
+void TPersistent::DefineProperties(TFiler*) {}
+
+std::string TPersistent::GetNamePath() const { return ClassName(); }
+
+// ---- TComponent ----
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner != nullptr) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  // Tell everyone who asked that this component goes away.
+  while (!FFreeNotifies.empty()) {
+    TComponent* other = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
+    other->RemoveNotification(this);
+    other->Notification(this, opRemove);
+  }
+  DestroyComponents();
+  if (FOwner != nullptr) FOwner->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int Index) const {
+  if (Index < 0 || Index >= ComponentCount())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  return FComponents[static_cast<size_t>(Index)];
+}
+
+int TComponent::ComponentIndex() const {
+  if (FOwner == nullptr) return -1;
+  auto& list = FOwner->FComponents;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+TComponent* TComponent::FindComponent(const std::string& AName) const {
+  if (AName.empty()) return nullptr;
+  for (TComponent* c : FComponents)
+    if (SameIdent(c->FName, AName)) return c;
+  return nullptr;
+}
+
+void TComponent::SetName(const std::string& NewName) {
+  if (NewName == FName) return;
+  if (!NewName.empty() && !IsValidIdent(NewName))
+    throw EComponentError("'" + NewName + "' is not a valid component name");
+  if (!NewName.empty() && FOwner != nullptr) {
+    TComponent* other = FOwner->FindComponent(NewName);
+    if (other != nullptr && other != this)
+      throw EComponentError("A component named " + NewName + " already exists");
+  }
+  FName = NewName;
+}
+
+void TComponent::SetComponentState(TComponentStateFlag Flag, bool On) {
+  if (On)
+    FComponentState |= Flag;
+  else
+    FComponentState &= ~static_cast<TComponentState>(Flag);
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  if (AComponent->FOwner == this) return;
+  if (!AComponent->FName.empty()) {
+    TComponent* other = FindComponent(AComponent->FName);
+    if (other != nullptr)
+      throw EComponentError("A component named " + AComponent->FName + " already exists");
+  }
+  if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
+  Insert(AComponent);
+  NotifyAll(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  NotifyAll(AComponent, opRemove);
+  Remove(AComponent);
+}
+
+void TComponent::Insert(TComponent* AComponent) {
+  FComponents.push_back(AComponent);
+  AComponent->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* AComponent) {
+  auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
+  if (it != FComponents.end()) FComponents.erase(it);
+  AComponent->FOwner = nullptr;
+}
+
+void TComponent::NotifyAll(TComponent* AComponent, TOperation Operation) {
+  Notification(AComponent, Operation);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent != nullptr) RemoveFreeNotification(AComponent);
+  // Owned components hear of every insertion and removal in their owner.
+  if (!HasState(csDestroying)) {
+    // Copy: a handler may free components while we iterate.
+    std::vector<TComponent*> owned = FComponents;
+    for (TComponent* c : owned)
+      if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
+        c->Notification(AComponent, Operation);
+  }
+}
+
+void TComponent::DestroyComponents() {
+  while (!FComponents.empty()) {
+    TComponent* last = FComponents.back();
+    Remove(last);
+    delete last;
+  }
+}
+
+void TComponent::Destroying() {
+  if (HasState(csDestroying)) return;
+  SetComponentState(csDestroying, true);
+  for (TComponent* c : FComponents) c->Destroying();
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (AComponent == nullptr || AComponent == this) return;
+  // A component owned by the same owner is told anyway; the platform still records it both ways.
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+    FFreeNotifies.push_back(AComponent);
+  auto& back = AComponent->FFreeNotifies;
+  if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  RemoveNotification(AComponent);
+  if (AComponent != nullptr) AComponent->RemoveNotification(this);
+}
+
+void TComponent::RemoveNotification(TComponent* AComponent) {
+  auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
+  if (it != FFreeNotifies.end()) FFreeNotifies.erase(it);
+}
+
+std::string TComponent::GetNamePath() const { return FName; }
+
+void TComponent::Loaded() { SetComponentState(csLoading, false); }
