@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/classes/Filer.h"
+#include "platform/classes/TypeInfo.h"
+
 namespace {
 
 bool IsValidIdent(const std::string& s) {
@@ -92,7 +95,16 @@ void TComponent::SetName(const std::string& NewName) {
     if (other != nullptr && other != this)
       throw EComponentError("A component named " + NewName + " already exists");
   }
+  SetReference(false);
+  std::string oldName = FName;
   FName = NewName;
+  try {
+    SetReference(true);
+  } catch (...) {
+    FName = oldName;
+    SetReference(true);
+    throw;
+  }
 }
 
 void TComponent::SetComponentState(TComponentStateFlag Flag, bool On) {
@@ -111,11 +123,13 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   }
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
   Insert(AComponent);
+  AComponent->SetReference(true);
   NotifyAll(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
   NotifyAll(AComponent, opRemove);
+  AComponent->SetReference(false);
   Remove(AComponent);
 }
 
@@ -182,3 +196,18 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
 std::string TComponent::GetNamePath() const { return FName; }
 
 void TComponent::Loaded() { SetComponentState(csLoading, false); }
+
+void TComponent::SetReference(bool Enable) {
+  if (FOwner == nullptr || FName.empty() || FOwner->HasState(csDestroying)) return;
+  classes::SetFieldReference(FOwner, FName, Enable ? this : nullptr);
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  if (Root != this) return;
+  for (TComponent* c : FComponents)
+    if (!c->HasParent()) Proc(c);
+}
+
+void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
+
+void TComponent::WriteState(TWriter* Writer) { Writer->WriteData(this); }

@@ -9,6 +9,8 @@
 #include "platform/rtl/System.h"
 
 class TFiler;
+class TReader;
+class TWriter;
 class TComponent;
 
 // Generic event handler: the sender is the object that raised the event.
@@ -88,6 +90,25 @@ class TComponent : public TPersistent {
 
   // Called once after the component and its siblings were read from a definition.
   virtual void Loaded();
+
+  // ---- definitions (see platform/classes/Filer.h) ----
+  // Calls Proc for every component written as this component's child in a definition.
+  // The default lists, for the root only, the owned components that have no parent.
+  virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
+  // The owner of the children read inside this component's block (none = the root).
+  virtual TComponent* GetChildOwner() { return nullptr; }
+  // The parent given to the children read inside this component's block.
+  virtual TComponent* GetChildParent() { return this; }
+  // True for components that live inside a parent (controls, menu items).
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent*) {}
+  // Moves Child to position Order among this component's children.
+  virtual void SetChildOrder(TComponent*, int) {}
+  // Reads this component's properties and children (the reader calls it).
+  virtual void ReadState(TReader* Reader);
+  // Writes this component's properties and children (the writer calls it).
+  virtual void WriteState(TWriter* Writer);
   // Called on every component that must hear of AComponent's insertion or removal.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
 
@@ -100,6 +121,8 @@ class TComponent : public TPersistent {
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
+  // Points the owner's published field of this component's name at this component (or nil).
+  void SetReference(bool Enable);
 
   TComponent* FOwner = nullptr;
   std::string FName;
