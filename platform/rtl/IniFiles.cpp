@@ -216,9 +216,13 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     const std::string& old = doc.lines[line];
     doc.lines[line] = TrimRight(old.substr(0, old.find('='))) + "=" + value;
   } else {
-    // After the section's last non-blank line, so blank lines between sections stay put.
-    size_t insert = rtl::SectionEnd(doc, header);
-    while (insert > header + 1 && Trim(doc.lines[insert - 1]).empty()) --insert;
+    // After the section's last key (or its header), so the blank lines and comments
+    // that lead into the next section stay with it.
+    size_t insert = header + 1;
+    rtl::ForEachKey(doc, section, [&](size_t i, const rtl::ParsedLine&) {
+      insert = i + 1;
+      return true;
+    });
     doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(insert), ident + "=" + value);
   }
   rtl::Save(FFileName, doc);
