@@ -126,6 +126,21 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   return false;
 }
 
+bool WriteAll(int fd, std::string_view data) {
+  size_t written = 0;
+  while (written < data.size()) {
+    const ssize_t n = write(fd, data.data() + written, data.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    written += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 struct FindState {
   explicit FindState(DIR* d) : Dir(d) {}
   ~FindState() { closedir(Dir); }
@@ -196,16 +211,10 @@ void AppendTextLine(const std::string& fileName, std::string_view line) {
   data += lineBreak;
   const int fd = open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) throw EInOutError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-  size_t written = 0;
-  while (written < data.size()) {
-    const ssize_t n = write(fd, data.data() + written, data.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = errno;
-      close(fd);
-      throw EInOutError("Cannot write to file \"" + fileName + "\". " + std::strerror(error));
-    }
-    written += static_cast<size_t>(n);
+  if (!rtl::WriteAll(fd, data)) {
+    const int error = errno;
+    close(fd);
+    throw EInOutError("Cannot write to file \"" + fileName + "\". " + std::strerror(error));
   }
   if (close(fd) != 0) throw EInOutError("Cannot write to file \"" + fileName + "\". " + std::strerror(errno));
 }

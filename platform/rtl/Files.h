@@ -28,6 +28,10 @@ void SetExePathOverride(std::string path);
 // and a trailing "." matches names without one.
 bool MatchesMask(std::string_view name, std::string_view mask);
 
+// Writes all of `data` to the descriptor, retrying after interruptions; false on failure
+// (errno tells why).
+bool WriteAll(int fd, std::string_view data);
+
 struct FindState;
 
 }  // namespace rtl

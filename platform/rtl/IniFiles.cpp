@@ -107,17 +107,6 @@ IniDocument LoadForWriting(const std::string& fileName) {
   return Split(std::move(*data));
 }
 
-bool WriteAll(int fd, const std::string& data) {
-  size_t written = 0;
-  while (written < data.size()) {
-    const ssize_t n = write(fd, data.data() + written, data.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    written += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Replaces the file with the document: a temporary file beside it, flushed, then renamed
 // over it. The file keeps its permissions; a symbolic link keeps pointing at it.
 void Save(const std::string& fileName, const IniDocument& doc) {
