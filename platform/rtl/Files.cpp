@@ -188,17 +188,11 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
 }
 
 void AppendTextLine(const std::string& fileName, std::string_view line) {
-  std::string lineBreak = "\r\n";
+  // A last line left without its line break is ended first, so lines never run together.
   bool needsBreakFirst = false;
   {
-    std::ifstream in(fileName, std::ios::binary);
-    std::string head(4096, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    if (const size_t nl = head.find('\n'); nl != std::string::npos)
-      lineBreak = (nl > 0 && head[nl - 1] == '\r') ? "\r\n" : "\n";
-    if (!head.empty()) {
-      in.clear();
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+    if (in && in.tellg() > 0) {
       in.seekg(-1, std::ios::end);
       char last = '\n';
       in.get(last);
@@ -206,9 +200,9 @@ void AppendTextLine(const std::string& fileName, std::string_view line) {
     }
   }
   std::string data;
-  if (needsBreakFirst) data += lineBreak;
+  if (needsBreakFirst) data += "\r\n";
   data.append(line);
-  data += lineBreak;
+  data += "\r\n";
   const int fd = open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) throw EInOutError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
   if (!rtl::WriteAll(fd, data)) {
@@ -282,7 +276,8 @@ bool NextMatch(rtl::FindState& state, TSearchRec& rec) {
     int attr = 0;
     if (S_ISDIR(st.st_mode)) attr |= faDirectory;
     if (name[0] == '.' && name != "." && name != "..") attr |= faHidden;
-    if ((st.st_mode & S_IWUSR) == 0) attr |= faReadOnly;
+    // Read-only means a file the owner may not write; folders never carry it.
+    if (!S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) == 0) attr |= faReadOnly;
     if ((attr & state.ExcludeAttr) != 0) continue;
     rec.Name = name;
     rec.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<int64_t>(st.st_size);

@@ -45,9 +45,8 @@ bool ForceDirectories(const std::string& directory);
 bool DeleteFile(const std::string& fileName);
 // Fails (false) when the new name exists already, so no file is replaced by accident.
 bool RenameFile(const std::string& oldName, const std::string& newName);
-// Appends `line` and a line break to the file, creating it when missing. The line break is
-// the one the file already uses, "\r\n" for a new file; a last line without a line break
-// is ended first. Raises EInOutError when the file cannot be written.
+// Appends `line` and "\r\n" to the file, creating it when missing; a last line without a
+// line break is ended first. Raises EInOutError when the file cannot be written.
 void AppendTextLine(const std::string& fileName, std::string_view line);
 
 // ---- Path pieces ----
@@ -81,7 +80,7 @@ enum : int {
 struct TSearchRec {
   std::string Name;   // the name alone, bytes as on disk
   int64_t Size = 0;
-  int Attr = 0;       // faDirectory, faHidden (names starting with '.'), faReadOnly (no owner write)
+  int Attr = 0;       // faDirectory, faHidden (names starting with '.'), faReadOnly (a file without owner write)
   TDateTime Time;     // last modification, local time
   std::shared_ptr<rtl::FindState> FindHandle;  // open while a search runs
 };

@@ -151,14 +151,19 @@ TEST_F(Files, FindFirstFiltersByMaskAndAttributes) {
   Write("locked.mp3", "");
   ASSERT_EQ(chmod(Path("locked.mp3").c_str(), 0444), 0);
   ASSERT_TRUE(ForceDirectories(Path("sub.mp3")));
+  ASSERT_TRUE(ForceDirectories(Path("locked.d")));
+  ASSERT_EQ(chmod(Path("locked.d").c_str(), 0555), 0);
 
   EXPECT_EQ(Names(Search(Path("*.mp3"), 0)), (std::set<std::string>{"a.mp3", "B.MP3", "locked.mp3"}));
   EXPECT_EQ(Names(Search(Path("*.*"), 0)), (std::set<std::string>{"a.mp3", "B.MP3", "c.wav", "noext", "locked.mp3"}));
+  // Without faHidden: no dot files, also with a mask that names them.
+  EXPECT_TRUE(Search(Path(".hidden.mp3"), faDirectory).empty());
 
   const std::map<std::string, int> all = Search(Path("*.*"), faAnyFile);
   EXPECT_EQ(Names(all), (std::set<std::string>{".", "..", "a.mp3", "B.MP3", "c.wav", "noext", ".hidden.mp3",
-                                               "locked.mp3", "sub.mp3"}));
+                                               "locked.mp3", "sub.mp3", "locked.d"}));
   EXPECT_EQ(all.at("a.mp3"), 0);
+  EXPECT_EQ(all.at("locked.d"), faDirectory);  // a folder is exactly a folder
   EXPECT_EQ(all.at(".hidden.mp3"), faHidden);
   EXPECT_EQ(all.at("locked.mp3"), faReadOnly);
   EXPECT_EQ(all.at("sub.mp3"), faDirectory);
@@ -190,9 +195,9 @@ TEST_F(Files, AppendTextLine) {
   AppendTextLine(Path("err.txt"), "second");
   EXPECT_EQ(Read("err.txt"), "第一行\r\nsecond\r\n");
 
-  Write("unix.txt", "one\ntwo");  // bare LF, no break at the end
-  AppendTextLine(Path("unix.txt"), "three");
-  EXPECT_EQ(Read("unix.txt"), "one\ntwo\nthree\n");
+  Write("cut.txt", "one\r\ntwo");  // the last line lost its break
+  AppendTextLine(Path("cut.txt"), "three");
+  EXPECT_EQ(Read("cut.txt"), "one\r\ntwo\r\nthree\r\n");
 
   Write("blocker", "");
   EXPECT_THROW(AppendTextLine(Path("blocker/err.txt"), "x"), EInOutError);
