@@ -105,6 +105,19 @@ char32_t UpperCodePoint(char32_t c) {
   return c;
 }
 
+std::string ToValidUtf8(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  size_t pos = 0;
+  while (pos < s.size()) {
+    const size_t start = pos;
+    const char32_t c = NextCodePoint(s, pos);
+    const bool invalid = pos - start == 1 && static_cast<unsigned char>(s[start]) >= 0x80;
+    AppendUtf8(out, invalid ? char32_t{0xFFFD} : c);
+  }
+  return out;
+}
+
 std::string HexDigits(uint64_t value, int digits) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;

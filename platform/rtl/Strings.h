@@ -25,6 +25,9 @@ size_t ByteOffsetOfCodePoint(std::string_view s, size_t index);
 // string can be searched and its byte offsets used on the original.
 char32_t LowerCodePoint(char32_t c);
 char32_t UpperCodePoint(char32_t c);
+// The text with every byte that is not part of valid UTF-8 replaced by U+FFFD, for showing
+// a name read from the disk; the name itself stays as it was for opening the file.
+std::string ToValidUtf8(std::string_view s);
 // Unsigned hexadecimal, upper-case digits, at least `digits` digits.
 std::string HexDigits(uint64_t value, int digits);
 

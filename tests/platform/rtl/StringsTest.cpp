@@ -55,6 +55,16 @@ TEST(Strings, PosCopyLengthCountCodePoints) {
   EXPECT_EQ(Copy("a\xFF" "b", 2, 1), "\xFF");
 }
 
+TEST(Strings, Utf8Decoding) {
+  // Overlong forms, surrogates, truncated sequences and stray continuation bytes are invalid.
+  EXPECT_EQ(rtl::ToValidUtf8("ok 中\xF0\x9F\x8E\xB5"), "ok 中\xF0\x9F\x8E\xB5");
+  EXPECT_EQ(rtl::ToValidUtf8("a\xC0\xAF" "b"), "a\uFFFD\uFFFD" "b");
+  EXPECT_EQ(rtl::ToValidUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(rtl::ToValidUtf8("x\xE4\xB8"), "x\uFFFD\uFFFD");
+  EXPECT_EQ(rtl::ToValidUtf8("\x80z"), "\uFFFDz");
+  EXPECT_EQ(Length("\xF0\x9F\x8E\xB5"), 1);
+}
+
 TEST(Strings, StringReplace) {
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", {}), "a+b-c");
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", rfReplaceAll), "a+b+c");
