@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/classes/UpdateGuard.h"
+
 namespace {
 
 [[noreturn]] void IndexError(int Index) {
@@ -106,16 +108,9 @@ TCollectionItem* TCollection::Add() {
 
 TCollectionItem* TCollection::Insert(int Index) {
   if (Index < 0 || Index > Count()) IndexError(Index);
-  BeginUpdate();
-  TCollectionItem* item;
-  try {
-    item = Add();
-    item->SetIndex(Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  TCollectionItem* item = Add();
+  item->SetIndex(Index);
   return item;
 }
 
@@ -127,14 +122,8 @@ void TCollection::Delete(int Index) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) delete FItems.back();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  while (!FItems.empty()) delete FItems.back();
 }
 
 TCollectionItem* TCollection::Items(int Index) const {
@@ -157,15 +146,9 @@ void TCollection::Assign(TPersistent* Source) {
     return;
   }
   if (src == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (auto* model : src->FItems) Add()->Assign(model);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  Clear();
+  for (auto* model : src->FItems) Add()->Assign(model);
 }
 
 void TCollection::BeginUpdate() { ++FUpdateCount; }

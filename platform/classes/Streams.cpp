@@ -47,6 +47,7 @@ int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
     Source->SetPosition(0);
     Count = Source->Size();
   }
+  if (Count <= 0) return 0;
   constexpr int64_t kChunk = 64 * 1024;
   std::vector<char> buffer(static_cast<size_t>(std::min(Count, kChunk)));
   int64_t left = Count;

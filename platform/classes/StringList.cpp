@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "platform/classes/Streams.h"
+#include "platform/classes/UpdateGuard.h"
 
 namespace classes {
 
@@ -45,15 +46,9 @@ TObject* TStrings::GetObject(int) const { return nullptr; }
 
 void TStrings::Put(int Index, const std::string& S) {
   TObject* obj = GetObject(Index);
-  BeginUpdate();
-  try {
-    Delete(Index);
-    InsertObject(Index, S, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  Delete(Index);
+  InsertObject(Index, S, obj);
 }
 
 void TStrings::PutObject(int, TObject*) {}
@@ -77,38 +72,16 @@ int TStrings::AddObject(const std::string& S, TObject* AObject) {
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
-  if (Strings == this) {  // copy first: adding to itself would never end
-    std::vector<std::pair<std::string, TObject*>> copy;
-    for (int i = 0; i < Strings->Count(); ++i) copy.emplace_back(Strings->Get(i), Strings->GetObject(i));
-    BeginUpdate();
-    try {
-      for (auto& [s, o] : copy) AddObject(s, o);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
-    return;
-  }
-  BeginUpdate();
-  try {
-    for (int i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  // Read everything first: a list added to itself must not see its own additions.
+  std::vector<std::pair<std::string, TObject*>> items;
+  for (int i = 0; i < Strings->Count(); ++i) items.emplace_back(Strings->Get(i), Strings->GetObject(i));
+  classes::TUpdateGuard update(*this);
+  for (auto& [s, o] : items) AddObject(s, o);
 }
 
 void TStrings::AddStrings(const std::vector<std::string>& Strings) {
-  BeginUpdate();
-  try {
-    for (auto& s : Strings) Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  for (auto& s : Strings) Add(s);
 }
 
 int TStrings::AddPair(const std::string& Name, const std::string& Value) {
@@ -124,35 +97,23 @@ void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   if (CurIndex < 0 || CurIndex >= GetCount()) IndexError(CurIndex);
   if (NewIndex < 0 || NewIndex >= GetCount()) IndexError(NewIndex);
-  BeginUpdate();
-  try {
-    std::string s = Get(CurIndex);
-    TObject* obj = GetObject(CurIndex);
-    Delete(CurIndex);
-    InsertObject(NewIndex, s, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  std::string s = Get(CurIndex);
+  TObject* obj = GetObject(CurIndex);
+  Delete(CurIndex);
+  InsertObject(NewIndex, s, obj);
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
   if (Index1 < 0 || Index1 >= GetCount()) IndexError(Index1);
   if (Index2 < 0 || Index2 >= GetCount()) IndexError(Index2);
-  BeginUpdate();
-  try {
-    std::string s = Get(Index1);
-    TObject* obj = GetObject(Index1);
-    Put(Index1, Get(Index2));
-    PutObject(Index1, GetObject(Index2));
-    Put(Index2, s);
-    PutObject(Index2, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  std::string s = Get(Index1);
+  TObject* obj = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, s);
+  PutObject(Index2, obj);
 }
 
 int TStrings::IndexOf(const std::string& S) const {
@@ -223,25 +184,19 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(const std::string& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t start = 0;
-    while (start < Value.size()) {
-      size_t end = Value.find_first_of("\r\n", start);
-      if (end == std::string::npos) {
-        Add(Value.substr(start));
-        break;
-      }
-      Add(Value.substr(start, end - start));
-      start = end + 1;
-      if (Value[end] == '\r' && start < Value.size() && Value[start] == '\n') ++start;
+  classes::TUpdateGuard update(*this);
+  Clear();
+  size_t start = 0;
+  while (start < Value.size()) {
+    size_t end = Value.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      Add(Value.substr(start));
+      break;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    Add(Value.substr(start, end - start));
+    start = end + 1;
+    if (Value[end] == '\r' && start < Value.size() && Value[start] == '\n') ++start;
   }
-  EndUpdate();
 }
 
 std::string TStrings::CommaText() const { return JoinDelimited(',', '"', false); }
@@ -279,50 +234,44 @@ std::string TStrings::JoinDelimited(char Delim, char Quote, bool Strict) const {
 }
 
 void TStrings::SplitDelimited(const std::string& Value, char Delim, char Quote, bool Strict) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t p = 0, n = Value.size();
-    auto skipBlanks = [&] {
-      if (!Strict)
-        while (p < n && IsBlank(Value[p])) ++p;
-    };
-    skipBlanks();
-    while (p < n) {
-      std::string s;
-      if (Quote != '\0' && Value[p] == Quote) {
-        // Quoted item: a doubled quote stands for one; an unclosed quote runs to the end.
-        ++p;
-        while (p < n) {
-          if (Value[p] == Quote) {
-            if (p + 1 < n && Value[p + 1] == Quote) {
-              s += Quote;
-              p += 2;
-              continue;
-            }
-            ++p;
-            break;
+  classes::TUpdateGuard update(*this);
+  Clear();
+  size_t p = 0, n = Value.size();
+  auto skipBlanks = [&] {
+    if (!Strict)
+      while (p < n && IsBlank(Value[p])) ++p;
+  };
+  skipBlanks();
+  while (p < n) {
+    std::string s;
+    if (Quote != '\0' && Value[p] == Quote) {
+      // Quoted item: a doubled quote stands for one; an unclosed quote runs to the end.
+      ++p;
+      while (p < n) {
+        if (Value[p] == Quote) {
+          if (p + 1 < n && Value[p + 1] == Quote) {
+            s += Quote;
+            p += 2;
+            continue;
           }
-          s += Value[p++];
+          ++p;
+          break;
         }
-      } else {
-        size_t start = p;
-        while (p < n && Value[p] != Delim && (Strict || !IsBlank(Value[p]))) ++p;
-        s = Value.substr(start, p - start);
+        s += Value[p++];
       }
-      Add(s);
-      skipBlanks();
-      if (p < n && Value[p] == Delim) {
-        if (p + 1 == n) Add(std::string());  // a trailing delimiter ends with an empty item
-        ++p;
-        skipBlanks();
-      }
+    } else {
+      size_t start = p;
+      while (p < n && Value[p] != Delim && (Strict || !IsBlank(Value[p]))) ++p;
+      s = Value.substr(start, p - start);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    Add(s);
+    skipBlanks();
+    if (p < n && Value[p] == Delim) {
+      if (p + 1 == n) Add(std::string());  // a trailing delimiter ends with an empty item
+      ++p;
+      skipBlanks();
+    }
   }
-  EndUpdate();
 }
 
 bool TStrings::Equals(const TStrings* Strings) const {
@@ -339,19 +288,13 @@ void TStrings::Assign(TPersistent* Source) {
     return;
   }
   if (src == this) return;
-  BeginUpdate();
-  try {
-    FNameValueSeparator = src->FNameValueSeparator;
-    FDelimiter = src->FDelimiter;
-    FQuoteChar = src->FQuoteChar;
-    FStrictDelimiter = src->FStrictDelimiter;
-    Clear();
-    AddStrings(src);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  classes::TUpdateGuard update(*this);
+  FNameValueSeparator = src->FNameValueSeparator;
+  FDelimiter = src->FDelimiter;
+  FQuoteChar = src->FQuoteChar;
+  FStrictDelimiter = src->FStrictDelimiter;
+  Clear();
+  AddStrings(src);
 }
 
 void TStrings::BeginUpdate() {

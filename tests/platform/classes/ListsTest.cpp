@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/classes/Counted.h"
+
 namespace {
 
 int a = 1, b = 2, c = 3;
@@ -77,15 +79,6 @@ TEST(List, SortPackCountCapacity) {
   l.Clear();
   EXPECT_EQ(l.Count(), 0);
 }
-
-class TCounted : public TObject {
- public:
-  explicit TCounted(int& n) : FN(n) { ++FN; }
-  ~TCounted() override { --FN; }
-
- private:
-  int& FN;
-};
 
 TEST(ObjectList, OwnedObjectsFreedOnDeleteReplaceClearAndDestruction) {
   int alive = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/classes/Streams.h"
+#include "tests/platform/classes/Counted.h"
 
 namespace {
 
@@ -263,14 +264,19 @@ TEST(StringList, ChangeEventsOncePerChangeAndAtFinalEndUpdate) {
   EXPECT_EQ(log, (V{"changing", "change"}));
 }
 
-class TCounted : public TObject {
- public:
-  explicit TCounted(int& n) : FN(n) { ++FN; }
-  ~TCounted() override { --FN; }
-
- private:
-  int& FN;
-};
+TEST(StringList, FailedBulkChangeEndsTheUpdate) {
+  TStringList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupError);
+  int changes = 0;
+  list.OnChange = [&](TObject*) { ++changes; };
+  EXPECT_THROW(list.SetCommaText("b,a,b"), EStringListError);
+  EXPECT_EQ(list.UpdateCount(), 0);
+  EXPECT_EQ(changes, 1);  // the update still ends with its change event
+  EXPECT_EQ(Items(list), (V{"a", "b"}));
+  list.Add("c");
+  EXPECT_EQ(changes, 2);  // and events flow again afterwards
+}
 
 TEST(StringList, OwnsObjectsFreesThem) {
   int alive = 0;
