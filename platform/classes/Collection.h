@@ -68,7 +68,8 @@ class TCollectionItem : public TPersistent {
 class TCollection : public TPersistent {
  public:
   explicit TCollection(TCollectionItemClass ItemClass);
-  // Frees every item without telling Update.
+  // Frees every item without telling Update. A derived collection whose items use it while
+  // they go away clears itself in its own destructor.
   ~TCollection() override;
   TCollection(const TCollection&) = delete;
   TCollection& operator=(const TCollection&) = delete;

@@ -357,7 +357,7 @@ void TStringList::Changing() {
 }
 
 void TStringList::SetUpdateState(bool Updating) {
-  // Called around the count change: the events fire as if nothing were updating.
+  // Called by the first BeginUpdate and the final EndUpdate, when no update is running.
   if (Updating) {
     if (OnChanging) OnChanging(this);
   } else if (OnChange) {

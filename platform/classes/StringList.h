@@ -19,9 +19,10 @@ class TStrings : public TPersistent {
 
   // ---- items ----
   int Count() const { return GetCount(); }
-  std::string Strings(int Index) const { return Get(Index); }
+  // Const results: assigning to them would silently change nothing (use SetStrings).
+  const std::string Strings(int Index) const { return Get(Index); }
   void SetStrings(int Index, const std::string& S) { Put(Index, S); }
-  std::string operator[](int Index) const { return Get(Index); }
+  const std::string operator[](int Index) const { return Get(Index); }
   TObject* Objects(int Index) const { return GetObject(Index); }
   void SetObjects(int Index, TObject* AObject) { PutObject(Index, AObject); }
 
@@ -159,7 +160,8 @@ class TStringList : public TStrings {
   bool OwnsObjects() const { return FOwnsObjects; }
   void SetOwnsObjects(bool Value) { FOwnsObjects = Value; }
 
-  // Fired before and after each change, not while updating; the final EndUpdate fires OnChange.
+  // Fired before and after each change, not while updating. The first BeginUpdate fires
+  // OnChanging and the final EndUpdate fires OnChange, so a bulk change is announced once.
   TNotifyEvent OnChange;
   TNotifyEvent OnChanging;
 

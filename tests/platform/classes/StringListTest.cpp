@@ -338,4 +338,54 @@ TEST(StringList, FilesAndStreamsUtf8WithBomSkipped) {
   std::filesystem::remove_all(dir);
 }
 
+// A minimal TStrings as controls implement theirs: only the required members, so the
+// base class's own Put, Move, Exchange and update bracket are what runs.
+class TPlainStrings : public TStrings {
+ public:
+  std::vector<std::pair<std::string, TObject*>> Data;
+  V Log;
+  void Insert(int Index, const std::string& S) override {
+    if (Index < 0 || Index > Count()) IndexError(Index);
+    Data.insert(Data.begin() + Index, {S, nullptr});
+  }
+  void Delete(int Index) override {
+    if (Index < 0 || Index >= Count()) IndexError(Index);
+    Data.erase(Data.begin() + Index);
+  }
+  void Clear() override { Data.clear(); }
+
+ protected:
+  std::string Get(int Index) const override {
+    if (Index < 0 || Index >= Count()) IndexError(Index);
+    return Data[static_cast<size_t>(Index)].first;
+  }
+  int GetCount() const override { return static_cast<int>(Data.size()); }
+  TObject* GetObject(int Index) const override { return Data.at(static_cast<size_t>(Index)).second; }
+  void PutObject(int Index, TObject* AObject) override { Data.at(static_cast<size_t>(Index)).second = AObject; }
+  void SetUpdateState(bool Updating) override { Log.push_back(Updating ? "begin" : "end"); }
+};
+
+TEST(Strings, BaseClassOperationsOnAMinimalList) {
+  TPlainStrings s;
+  TObject a, b;
+  s.AddObject("a=1", &a);
+  s.AddObject("b=2", &b);
+  s.Add("c");
+  s.SetStrings(0, "A=1");  // replaced through delete and insert, keeping the object
+  EXPECT_EQ(s.Objects(0), &a);
+  s.Move(0, 2);
+  EXPECT_EQ(Items(s), (V{"b=2", "c", "A=1"}));
+  EXPECT_EQ(s.Objects(2), &a);
+  s.Exchange(0, 1);
+  EXPECT_EQ(Items(s), (V{"c", "b=2", "A=1"}));
+  EXPECT_EQ(s.Objects(1), &b);
+  EXPECT_EQ(s.Values("a"), "1");
+  s.Log.clear();
+  s.SetText("x\ny");
+  EXPECT_EQ(s.Log, (V{"begin", "end"}));  // one bracket around the whole change
+  EXPECT_EQ(s.Text(), "x\r\ny\r\n");
+  EXPECT_THROW(s.Move(0, 5), EStringListError);
+  EXPECT_EQ(s.Count(), 2);
+}
+
 }  // namespace
