@@ -77,7 +77,9 @@ class TTextParser {
     throw EParserError(LocationText(FOut.FileName, FLine) + ": " + What);
   }
   [[noreturn]] void Expected(const std::string& What) const {
-    std::string found = AtEnd() ? std::string("end of text") : "'" + Peek() + "'";
+    std::string found = AtEnd()                         ? std::string("end of text")
+                        : (Cur() == '\r' || Cur() == '\n') ? std::string("end of line")
+                                                             : "'" + Peek() + "'";
     Fail(What + " expected but " + found + " found");
   }
 
@@ -205,7 +207,10 @@ class TTextParser {
   void ParseProperty() {
     EmitStr(ReadDotted("property name"));
     Expect('=', "'='");
-    SkipBlanks();
+    // The value starts on the line of its name.
+    while (Cur() == ' ' || Cur() == '\t') ++FPos;
+    if (Cur() == '/' && FPos + 1 < FText.size() && FText[FPos + 1] == '/')
+      while (!AtEnd() && Cur() != '\n') ++FPos;
     ParseValue();
   }
 

@@ -619,7 +619,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
       }
     }
     FLoaded.push_back(Root);
-    FPath.clear();
+    FPath = Root->Name();
     Root->ReadState(this);
     Root->SetComponentState(csReading, false);
     if (FPos != FStream.Tokens.size()) Located("End of definition expected", Line());
@@ -872,13 +872,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
       if (auto* coll = dynamic_cast<TCollection*>(obj)) {
         auto* ancColl = dynamic_cast<TCollection*>(ancObj);
         if (ancColl == nullptr && coll->Count() == 0) return;
-        if (ancColl != nullptr) {
-          TWriter mine, theirs;
-          mine.FRoot = theirs.FRoot = FRoot;
-          mine.WriteCollection(coll);
-          theirs.WriteCollection(ancColl);
-          if (mine.Text() == theirs.Text()) return;
-        }
+        if (ancColl != nullptr && CollectionsEqual(coll, ancColl)) return;
         WritePropName(Prop.Name);
         WriteCollection(coll);
         return;
@@ -954,6 +948,19 @@ void TWriter::WriteCollection(TCollection* Value) {
 }
 
 // ---- entry points ----
+
+bool CollectionsEqual(TCollection* A, TCollection* B) {
+  if (A == nullptr || B == nullptr) return A == B;
+  if (A->Count() != B->Count()) return false;
+  TWriter a, b;
+  a.WriteCollection(A);
+  b.WriteCollection(B);
+  const auto& ta = a.Stream().Tokens;
+  const auto& tb = b.Stream().Tokens;
+  return std::equal(ta.begin(), ta.end(), tb.begin(), tb.end(), [](const TDefToken& x, const TDefToken& y) {
+    return x.Kind == y.Kind && x.Type == y.Type && x.Int == y.Int && x.Float == y.Float && x.Text == y.Text;
+  });
+}
 
 TComponent* ReadComponentText(TComponent* Root, const std::string& Text, const std::string& FileName) {
   TReader reader(Text, FileName);

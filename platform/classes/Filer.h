@@ -213,6 +213,9 @@ TComponent* ReadComponentRes(const std::string& Name, TComponent* Root);
 // The definition text of Root and its children (as a descendant of Ancestor when given).
 std::string WriteComponentText(TComponent* Root, TComponent* Ancestor = nullptr);
 
+// True when both collections would be written alike (same items with the same stored values).
+bool CollectionsEqual(TCollection* A, TCollection* B);
+
 class EResNotFound : public Exception { public: using Exception::Exception; };
 
 // Definition files.
