@@ -370,7 +370,15 @@ void TReader::ReadProperty(TPersistent* Instance) {
     } else {
       FPropName = last;
       FPropFound = false;
-      if (auto* p = dynamic_cast<TPersistent*>(obj)) DefinePropertiesOf(p);
+      std::string savedPath = FPath;
+      FPath = where;
+      try {
+        if (auto* p = dynamic_cast<TPersistent*>(obj)) DefinePropertiesOf(p);
+      } catch (...) {
+        FPath = savedPath;
+        throw;
+      }
+      FPath = savedPath;
       bool found = FPropFound;
       restore();
       if (!found) throw EReadError("Property " + last + " does not exist");

@@ -227,6 +227,10 @@ void SetFieldReference(TComponent* Owner, const std::string& Name, TComponent* V
                           " cannot hold a " + Value->ClassName());
 }
 
+void ThrowOutOfRange(int64_t Value) {
+  throw EPropertyError("Invalid property value: " + std::to_string(Value) + " is out of range");
+}
+
 std::string ClassNameOfType(const std::type_info& Type) {
   int status = 0;
   std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(Type.name(), nullptr, nullptr, &status),

@@ -39,6 +39,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -185,6 +186,9 @@ const TClassInfo* ClassInfoOf(const TObject* Obj);
 // Points Owner's published field Name at Value (nil clears it); raises EComponentError when
 // Value is not of the field's class. Nothing when Owner has no such field.
 void SetFieldReference(TComponent* Owner, const std::string& Name, TComponent* Value);
+
+// Raises EPropertyError "Invalid property value: V is out of range".
+[[noreturn]] void ThrowOutOfRange(int64_t Value);
 
 // The class name the system prints for T ("TPanel").
 std::string ClassNameOfType(const std::type_info& Type);
@@ -437,8 +441,21 @@ class TPublisher {
       p.GetOrd = [Get](TObject* o) { return static_cast<int64_t>(detail::CallGet<T>(Get, o)); };
     if constexpr (!detail::IsNull<S>) {
       using V = SetArgOf<G, S>;
-      p.SetOrd = [Set](TObject* o, int64_t v) { std::invoke(Set, static_cast<T*>(o), static_cast<V>(v)); };
+      p.SetOrd = [Set](TObject* o, int64_t v) {
+        if constexpr (std::is_integral_v<V> && !std::is_same_v<V, bool>) CheckRange<V>(v);
+        std::invoke(Set, static_cast<T*>(o), static_cast<V>(v));
+      };
     }
+  }
+  // Integers must fit the property's type, read as signed or as unsigned ($80000005 for an int32).
+  template <class V>
+  static void CheckRange(int64_t v) {
+    using U = std::make_unsigned_t<V>;
+    using S = std::make_signed_t<V>;
+    bool fitsSigned = v >= static_cast<int64_t>(std::numeric_limits<S>::min()) &&
+                      (sizeof(V) >= 8 || v <= static_cast<int64_t>(std::numeric_limits<S>::max()));
+    bool fitsUnsigned = v >= 0 && (sizeof(V) >= 8 || static_cast<uint64_t>(v) <= std::numeric_limits<U>::max());
+    if (!fitsSigned && !fitsUnsigned) ThrowOutOfRange(v);
   }
 
   TPropInfo& Add(const char* Name, TPropKind Kind) {
