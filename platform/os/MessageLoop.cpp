@@ -97,8 +97,7 @@ BOOL PeekMessage(MSG* msg, HWND wnd, UINT filterMin, UINT filterMax, UINT remove
     msg->time = static_cast<DWORD>(now);
     if (remove) {
       // The next tick keeps to the period's grid; ticks missed by a busy loop are dropped.
-      t->Due += t->Period;
-      if (t->Due <= now) t->Due = now + t->Period;
+      t->Due += ((now - t->Due) / t->Period + 1) * t->Period;
     }
     return TRUE;
   }
@@ -138,3 +137,17 @@ LRESULT DispatchMessage(const MSG* msg) {
   if (!msg->hwnd) return 0;
   return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
+
+namespace os {
+
+void ResetThreadQueue() {
+  auto q = CurrentQueue();
+  auto& m = Manager();
+  std::lock_guard<std::mutex> lock(m.Lock);
+  q->Posted.clear();
+  q->QuitPosted = false;
+  q->QuitCode = 0;
+  std::erase_if(q->Timers, [](const TTimerEntry& t) { return t.Wnd == nullptr; });
+}
+
+}  // namespace os

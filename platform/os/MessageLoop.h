@@ -24,3 +24,9 @@ BOOL WaitMessage();
 BOOL TranslateMessage(const MSG* Msg);
 // Hands the message to its window's procedure (a timer procedure for a WM_TIMER that has one).
 LRESULT DispatchMessage(const MSG* Msg);
+
+namespace os {
+// Forgets the calling thread's posted messages, quit request and window-less timers, so that
+// a test starts on an empty queue whatever the previous one left behind.
+void ResetThreadQueue();
+}  // namespace os
