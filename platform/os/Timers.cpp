@@ -45,11 +45,8 @@ BOOL KillTimer(HWND wnd, UINT_PTR idEvent) {
   DWORD thread = GetCurrentThreadId();
   std::lock_guard<std::mutex> lock(m.Lock);
   if (wnd) {
-    os::TWindow* w = m.Find(wnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return FALSE;
-    }
+    os::TWindow* w = m.FindOrFail(wnd);
+    if (!w) return FALSE;
     thread = w->ThreadId;
   }
   auto queue = m.Queue(thread, false);

@@ -29,11 +29,8 @@ template <class F>
 bool WithWindow(HWND wnd, F&& f) {
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
-  TWindow* w = m.Find(wnd);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return false;
-  }
+  TWindow* w = m.FindOrFail(wnd);
+  if (!w) return false;
   f(*w);
   return true;
 }
@@ -197,11 +194,8 @@ BOOL DestroyWindow(HWND wnd) {
   auto& m = Manager();
   {
     std::lock_guard<std::mutex> lock(m.Lock);
-    TWindow* w = m.Find(wnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return FALSE;
-    }
+    TWindow* w = m.FindOrFail(wnd);
+    if (!w) return FALSE;
     if (w->ThreadId != GetCurrentThreadId()) {
       SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
@@ -239,11 +233,8 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   std::shared_ptr<os::TSentMessage> sent;
   {
     std::lock_guard<std::mutex> lock(m.Lock);
-    TWindow* w = m.Find(wnd);
-    if (!w) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
-    }
+    TWindow* w = m.FindOrFail(wnd);
+    if (!w) return 0;
     if (w->ThreadId == GetCurrentThreadId()) {
       proc = w->Proc;
     } else {
@@ -286,11 +277,8 @@ BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!wnd) return PostThreadMessage(GetCurrentThreadId(), msg, wParam, lParam);
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
-  TWindow* w = m.Find(wnd);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  TWindow* w = m.FindOrFail(wnd);
+  if (!w) return FALSE;
   auto q = m.Queue(w->ThreadId, false);
   if (!q) return FALSE;
   return PostToQueue(q, wnd, msg, wParam, lParam);
@@ -449,11 +437,8 @@ HWND GetParent(HWND wnd) {
 HWND GetWindow(HWND wnd, UINT cmd) {
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
-  TWindow* w = m.Find(wnd);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  TWindow* w = m.FindOrFail(wnd);
+  if (!w) return nullptr;
   if (cmd == GW_OWNER) return w->Owner;
   if (cmd == GW_CHILD) return w->Children.empty() ? nullptr : w->Children.front();
   TWindow* parent = m.Find(w->Parent);

@@ -65,6 +65,12 @@ TWindow* TWindowManager::Find(HWND wnd) {
   return slot.Window.get();
 }
 
+TWindow* TWindowManager::FindOrFail(HWND wnd) {
+  TWindow* w = Find(wnd);
+  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return w;
+}
+
 HWND TWindowManager::Add(std::unique_ptr<TWindow> window) {
   uint32_t index;
   if (!FFree.empty()) {

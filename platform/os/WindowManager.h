@@ -87,6 +87,8 @@ class TWindowManager {
 
   // Handle table (call with Lock held).
   TWindow* Find(HWND Wnd);
+  // As Find, setting ERROR_INVALID_WINDOW_HANDLE when there is no such window.
+  TWindow* FindOrFail(HWND Wnd);
   HWND Add(std::unique_ptr<TWindow> Window);
   std::unique_ptr<TWindow> Remove(HWND Wnd);
   // The live windows whose owner is Owner (takes the Lock itself).
