@@ -1,21 +1,10 @@
 #include "platform/controls/Forms.h"
 
-#include <unistd.h>
-
 #include <iostream>
 
+#include "platform/rtl/Files.h"
+
 TApplication* Application = nullptr;
-
-namespace {
-
-// The executable's path as the kernel reports it.
-std::string SelfExePath() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
-}
-
-}  // namespace
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FHandle = AllocateHWnd([this](TMessage& Message) { WndProc(Message); });
@@ -104,4 +93,4 @@ void TApplication::ShowException(const Exception& E) {
   std::cerr << (FTitle.empty() ? std::string("Exception") : FTitle) << ": " << message << std::endl;
 }
 
-std::string TApplication::ExeName() const { return SelfExePath(); }
+std::string TApplication::ExeName() const { return rtl::ExePath(); }

@@ -5,20 +5,13 @@
 
 #include "platform/os/MessageLoop.h"
 #include "platform/os/Timers.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Files.h"
 
 namespace test {
 
 TDateTime LocalDateTime(int Year, int Month, int Day, int Hour, int Minute, int Second) {
-  // Days from 1970-01-01 of a proleptic Gregorian date (civil-from-days inverted).
-  int y = Year - (Month <= 2 ? 1 : 0);
-  int era = (y >= 0 ? y : y - 399) / 400;
-  int yoe = y - era * 400;
-  int mp = (Month + 9) % 12;
-  int doy = (153 * mp + 2) / 5 + Day - 1;
-  int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  double days = era * 146097.0 + doe - 719468.0;
-  // 1899-12-30 is 25569 days before 1970-01-01.
-  return TDateTime(days + 25569.0 + (Hour * 3600 + Minute * 60 + Second) / 86400.0);
+  return TDateTime(EncodeDate(Year, Month, Day).Value + EncodeTime(Hour, Minute, Second, 0).Value);
 }
 
 THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
@@ -31,6 +24,7 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/ostrovel-test-XXXXXX";
   if (!mkdtemp(pattern.data())) throw EInOutError("Cannot create a temporary folder from " + pattern);
   FExeDir = pattern + "/";
+  rtl::SetExePathOverride(ExePath());
   os::ResetThreadQueue();
   FApplication = std::make_unique<TApplication>(nullptr);
   Application = FApplication.get();
@@ -42,6 +36,7 @@ THeadlessApp::~THeadlessApp() {
   Application = nullptr;
   os::ResetThreadQueue();
   rtl::SetClock(nullptr);
+  rtl::SetExePathOverride("");
   std::error_code ignored;
   std::filesystem::remove_all(FExeDir, ignored);
 }

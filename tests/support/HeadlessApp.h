@@ -40,7 +40,8 @@ class THeadlessApp {
 
   // The temporary folder standing for the executable's folder, with a trailing "/".
   const std::string& ExeDir() const { return FExeDir; }
-  // "<ExeDir>ostrovel": what the program sees as its own path.
+  // "<ExeDir>ostrovel": what the program sees as its own path (rtl::ExePath, ParamStr(0),
+  // Application->ExeName).
   std::string ExePath() const { return FExeDir + "ostrovel"; }
   // A file beside the executable.
   std::string PathInExeDir(const std::string& Name) const { return FExeDir + Name; }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/controls/ExtCtrls.h"
+#include "platform/rtl/Files.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ TEST(HeadlessAppTest, TheExecutableFolderIsATemporaryFolderRemovedAfterwards) {
     ASSERT_TRUE(std::filesystem::is_directory(dir));
     EXPECT_EQ(app.ExePath(), dir + "ostrovel");
     EXPECT_EQ(Application->Title(), "Ostrovel");
+    EXPECT_EQ(rtl::ExePath(), app.ExePath());
     std::FILE* f = std::fopen(app.PathInExeDir("config.ini").c_str(), "w");
     ASSERT_NE(f, nullptr);
     std::fclose(f);
