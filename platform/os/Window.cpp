@@ -229,6 +229,7 @@ void DeallocateHWnd(HWND wnd) { DestroyWindow(wnd); }
 
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto& m = Manager();
+  auto own = os::CurrentQueue();
   WNDPROC proc;
   std::shared_ptr<os::TSentMessage> sent;
   {
@@ -245,14 +246,24 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       sent->Msg = msg;
       sent->WParam = wParam;
       sent->LParam = lParam;
+      sent->Sender = own;
       q->Sent.push_back(sent);
       q->Wake.notify_all();
     }
   }
   if (!sent) return proc ? (*proc)(wnd, msg, wParam, lParam) : 0;
-  // Another thread's window: wait until its thread ran the message.
+  // Another thread's window: wait until its thread ran the message, meanwhile running what
+  // is sent to this thread (the other side may send back while handling ours).
   std::unique_lock<std::mutex> lock(m.Lock);
-  sent->Finished.wait(lock, [&] { return sent->Done; });
+  while (!sent->Done) {
+    if (!own->Sent.empty()) {
+      lock.unlock();
+      os::ProcessSentMessages();
+      lock.lock();
+      continue;
+    }
+    own->Wake.wait(lock);
+  }
   if (sent->Error) std::rethrow_exception(sent->Error);
   return sent->Result;
 }

@@ -100,8 +100,8 @@ HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
 
 // Calls the procedure at once. From a thread other than the window's, the message is handed to
-// the window's thread, which runs it the next time it looks at its queue; the caller waits
-// (without running messages sent to itself meanwhile: two threads must not send to each other).
+// the window's thread, which runs it the next time it looks at its queue; the caller waits,
+// running meanwhile the messages other threads send to its own windows.
 LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 // Queues the message for the window's thread (from any thread) and wakes its loop.
 // A null window posts a thread message to the calling thread.

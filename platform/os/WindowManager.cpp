@@ -46,10 +46,7 @@ void ThreadEnded(void* value) {
     if (auto q = m.Queue(tid, false)) orphans.swap(q->Sent);
     m.DropQueue(tid);
     // Senders waiting on this thread get 0 rather than waiting forever.
-    for (auto& s : orphans) {
-      s->Done = true;
-      s->Finished.notify_all();
-    }
+    for (auto& s : orphans) FinishSent(*s);
   }
 }
 
@@ -175,9 +172,13 @@ void ProcessSentMessages() {
     std::lock_guard<std::mutex> lock(m.Lock);
     s->Result = result;
     s->Error = error;
-    s->Done = true;
-    s->Finished.notify_all();
+    FinishSent(*s);
   }
+}
+
+void FinishSent(TSentMessage& sent) {
+  sent.Done = true;
+  if (sent.Sender) sent.Sender->Wake.notify_all();
 }
 
 void PurgeWindow(TWindowManager& m, HWND wnd, DWORD threadId) {
@@ -187,8 +188,7 @@ void PurgeWindow(TWindowManager& m, HWND wnd, DWORD threadId) {
   std::erase_if(q->Timers, [wnd](const TTimerEntry& t) { return t.Wnd == wnd; });
   std::erase_if(q->Sent, [wnd](const std::shared_ptr<TSentMessage>& s) {
     if (s->Wnd != wnd) return false;
-    s->Done = true;
-    s->Finished.notify_all();
+    FinishSent(*s);
     return true;
   });
 }

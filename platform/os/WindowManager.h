@@ -50,6 +50,8 @@ struct TWindow {
   bool Destroying = false;
 };
 
+struct TThreadQueue;
+
 // A message sent from another thread, waiting for the window's thread to run it.
 struct TSentMessage {
   HWND Wnd = nullptr;
@@ -59,8 +61,12 @@ struct TSentMessage {
   LRESULT Result = 0;
   std::exception_ptr Error;
   bool Done = false;
-  std::condition_variable Finished;
+  // The sender's queue: its Wake is signalled when the message is done.
+  std::shared_ptr<TThreadQueue> Sender;
 };
+
+// Marks a sent message done and wakes its sender (Lock held).
+void FinishSent(TSentMessage& Sent);
 
 struct TTimerEntry {
   HWND Wnd = nullptr;

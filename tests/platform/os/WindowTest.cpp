@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "tests/platform/os/OsFixture.h"
@@ -169,6 +170,27 @@ TEST_F(WindowTest, SendFromAnotherThreadRunsOnTheWindowsThread) {
   sender.join();
   EXPECT_EQ(result, 42);
   EXPECT_EQ(handlerThread, GetCurrentThreadId());
+}
+
+TEST_F(WindowTest, ThreadsMaySendToEachOtherWhileHandlingASentMessage) {
+  HWND mine = RecordingWindow([](UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_USER + 1 ? 7 : 0; });
+  std::atomic<HWND> theirs{nullptr};
+  std::atomic<DWORD> workerId{0};
+  std::thread worker([&] {
+    HWND w = AllocateHWnd([&](TMessage& m) {
+      if (m.Msg == WM_USER) m.Result = SendMessage(mine, WM_USER + 1, 0, 0) + 1;  // sends back
+    });
+    workerId = GetCurrentThreadId();
+    theirs = w;
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0)) DispatchMessage(&msg);
+    DeallocateHWnd(w);
+  });
+  while (!theirs) std::this_thread::yield();
+  EXPECT_EQ(SendMessage(theirs, WM_USER, 0, 0), 8);
+  PostThreadMessage(workerId, WM_QUIT, 0, 0);
+  worker.join();
+  EXPECT_FALSE(IsWindow(theirs));
 }
 
 }  // namespace
