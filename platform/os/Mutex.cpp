@@ -26,14 +26,15 @@ std::mutex gHandlesLock;
 std::map<uintptr_t, std::unique_ptr<TMutexObject>> gHandles;
 uintptr_t gNextHandle = 0x1000;
 
-// The runtime folder: $XDG_RUNTIME_DIR, else a private folder under /tmp. A folder under /tmp
-// must be ours, a real folder and closed to others; another user could have prepared it.
+// The runtime folder: $XDG_RUNTIME_DIR when it exists, else a private folder under /tmp. A
+// folder under /tmp must be ours, a real folder and closed to others; another user could have
+// prepared it.
 std::string RuntimeFolder() {
   const char* xdg = std::getenv("XDG_RUNTIME_DIR");
-  if (xdg && *xdg) return xdg;
+  struct stat st {};
+  if (xdg && *xdg && stat(xdg, &st) == 0 && S_ISDIR(st.st_mode)) return xdg;
   std::string dir = "/tmp/ostrovel-" + std::to_string(getuid());
   if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return {};
-  struct stat st {};
   if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() || (st.st_mode & 077) != 0)
     return {};
   return dir;

@@ -1,7 +1,8 @@
 #pragma once
 // Named mutexes as the single-instance lock: the name is an advisory lock (flock) on a file in
-// the user's runtime folder ($XDG_RUNTIME_DIR, else /tmp/ostrovel-<uid>). The kernel releases
-// it when the holding process ends, however it ends. The file records the holder's process id.
+// the user's runtime folder ($XDG_RUNTIME_DIR when it exists, else /tmp/ostrovel-<uid>). The
+// kernel releases it when the holding process ends, however it ends. The file records the
+// holder's process id.
 #include <string>
 
 #include "platform/os/Kernel.h"

@@ -72,4 +72,19 @@ TEST(MutexTest, ASecondHandleInTheSameProcessSeesTheNameTakenAndNamesAreSafeFile
   unlink(path.c_str());
 }
 
+TEST(MutexTest, AMissingRuntimeFolderFallsBackToAPrivateFolderUnderTmp) {
+  const char* old = std::getenv("XDG_RUNTIME_DIR");
+  std::string saved = old ? old : "";
+  setenv("XDG_RUNTIME_DIR", "/nonexistent/runtime", 1);
+  std::string name = UniqueName() + "b";
+  HANDLE h = CreateMutex(nullptr, FALSE, name.c_str());
+  std::string path = os::MutexLockPath(name);
+  if (old) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+  else unsetenv("XDG_RUNTIME_DIR");
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(path.rfind("/tmp/ostrovel-" + std::to_string(getuid()) + "/", 0), 0u) << path;
+  CloseHandle(h);
+  unlink(path.c_str());
+}
+
 }  // namespace
