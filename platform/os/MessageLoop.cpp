@@ -87,6 +87,7 @@ BOOL PeekMessage(MSG* msg, HWND wnd, UINT filterMin, UINT filterMax, UINT remove
     if (remove) q->QuitPosted = false;
     return TRUE;
   }
+  // Painting, once windows paint, is made here: after the quit request, before timers.
   os::TTimerEntry* t = EarliestTimer(*q, f);
   if (t && t->Due <= now) {
     *msg = MSG{};

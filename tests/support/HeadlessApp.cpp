@@ -1,5 +1,6 @@
 #include "tests/support/HeadlessApp.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -49,6 +50,11 @@ rtl::VirtualClock& THeadlessApp::Clock() {
 int64_t THeadlessApp::ElapsedMs() const { return rtl::CurrentClock().MonotonicMs() - FStartMs; }
 
 void THeadlessApp::RunFor(int64_t Ms) { Pump(rtl::CurrentClock().MonotonicMs() + Ms, nullptr); }
+
+void THeadlessApp::RunUntilWallTime(TDateTime When) {
+  double ms = (When.Value - rtl::CurrentClock().WallNow().Value) * 86400000.0;
+  if (ms > 0) RunFor(static_cast<int64_t>(std::llround(ms)));
+}
 
 bool THeadlessApp::RunUntil(const std::function<bool()>& Done, int64_t LimitMs) {
   return Pump(rtl::CurrentClock().MonotonicMs() + LimitMs, Done);

@@ -53,6 +53,8 @@ class THeadlessApp {
   // As RunFor, but returns true as soon as Done() holds (checked before each message);
   // false when LimitMs passed first.
   bool RunUntil(const std::function<bool()>& Done, int64_t LimitMs);
+  // RunFor until the wall clock shows When (nothing when it is already past).
+  void RunUntilWallTime(TDateTime When);
   // Handles what is there now, without moving time.
   void ProcessMessages() { Application->ProcessMessages(); }
 

@@ -40,6 +40,10 @@ TEST_F(HeadlessTest, WallClockStartsAtTheChosenTimeAndFollowsVirtualTime) {
   EXPECT_DOUBLE_EQ(App.Clock().WallNow().Value, test::LocalDateTime(2026, 1, 5, 8, 0, 0).Value);
   App.RunFor(2 * test::kHour);
   EXPECT_NEAR(App.Clock().WallNow().Value, test::LocalDateTime(2026, 1, 5, 10, 0, 0).Value, 1e-9);
+  App.RunUntilWallTime(test::LocalDateTime(2026, 1, 6, 0, 0, 30));
+  EXPECT_EQ(App.ElapsedMs(), 16 * test::kHour + 30 * test::kSecond);
+  App.RunUntilWallTime(test::LocalDateTime(2026, 1, 5, 9, 0, 0));  // already past: nothing
+  EXPECT_EQ(App.ElapsedMs(), 16 * test::kHour + 30 * test::kSecond);
 }
 
 TEST_F(HeadlessTest, RunUntilStopsWhenTheConditionHoldsOrAtTheLimit) {
