@@ -229,29 +229,32 @@ void DeallocateHWnd(HWND wnd) { DestroyWindow(wnd); }
 
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto& m = Manager();
-  auto own = os::CurrentQueue();
   WNDPROC proc;
-  std::shared_ptr<os::TSentMessage> sent;
+  bool sameThread = false;
   {
     std::lock_guard<std::mutex> lock(m.Lock);
     TWindow* w = m.FindOrFail(wnd);
     if (!w) return 0;
-    if (w->ThreadId == GetCurrentThreadId()) {
-      proc = w->Proc;
-    } else {
-      auto q = m.Queue(w->ThreadId, false);
-      if (!q) return 0;
-      sent = std::make_shared<os::TSentMessage>();
-      sent->Wnd = wnd;
-      sent->Msg = msg;
-      sent->WParam = wParam;
-      sent->LParam = lParam;
-      sent->Sender = own;
-      q->Sent.push_back(sent);
-      q->Wake.notify_all();
-    }
+    sameThread = w->ThreadId == GetCurrentThreadId();
+    if (sameThread) proc = w->Proc;
   }
-  if (!sent) return proc ? (*proc)(wnd, msg, wParam, lParam) : 0;
+  if (sameThread) return CallWindowProc(proc, wnd, msg, wParam, lParam);
+  auto own = os::CurrentQueue();
+  auto sent = std::make_shared<os::TSentMessage>();
+  {
+    std::lock_guard<std::mutex> lock(m.Lock);
+    TWindow* w = m.FindOrFail(wnd);
+    if (!w) return 0;
+    auto q = m.Queue(w->ThreadId, false);
+    if (!q) return 0;
+    sent->Wnd = wnd;
+    sent->Msg = msg;
+    sent->WParam = wParam;
+    sent->LParam = lParam;
+    sent->Sender = own;
+    q->Sent.push_back(sent);
+    q->Wake.notify_all();
+  }
   // Another thread's window: wait until its thread ran the message, meanwhile running what
   // is sent to this thread (the other side may send back while handling ours).
   std::unique_lock<std::mutex> lock(m.Lock);
