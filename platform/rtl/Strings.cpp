@@ -105,18 +105,6 @@ char32_t UpperCodePoint(char32_t c) {
   return c;
 }
 
-std::string ToValidUtf8(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  size_t pos = 0;
-  while (pos < s.size()) {
-    const size_t start = pos;
-    const char32_t c = NextCodePoint(s, pos);
-    const bool invalid = pos - start == 1 && static_cast<unsigned char>(s[start]) >= 0x80;
-    AppendUtf8(out, invalid ? char32_t{0xFFFD} : c);
-  }
-  return out;
-}
 
 std::string HexDigits(uint64_t value, int digits) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -133,9 +121,10 @@ std::string HexDigits(uint64_t value, int digits) {
 
 namespace {
 
-// Maps every code point of `s` through `map`; bytes that are not valid UTF-8 pass unchanged.
-template <class Map>
-std::string MapCodePoints(std::string_view s, Map map) {
+// Maps every code point of `s` through `map`; a byte that is not valid UTF-8 goes to
+// `invalid`, which appends what stands for it.
+template <class Map, class Invalid>
+std::string MapCodePoints(std::string_view s, Map map, Invalid invalid) {
   std::string out;
   out.reserve(s.size());
   size_t pos = 0;
@@ -143,13 +132,15 @@ std::string MapCodePoints(std::string_view s, Map map) {
     const size_t start = pos;
     const char32_t c = rtl::NextCodePoint(s, pos);
     if (pos - start == 1 && static_cast<unsigned char>(s[start]) >= 0x80) {
-      out += s[start];
+      invalid(out, s[start]);
     } else {
       rtl::AppendUtf8(out, map(c));
     }
   }
   return out;
 }
+
+void KeepByte(std::string& out, char byte) { out += byte; }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
@@ -183,8 +174,12 @@ std::string UpperCase(std::string_view s) {
   return out;
 }
 
-std::string AnsiLowerCase(std::string_view s) { return MapCodePoints(s, rtl::LowerCodePoint); }
-std::string AnsiUpperCase(std::string_view s) { return MapCodePoints(s, rtl::UpperCodePoint); }
+std::string AnsiLowerCase(std::string_view s) { return MapCodePoints(s, rtl::LowerCodePoint, KeepByte); }
+std::string AnsiUpperCase(std::string_view s) { return MapCodePoints(s, rtl::UpperCodePoint, KeepByte); }
+
+std::string rtl::ToValidUtf8(std::string_view s) {
+  return MapCodePoints(s, [](char32_t c) { return c; }, [](std::string& out, char) { AppendUtf8(out, 0xFFFD); });
+}
 
 int CompareStr(std::string_view a, std::string_view b) { return Sign(a.compare(b)); }
 
@@ -739,6 +734,8 @@ namespace {
 // The currency sign and decimals of the local convention ("¥1,234.50", "¥-1,234.50").
 constexpr const char* kCurrencyString = "\xC2\xA5";
 constexpr int kCurrencyDecimals = 2;
+// Widths beyond this are a mistake, not a layout.
+constexpr int64_t kMaxWidth = 1000000;
 
 class Formatter {
  public:
@@ -788,7 +785,7 @@ class Formatter {
     int64_t n = 0;
     while (i < FFormat.size() && std::isdigit(static_cast<unsigned char>(FFormat[i]))) {
       n = n * 10 + (FFormat[i++] - '0');
-      if (n > 1000000) Invalid();
+      if (n > kMaxWidth) Invalid();
     }
     return n;
   }
@@ -811,6 +808,7 @@ class Formatter {
       left = true;
       width = -width;
     }
+    if (width > kMaxWidth) Invalid();
     int64_t precision = -1;
     if (i < FFormat.size() && FFormat[i] == '.') {
       ++i;

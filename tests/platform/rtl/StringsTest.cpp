@@ -296,6 +296,7 @@ TEST(Strings, FormatRejectsMismatchesAndMissingArguments) {
   expectInvalid("%5", [] { return Format("%5", {1}); });
   expectInvalid("%*d", [] { return Format("%*d", {"a", 1}); });
   expectInvalid("%p", [] { return Format("%p", {1}); });
+  expectInvalid("%*d", [] { return Format("%*d", {int64_t{1} << 40, 1}); });
   try {
     Format("%s and %s", {"one"});
     ADD_FAILURE() << "no exception";
