@@ -83,6 +83,12 @@ TEST_F(IniFiles, ValuesComeBackVerbatimBetweenTheirEnds) {
 
   ini.WriteString("set", "mixed", "是 否");
   EXPECT_EQ(ini.ReadString("set", "mixed", ""), "是 否");
+  // Names are taken without the blanks around them, as the file stores them.
+  ini.WriteString(" set ", " mixed ", "2");
+  EXPECT_EQ(ini.ReadString("set", "mixed", ""), "2");
+  ini.WriteString(" new ", " k ", "v");
+  EXPECT_EQ(ini.ReadString("new", "k", ""), "v");
+  EXPECT_NE(Read().find("[new]\nk=v\n"), std::string::npos);
 }
 
 TEST_F(IniFiles, IntegersAndBooleans) {
