@@ -27,11 +27,18 @@ class IniFiles : public ::testing::Test {
   }
 };
 
-// A stand-in for a string list: anything with Clear and Add.
+// A stand-in for a string list: anything with Clear and Add, and updates.
 struct Lines {
   std::vector<std::string> items;
+  int updates = 0;
+  bool updating = false;
   void Clear() { items.clear(); }
-  void Add(const std::string& s) { items.push_back(s); }
+  void Add(const std::string& s) {
+    EXPECT_TRUE(updating);
+    items.push_back(s);
+  }
+  void BeginUpdate() { updating = true; ++updates; }
+  void EndUpdate() { updating = false; }
 };
 
 TEST_F(IniFiles, MissingFileReadsAsEmptyAndFirstWriteCreatesIt) {
@@ -119,9 +126,11 @@ TEST_F(IniFiles, ListingSections) {
   ini.ReadSectionValues("a", items);
   EXPECT_EQ(items, (std::vector<std::string>{"x=1", "Y=2"}));
   Lines lines;
-  lines.Add("stale");
+  lines.items.push_back("stale");
   ini.ReadSection("b", &lines);
   EXPECT_EQ(lines.items, (std::vector<std::string>{"z"}));
+  EXPECT_EQ(lines.updates, 1);
+  EXPECT_FALSE(lines.updating);
   EXPECT_TRUE(ini.SectionExists("A"));
   EXPECT_FALSE(ini.SectionExists("empty"));  // a section counts when it holds a key
   EXPECT_FALSE(ini.SectionExists("none"));
