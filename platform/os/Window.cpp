@@ -509,10 +509,10 @@ BOOL GetWindowRect(HWND wnd, TRect* rect) {
   TRect r = w->WindowRect;
   // Children are placed in their parent's client area, which starts at the parent's origin.
   for (TWindow* p = m.Find(w->Parent); p; p = m.Find(p->Parent)) {
-    r.left += p->WindowRect.left;
-    r.right += p->WindowRect.left;
-    r.top += p->WindowRect.top;
-    r.bottom += p->WindowRect.top;
+    r.Left += p->WindowRect.Left;
+    r.Right += p->WindowRect.Left;
+    r.Top += p->WindowRect.Top;
+    r.Bottom += p->WindowRect.Top;
   }
   *rect = r;
   return TRUE;
