@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/System.h"
 
 struct Currency {
   int64_t Value = 0;  // the amount × 10000
