@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/System.h"
 
 namespace {
@@ -68,7 +69,7 @@ std::string CurrToStr(Currency value, const TFormatSettings& settings) {
 std::string CurrToStr(Currency value) { return CurrToStr(value, FormatSettings()); }
 
 bool TryStrToCurr(const std::string& text, Currency& value, const TFormatSettings& settings) {
-  std::string s = rtl::TrimBlanks(text);
+  std::string s = Trim(text);
   size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';

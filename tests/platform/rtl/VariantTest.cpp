@@ -2,6 +2,8 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Variant.h"
 
+#include "tests/platform/rtl/UsEnglishSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -13,12 +15,7 @@ namespace {
 
 class VariantTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FSaved = FormatSettings();
-    FormatSettings() = rtl::LocaleFormatSettings("en_US");
-  }
-  void TearDown() override { FormatSettings() = FSaved; }
-  TFormatSettings FSaved;
+  UsEnglishSettings FSettings;
 };
 
 // Expects EVariantError with exactly this message.
