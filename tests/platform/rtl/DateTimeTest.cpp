@@ -109,6 +109,9 @@ TEST_F(DateTimeTest, CalendarSteps) {
             "2027-01-01 00:00:00");
   EXPECT_EQ(FormatDateTime("yyyy-mm-dd", IncDay(EncodeDate(2026, 3, 1), -1)), "2026-02-28");
   EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1)), EConvertError);
+  EXPECT_THROW(IncDay(EncodeDate(1, 1, 1), -1), EConvertError);
+  EXPECT_THROW(IncHour(EncodeDate(2026, 1, 1), INT64_MAX), EConvertError);
+  EXPECT_EQ(SecondsBetween(TDateTime(1e300), TDateTime(0)), INT64_MAX / 1000);
   EXPECT_EQ(SecondsBetween(EncodeTime(10, 0, 0, 0), EncodeTime(10, 0, 59, 999)), 59);
   EXPECT_EQ(SecondsBetween(EncodeTime(10, 1, 0, 0), EncodeTime(10, 0, 0, 0)), 60);
   EXPECT_TRUE(IsLeapYear(2000));
