@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Strings.h"
@@ -130,4 +131,9 @@ Currency StrToCurr(const std::string& s) { return StrToCurr(s, FormatSettings())
 Currency StrToCurrDef(const std::string& s, Currency def) {
   TryStrToCurr(s, def);
   return def;
+}
+
+std::ostream& operator<<(std::ostream& out, Currency value) {
+  static const TFormatSettings kPlain = rtl::LocaleFormatSettings("C");
+  return out << CurrToStr(value, kPlain);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FloatText.h"
@@ -513,4 +514,22 @@ Variant operator/(const Variant& a, const Variant& b) { return Arithmetic(Op::Di
 Variant operator-(const Variant& a) {
   if (VarIsNull(a) || VarIsEmpty(a)) return a;
   return Arithmetic(Op::Sub, Variant(0), a);
+}
+
+std::ostream& operator<<(std::ostream& out, const Variant& v) {
+  out << VarTypeAsText(v.VType());
+  if (VarIsArray(v)) {
+    out << " [";
+    for (int i = v.LowBound(); i <= v.HighBound(); ++i) {
+      if (i > v.LowBound()) out << ", ";
+      const Variant& item = v[i];
+      if (VarIsStr(item)) out << '"' << item.AsString() << '"';
+      else if (VarIsNull(item) || VarIsEmpty(item) || item.VType() == varError) out << VarTypeAsText(item.VType());
+      else out << item.AsString();
+    }
+    return out << ']';
+  }
+  if (VarIsStr(v)) return out << " \"" << v.AsString() << '"';
+  if (VarIsNull(v) || VarIsEmpty(v) || v.VType() == varError) return out;
+  return out << ' ' << v.AsString();
 }

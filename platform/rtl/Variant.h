@@ -16,6 +16,7 @@
 // Integer results widen to Int64 and then Double instead of overflowing.
 #include <cstdint>
 #include <initializer_list>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -155,3 +156,6 @@ void VarArrayRedim(Variant& array, int highBound);
 bool VarSameValue(const Variant& a, const Variant& b);
 // vrNotEqual when exactly one side is Null.
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
+
+// "Integer 5", "String \"x\"", "Null", "Array Variant [1, \"a\"]" (for test messages and logs).
+std::ostream& operator<<(std::ostream& out, const Variant& v);

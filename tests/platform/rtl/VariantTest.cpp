@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -261,6 +262,10 @@ TEST_F(VariantTest, ArraysHoldValuesBetweenTheirBounds) {
   EXPECT_EQ(ints[1].VType(), varInteger);
   EXPECT_EQ(VarTypeAsText(ints.VType()), "Array Integer");
   EXPECT_EQ(VarArrayOf({}).Count(), 0);
+
+  std::ostringstream shown;
+  shown << VarArrayOf({1, "a", Variant::Null()}) << "; " << Variant(2.5) << "; " << Variant() << "; " << Currency{15000};
+  EXPECT_EQ(shown.str(), "Array Variant [1, \"a\", Null]; Double 2.5; Empty; 1.5");
 }
 
 }  // namespace
