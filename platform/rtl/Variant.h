@@ -71,6 +71,8 @@ class Variant {
   static Variant Error(int code);
 
   TVarType VType() const { return FType; }
+  // The code of an error value; 0 for every other kind.
+  int ErrorCode() const { return FType == varError ? static_cast<int>(FInt) : 0; }
 
   int AsInteger() const;
   int64_t AsInt64() const;

@@ -44,6 +44,8 @@ TEST_F(VariantTest, ConstructorsPickTheKind) {
   EXPECT_EQ(Variant(kDay).VType(), varDate);
   EXPECT_EQ(Variant(Currency{1}).VType(), varCurrency);
   EXPECT_EQ(Variant::Error(-1).VType(), varError);
+  EXPECT_EQ(Variant::Error(-1).ErrorCode(), -1);
+  ExpectVariantError([] { Variant::Error(-1).AsDouble(); }, "Could not convert variant of type (Error) into type (Double)");
   EXPECT_TRUE(VarIsNumeric(Variant(true)));
   EXPECT_TRUE(VarIsNumeric(Variant(Currency{1})));
   EXPECT_FALSE(VarIsNumeric(Variant(kDay)));
