@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/DefinitionParser.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeInfo.h"
 
@@ -16,14 +17,6 @@ bool IsValidIdent(const std::string& s) {
     auto u = static_cast<unsigned char>(c);
     return alpha(u) || digit(u);
   });
-}
-
-bool SameIdent(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lx = (x >= 'A' && x <= 'Z') ? char(x - 'A' + 'a') : x;
-           auto ly = (y >= 'A' && y <= 'Z') ? char(y - 'A' + 'a') : y;
-           return lx == ly;
-         });
 }
 
 }  // namespace
@@ -82,7 +75,7 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* c : FComponents)
-    if (SameIdent(c->FName, AName)) return c;
+    if (classes::SameIdent(c->FName, AName)) return c;
   return nullptr;
 }
 

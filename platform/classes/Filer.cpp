@@ -604,8 +604,11 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   if (prefix.Kind != TDefToken::Prefix) Located("Object expected", prefix.Line);
   ++FPos;
   const int line = prefix.Line;
-  ReadStr();  // the class name: the root is already made
+  const std::string className = ReadStr();  // the root is already made: it must be of this class
   const std::string name = ReadStr();
+  const TClassInfo* rootInfo = ClassInfoOf(Root);
+  if (!SameIdent(Root->ClassName(), className) && (rootInfo == nullptr || !rootInfo->InheritsFrom(className)))
+    Located("The definition is for a " + className + ", not for a " + Root->ClassName(), line);
   FRoot = Root;
   FOwner = Root;
   FParent = nullptr;
@@ -640,6 +643,11 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   }
   std::vector<TComponent*> loaded = std::move(FLoaded);
   FLoaded.clear();
+  if (FLoadedList != nullptr) {
+    for (TComponent* c : loaded)
+      if (std::find(FLoadedList->begin(), FLoadedList->end(), c) == FLoadedList->end()) FLoadedList->push_back(c);
+    return Root;
+  }
   for (TComponent* c : loaded) {
     c->Loaded();
     c->SetComponentState(csLoading, false);
@@ -970,19 +978,52 @@ bool CollectionsEqual(TCollection* A, TCollection* B) {
   });
 }
 
+namespace {
+
+std::string ReadDefinitionFile(const std::string& Name, std::string& Path) {
+  Path = FindDefinitionFile(Name);
+  if (Path.empty()) throw EResNotFound("Resource " + Name + " not found");
+  std::ifstream in(Path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!in) throw EResNotFound("Resource " + Name + " cannot be read from " + Path);
+  return text.str();
+}
+
+}  // namespace
+
 TComponent* ReadComponentText(TComponent* Root, const std::string& Text, const std::string& FileName) {
   TReader reader(Text, FileName);
   return reader.ReadRootComponent(Root);
 }
 
 TComponent* ReadComponentRes(const std::string& Name, TComponent* Root) {
-  std::string path = FindDefinitionFile(Name);
-  if (path.empty()) throw EResNotFound("Resource " + Name + " not found");
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!in) throw EResNotFound("Resource " + Name + " cannot be read from " + path);
-  return ReadComponentText(Root, text.str(), path);
+  std::string path;
+  std::string text = ReadDefinitionFile(Name, path);
+  return ReadComponentText(Root, text, path);
+}
+
+
+bool InitInheritedComponent(TComponent* Instance) {
+  std::vector<std::string> chain;
+  for (const TClassInfo* c = ClassInfoOf(Instance); c != nullptr; c = c->Parent()) chain.push_back(c->ClassName());
+  std::vector<TComponent*> loaded;
+  bool any = false;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (FindDefinitionFile(*it).empty()) continue;
+    std::string path;
+    std::string text = ReadDefinitionFile(*it, path);
+    TReader reader(text, path);
+    reader.SetLoadedList(&loaded);
+    reader.ReadRootComponent(Instance);
+    any = true;
+  }
+  for (TComponent* c : loaded) {
+    c->Loaded();
+    c->SetComponentState(csLoading, false);
+  }
+  GlobalFixupReferences();
+  return any;
 }
 
 std::string WriteComponentText(TComponent* Root, TComponent* Ancestor) {

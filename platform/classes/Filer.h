@@ -78,6 +78,9 @@ class TReader : public TFiler {
   // references are resolved and Loaded is called on every component read. On failure the
   // components already made stay owned by Root, which the caller frees.
   TComponent* ReadRootComponent(TComponent* Root);
+  // Collects the components read into List instead of calling Loaded on them (to read several
+  // definitions into one root and call Loaded once at the end); nil restores the default.
+  void SetLoadedList(std::vector<TComponent*>* List) { FLoadedList = List; }
   // Reads one object block: makes (or, for `inherited`, finds) the component and reads it.
   TComponent* ReadComponent(TComponent* Component);
   // Reads Instance's properties, then its children.
@@ -150,6 +153,7 @@ class TReader : public TFiler {
   std::string FPropName;  // the property DefineProperties is asked for
   bool FPropFound = false;
   std::string FPath;      // "Panel1.Font" for messages
+  std::vector<TComponent*>* FLoadedList = nullptr;
 };
 
 class TWriter : public TFiler {
@@ -210,6 +214,10 @@ TComponent* ReadComponentText(TComponent* Root, const std::string& Text, const s
 // Reads the definition named Name (found with FindDefinitionFile) into Root; raises
 // EResNotFound "Resource X not found" when there is no such definition.
 TComponent* ReadComponentRes(const std::string& Name, TComponent* Root);
+// Reads the definitions of Instance's class and of its registered base classes, each named after
+// its class ("TForm1"), base classes first, then calls Loaded once on every component read.
+// Returns false when none of these classes has a definition.
+bool InitInheritedComponent(TComponent* Instance);
 // The definition text of Root and its children (as a descendant of Ancestor when given).
 std::string WriteComponentText(TComponent* Root, TComponent* Ancestor = nullptr);
 

@@ -48,6 +48,10 @@ const char* const kForm =
     "  object Timer1: TTestTimer\n"
     "    Interval = 250\n"
     "    Enabled = False\n"
+    "    Schedule = <\n"
+    "      item\n"
+    "        FieldName = 'x'\n"
+    "      end>\n"
     "    OnTimer = Timer1Timer\n"
     "  end\n"
     "  object Panel1: TTestControl\n"
@@ -146,6 +150,8 @@ TEST_F(FilerTest, FormLoadsItsTreeBindsFieldsAndFiresHandlers) {
   EXPECT_EQ(n19->Name(), "N19");
   EXPECT_TRUE(n19->Checked());
   EXPECT_EQ(form.Timer1->Interval(), 250);
+  ASSERT_EQ(form.Timer1->Schedule()->Count(), 1);
+  EXPECT_EQ(static_cast<TTestColumn*>(form.Timer1->Schedule()->Items(0))->FieldName(), "x");
 
   // Loaded ran once per component, in reading order, still loading and with references resolved.
   EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Form1", "Loaded Timer1", "Loaded Panel1", "Loaded Button1",
@@ -217,6 +223,8 @@ TEST_F(FilerTest, ExceptionClassesTellTheKindOfError) {
   EXPECT_THROW(ReadComponentText(&form, "object F: TTestForm\n  Left 1\nend"), EParserError);
   EXPECT_THROW(ReadComponentText(&form, "object F: TTestForm\n  object X: TNope\n  end\nend"), EClassNotFound);
   EXPECT_THROW(ReadComponentText(&form, "object F: TTestForm\n  Nope = 1\nend"), EReadError);
+  EXPECT_EQ(ReadError(&form, "object F: TTestGrid\nend"),
+            "Form.txt(1): The definition is for a TTestGrid, not for a TTestForm");
 }
 
 TEST_F(FilerTest, HalfReadFormIsFreedWithoutLeaksOrDanglingFields) {
@@ -398,6 +406,7 @@ TEST_F(FilerTest, ReferencesAcrossFormsWaitForTheOtherForm) {
   auto* c = new TTestForm(nullptr);
   ReadComponentText(c, "object FormC: TTestForm\n  PopupMenu = FormB.Menu\nend\n");
   EXPECT_EQ(c->PopupMenu(), menu);
+  EXPECT_EQ(WriteComponentText(c), "object FormC: TTestForm\n  PopupMenu = FormB.Menu\nend\n");
 
   // A form freed before the other arrives forgets its waiting reference.
   auto* d = new TTestForm(nullptr);
@@ -435,6 +444,30 @@ TEST_F(FilerTest, DefinitionsAreFoundByNameInAddedFoldersAndBesideTheExecutable)
   ReadComponentRes("TSideForm", &side);
   EXPECT_EQ(side.Left(), 6);
   EXPECT_THROW(ReadComponentRes("TNoForm", &side), EResNotFound);
+
+  // A derived form class reads its base class's definition, then its own; Loaded runs once.
+  std::ofstream(dir / "extra" / "TTestForm.txt") << "object Base: TTestForm\n"
+                                                    "  Left = 1\n"
+                                                    "  object Timer1: TTestTimer\n"
+                                                    "  end\n"
+                                                    "end\n";
+  std::ofstream(dir / "extra" / "TTestDerivedForm.txt") << "inherited Base: TTestDerivedForm\n"
+                                                           "  inherited Timer1: TTestTimer\n"
+                                                           "    Interval = 5\n"
+                                                           "  end\n"
+                                                           "  object Timer2: TTestTimer\n"
+                                                           "  end\n"
+                                                           "end\n";
+  Log().clear();
+  TTestDerivedForm derived(nullptr);
+  EXPECT_TRUE(InitInheritedComponent(&derived));
+  EXPECT_EQ(derived.Left(), 1);
+  ASSERT_NE(derived.Timer1, nullptr);
+  EXPECT_EQ(derived.Timer1->Interval(), 5);
+  EXPECT_NE(derived.Timer2, nullptr);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Base", "Loaded Timer1", "Loaded Timer2"}));
+  TTestControl plain(nullptr);
+  EXPECT_FALSE(InitInheritedComponent(&plain));
 
   RemoveDefinitionFolder((dir / "extra").string());
   rtl::SetExePathOverride("");

@@ -229,6 +229,9 @@ static const classes::TPublished<TTestMenuItem, TComponent> MenuItemInfo([](auto
 
 // ---- timer ----
 
+TTestTimer::TTestTimer(TComponent* AOwner)
+    : TComponent(AOwner), FSchedule(std::make_unique<TOwnedCollection>(this, TCollectionItemClass::Of<TTestColumn>())) {}
+
 void TTestTimer::Loaded() {
   TComponent::Loaded();
   Log().push_back("Loaded " + Name());
@@ -237,6 +240,7 @@ void TTestTimer::Loaded() {
 static const classes::TPublished<TTestTimer, TComponent> TimerInfo([](auto& p) {
   p.Int("Interval", &TTestTimer::Interval, &TTestTimer::SetInterval).Default(1000);
   p.Bool("Enabled", &TTestTimer::Enabled, &TTestTimer::SetEnabled).Default(true);
+  p.Object("Schedule", &TTestTimer::Schedule, &TTestTimer::SetSchedule);
   p.Event("OnTimer", &TTestTimer::OnTimer);
 });
 
@@ -269,6 +273,10 @@ static const classes::TPublished<TTestForm, TTestControl> FormInfo([](auto& p) {
   p.Method("N19Click", &TTestForm::N19Click);
   p.Method("Timer1Timer", &TTestForm::Timer1Timer);
   p.Method("FormKeyPress", &TTestForm::FormKeyPress);
+});
+
+static const classes::TPublished<TTestDerivedForm, TTestForm> DerivedFormInfo([](auto& p) {
+  p.Field("Timer2", &TTestDerivedForm::Timer2);
 });
 
 }  // namespace filertest

@@ -222,7 +222,9 @@ class TTestMenuItem : public TComponent {
 
 class TTestTimer : public TComponent {
  public:
-  using TComponent::TComponent;
+  explicit TTestTimer(TComponent* AOwner);
+  TCollection* Schedule() const { return FSchedule.get(); }
+  void SetSchedule(TCollection* V) { FSchedule->Assign(V); }
   int Interval() const { return FInterval; }
   void SetInterval(int V) { FInterval = V; }
   bool Enabled() const { return FEnabled; }
@@ -236,6 +238,7 @@ class TTestTimer : public TComponent {
  private:
   int FInterval = 1000;
   bool FEnabled = true;
+  std::unique_ptr<TOwnedCollection> FSchedule;
 };
 
 // A form-like root: a control that is found as a global component by its name while it lives.
@@ -254,6 +257,13 @@ class TTestForm : public TTestControl {
   void N19Click(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void FormKeyPress(TObject* Sender, char& Key);
+};
+
+// A form class derived from another: both classes have definitions.
+class TTestDerivedForm : public TTestForm {
+ public:
+  using TTestForm::TTestForm;
+  TTestTimer* Timer2 = nullptr;
 };
 
 }  // namespace filertest
