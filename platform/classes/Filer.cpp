@@ -47,6 +47,20 @@ TComponent* FindNestedComponent(TComponent* Root, const std::vector<std::string>
   return c;
 }
 
+// Puts a member back to its value when the scope ends, also on an exception.
+template <class V>
+class TSaved {
+ public:
+  explicit TSaved(V& Var) : FVar(Var), FValue(Var) {}
+  ~TSaved() { FVar = std::move(FValue); }
+  TSaved(const TSaved&) = delete;
+  TSaved& operator=(const TSaved&) = delete;
+
+ private:
+  V& FVar;
+  V FValue;
+};
+
 const char* ValueTypeName(TValueType T) {
   switch (T) {
     case vaNull: return "end of list";
@@ -346,12 +360,8 @@ void TReader::ReadProperty(TPersistent* Instance) {
   const std::string where = FPath.empty() ? path : FPath + "." + path;
 
   // A nested definer (a collection read by a reader callback) uses the same members.
-  std::string savedName = FPropName;
-  bool savedFound = FPropFound;
-  auto restore = [&] {
-    FPropName = savedName;
-    FPropFound = savedFound;
-  };
+  TSaved<std::string> keepName(FPropName);
+  TSaved<bool> keepFound(FPropFound);
   try {
     std::vector<std::string> parts = SplitDotted(path);
     TObject* obj = Instance;
@@ -370,29 +380,19 @@ void TReader::ReadProperty(TPersistent* Instance) {
     } else {
       FPropName = last;
       FPropFound = false;
-      std::string savedPath = FPath;
-      FPath = where;
-      try {
+      {
+        TSaved<std::string> keepPath(FPath);
+        FPath = where;
         if (auto* p = dynamic_cast<TPersistent*>(obj)) DefinePropertiesOf(p);
-      } catch (...) {
-        FPath = savedPath;
-        throw;
       }
-      FPath = savedPath;
-      bool found = FPropFound;
-      restore();
-      if (!found) throw EReadError("Property " + last + " does not exist");
+      if (!FPropFound) throw EReadError("Property " + last + " does not exist");
     }
-    restore();
     if (FPos != valueEnd) throw EReadError("Property " + last + " was not read completely");
   } catch (const TLocatedError&) {
-    restore();
     throw;
   } catch (const EAbort&) {
-    restore();
     throw;
   } catch (const Exception& e) {
-    restore();
     if (!Error(e.Message())) Located("Error reading " + where + ": " + e.Message(), line);
     FPos = valueEnd;
   }
@@ -440,15 +440,9 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop, const std:
     case TPropKind::Object: {
       auto* coll = dynamic_cast<TCollection*>(Prop.GetObj(Instance));
       if (coll == nullptr || NextValue() != vaCollection) ValueError("sub-property (Name.Property = value)");
-      std::string saved = FPath;
+      TSaved<std::string> keepPath(FPath);
       FPath = Path;
-      try {
-        ReadCollection(coll);
-      } catch (...) {
-        FPath = saved;
-        throw;
-      }
-      FPath = saved;
+      ReadCollection(coll);
       break;
     }
     case TPropKind::Component:
@@ -482,23 +476,17 @@ void TReader::ReadCollection(TCollection* Collection) {
   ++FPos;
   TUpdateGuard<TCollection> update(*Collection);
   if (!EndOfList()) Collection->Clear();
-  std::string saved = FPath;
-  std::string base = FPath;
-  try {
-    while (!EndOfList()) {
-      if (IsIntegerType(NextValue())) ReadInteger();  // the item order, not needed here
-      ReadListBegin();
-      TCollectionItem* item = Collection->Add();
-      FPath = base + "[" + std::to_string(item->Index()) + "]";
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  TSaved<std::string> keepPath(FPath);
+  const std::string base = FPath;
+  while (!EndOfList()) {
+    if (IsIntegerType(NextValue())) ReadInteger();  // the item order, not needed here
+    ReadListBegin();
+    TCollectionItem* item = Collection->Add();
+    FPath = base + "[" + std::to_string(item->Index()) + "]";
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    FPath = saved;
-    throw;
   }
-  FPath = saved;
+  ReadListEnd();
 }
 
 TPersistentClass TReader::FindComponentClass(const std::string& ClassName) const {
@@ -516,7 +504,7 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   const std::string name = ReadStr();
   const size_t loadedMark = FLoaded.size();
   const size_t fixupMark = FFixups.size();
-  const std::string savedPath = FPath;
+  TSaved<std::string> keepPath(FPath);
 
   TComponent* result = Component;
   bool created = false;
@@ -556,47 +544,34 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
     result->ReadState(this);
     result->SetComponentState(csReading, false);
     if ((flags & ffChildPos) && FParent != nullptr) FParent->SetChildOrder(result, childPos);
-  } catch (const TLocatedError&) {
-    FPath = savedPath;
+  } catch (...) {
+    // Forget what this component and its children left behind, then free it if it is new.
     FLoaded.resize(loadedMark);
     FFixups.resize(fixupMark);
     if (created) delete result;
-    throw;
-  } catch (const EAbort&) {
-    FPath = savedPath;
-    FLoaded.resize(loadedMark);
-    FFixups.resize(fixupMark);
-    if (created) delete result;
-    throw;
-  } catch (const Exception& e) {
-    FPath = savedPath;
-    FLoaded.resize(loadedMark);
-    FFixups.resize(fixupMark);
-    if (created) delete result;
-    Located("Error reading " + (name.empty() ? className : name) + ": " + e.Message(), line);
+    try {
+      throw;
+    } catch (const TLocatedError&) {
+      throw;
+    } catch (const EAbort&) {
+      throw;
+    } catch (const Exception& e) {
+      Located("Error reading " + (name.empty() ? className : name) + ": " + e.Message(), line);
+    }
   }
-  FPath = savedPath;
   return result;
 }
 
 void TReader::ReadData(TComponent* Instance) {
   while (!EndOfList()) ReadProperty(Instance);
   ReadListEnd();
-  TComponent* savedParent = FParent;
-  TComponent* savedOwner = FOwner;
+  TSaved<TComponent*> keepParent(FParent);
+  TSaved<TComponent*> keepOwner(FOwner);
   FParent = Instance->GetChildParent();
   FOwner = Instance->GetChildOwner();
   if (FOwner == nullptr) FOwner = FRoot;
-  try {
-    while (!EndOfList()) ReadComponent(nullptr);
-    ReadListEnd();
-  } catch (...) {
-    FParent = savedParent;
-    FOwner = savedOwner;
-    throw;
-  }
-  FParent = savedParent;
-  FOwner = savedOwner;
+  while (!EndOfList()) ReadComponent(nullptr);
+  ReadListEnd();
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
@@ -799,7 +774,7 @@ void TWriter::WriteData(TComponent* Instance) {
   WriteProperties(Instance);
   WriteListEnd();
   // Children: those the ancestor has too are compared with the ancestor's.
-  TPersistent* savedAncestor = FAncestor;
+  TSaved<TPersistent*> keepAncestor(FAncestor);
   std::vector<TComponent*> ancestorChildren;
   if (auto* anc = dynamic_cast<TComponent*>(FAncestor))
     anc->GetChildren([&](TComponent* c) { ancestorChildren.push_back(c); }, FRootAncestor);
@@ -812,7 +787,6 @@ void TWriter::WriteData(TComponent* Instance) {
           WriteComponent(child);
         },
         FRoot);
-  FAncestor = savedAncestor;
   WriteListEnd();
 }
 
@@ -834,6 +808,15 @@ std::string TWriter::ReferenceName(TComponent* Value) const {
     path = path.empty() ? c->Name() : c->Name() + "." + path;
   }
   return path;  // a component of another root: "Form2.Button1"
+}
+
+void TWriter::WriteNameIfChanged(const std::string& PropName, const std::string& Name, const std::string& AncestorName) {
+  if (Name == AncestorName) return;
+  WritePropName(PropName);
+  if (Name.empty())
+    WriteValue(vaNil);
+  else
+    WriteIdent(Name);
 }
 
 void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
@@ -893,19 +876,11 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         WriteCollection(coll);
         return;
       }
-      std::string savedPath = FPropPath;
-      TPersistent* savedAncestor = FAncestor;
+      TSaved<std::string> keepPath(FPropPath);
+      TSaved<TPersistent*> keepAncestor(FAncestor);
       FPropPath += Prop.Name + ".";
       FAncestor = ancObj;
-      try {
-        WriteProperties(obj);
-      } catch (...) {
-        FPropPath = savedPath;
-        FAncestor = savedAncestor;
-        throw;
-      }
-      FPropPath = savedPath;
-      FAncestor = savedAncestor;
+      WriteProperties(obj);
       break;
     }
     case TPropKind::Component: {
@@ -918,49 +893,31 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
                   : ancValue == FRootAncestor ? FRoot->Name()
                                               : ancValue->Name();
       }
-      if (name == ancName) return;
-      WritePropName(Prop.Name);
-      if (name.empty())
-        WriteValue(vaNil);
-      else
-        WriteIdent(name);
+      WriteNameIfChanged(Prop.Name, name, ancName);
       break;
     }
     case TPropKind::Event: {
       std::string name = Prop.GetMethodName(Instance, FRoot);
       std::string ancName = anc != nullptr ? Prop.GetMethodName(anc, FRootAncestor) : std::string();
-      if (name == ancName) return;
-      WritePropName(Prop.Name);
-      if (name.empty())
-        WriteValue(vaNil);
-      else
-        WriteIdent(name);
+      WriteNameIfChanged(Prop.Name, name, ancName);
       break;
     }
   }
 }
 
 void TWriter::WriteCollection(TCollection* Value) {
-  std::string savedPath = FPropPath;
-  TPersistent* savedAncestor = FAncestor;
+  TSaved<std::string> keepPath(FPropPath);
+  TSaved<TPersistent*> keepAncestor(FAncestor);
   auto* ancColl = dynamic_cast<TCollection*>(FAncestor);
   FPropPath.clear();
   WriteValue(vaCollection);
-  try {
-    for (int i = 0; i < Value->Count(); ++i) {
-      WriteListBegin();
-      FAncestor = ancColl != nullptr && i < ancColl->Count() ? ancColl->Items(i) : nullptr;
-      WriteProperties(Value->Items(i));
-      WriteListEnd();
-    }
-  } catch (...) {
-    FPropPath = savedPath;
-    FAncestor = savedAncestor;
-    throw;
+  for (int i = 0; i < Value->Count(); ++i) {
+    WriteListBegin();
+    FAncestor = ancColl != nullptr && i < ancColl->Count() ? ancColl->Items(i) : nullptr;
+    WriteProperties(Value->Items(i));
+    WriteListEnd();
   }
   WriteListEnd();
-  FPropPath = savedPath;
-  FAncestor = savedAncestor;
 }
 
 // ---- entry points ----

@@ -199,6 +199,8 @@ class TWriter : public TFiler {
   void WritePropName(const std::string& Name);
   void WriteProperty(TPersistent* Instance, const classes::TPropInfo& Prop);
   std::string ReferenceName(TComponent* Value) const;
+  // A component or handler name, or nil when it is gone; nothing when the ancestor has the same.
+  void WriteNameIfChanged(const std::string& PropName, const std::string& Name, const std::string& AncestorName);
   TComponent* FindAncestorChild(const std::string& Name) const;
 
   classes::TDefStream FStream;

@@ -125,7 +125,6 @@ struct TPropInfo {
   std::function<void(TObject*, const std::string&)> SetStr;
   std::function<TObject*(TObject*)> GetObj;              // Object, Component
   std::function<bool(TObject*, TObject*)> SetObj;        // false: wrong class
-  std::function<bool(TObject*)> CanAccept;              // Component: the class check only
   // Event: the bound handler's name (empty when unbound or not a named handler of Root).
   std::function<std::string(TObject* Instance, TObject* Root)> GetMethodName;
   // Event: binds Method of Root; false when the signatures differ. A nil Root clears it.
@@ -329,34 +328,14 @@ class TPublisher {
   template <class G, class S = std::nullptr_t>
   TPropBuilder<T> Object(const char* Name, G Get, S Set = nullptr) {
     TPropInfo& p = Add(Name, TPropKind::Object);
-    using C = std::remove_pointer_t<detail::GetResult<G, T>>;
-    p.ClassName = ClassNameOfType(typeid(C));
-    p.GetObj = [Get](TObject* o) -> TObject* { return detail::CallGet<T>(Get, o); };
-    if constexpr (!detail::IsNull<S>)
-      p.SetObj = [Set](TObject* o, TObject* v) {
-        C* c = dynamic_cast<C*>(v);
-        if (v != nullptr && c == nullptr) return false;
-        std::invoke(Set, static_cast<T*>(o), c);
-        return true;
-      };
+    SetObjectAccess<std::remove_pointer_t<detail::GetResult<G, T>>>(p, Get, Set);
     return TPropBuilder<T>(p);
   }
   // A reference to another component, written by name and resolved after reading.
   template <class G, class S>
   TPropBuilder<T> Component(const char* Name, G Get, S Set) {
     TPropInfo& p = Add(Name, TPropKind::Component);
-    using C = std::remove_pointer_t<EnumOf<G, S>>;
-    p.ClassName = ClassNameOfType(typeid(C));
-    if constexpr (!detail::IsNull<G>)
-      p.GetObj = [Get](TObject* o) -> TObject* { return detail::CallGet<T>(Get, o); };
-    p.CanAccept = [](TObject* v) { return v == nullptr || dynamic_cast<C*>(v) != nullptr; };
-    if constexpr (!detail::IsNull<S>)
-      p.SetObj = [Set](TObject* o, TObject* v) {
-        C* c = dynamic_cast<C*>(v);
-        if (v != nullptr && c == nullptr) return false;
-        std::invoke(Set, static_cast<T*>(o), c);
-        return true;
-      };
+    SetObjectAccess<std::remove_pointer_t<EnumOf<G, S>>>(p, Get, Set);
     return TPropBuilder<T>(p);
   }
   // An event: a std::function member bound by name to a handler of the root.
@@ -434,6 +413,21 @@ class TPublisher {
   using SetArgOf = std::remove_pointer_t<decltype(SetArgHelper<G, S>())>;
   template <class G, class S>
   using EnumOf = std::remove_pointer_t<decltype(ValueHelper<G, S>())>;
+
+  // Object and Component kinds: the setter takes only objects of the declared class C.
+  template <class C, class G, class S>
+  void SetObjectAccess(TPropInfo& p, G Get, S Set) {
+    p.ClassName = ClassNameOfType(typeid(C));
+    if constexpr (!detail::IsNull<G>)
+      p.GetObj = [Get](TObject* o) -> TObject* { return detail::CallGet<T>(Get, o); };
+    if constexpr (!detail::IsNull<S>)
+      p.SetObj = [Set](TObject* o, TObject* v) {
+        C* c = dynamic_cast<C*>(v);
+        if (v != nullptr && c == nullptr) return false;
+        std::invoke(Set, static_cast<T*>(o), c);
+        return true;
+      };
+  }
 
   template <class G, class S>
   void SetOrdinal(TPropInfo& p, G Get, S Set) {
