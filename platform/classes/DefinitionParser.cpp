@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/rtl/Strings.h"
+
 namespace classes {
 
 bool SameIdent(const std::string& A, const std::string& B) {
@@ -27,24 +29,6 @@ TValueType IntegerValueType(int64_t Value) {
 }
 
 namespace {
-
-void AppendUtf8(std::string& Out, uint32_t Cp) {
-  if (Cp < 0x80) {
-    Out += char(Cp);
-  } else if (Cp < 0x800) {
-    Out += char(0xC0 | (Cp >> 6));
-    Out += char(0x80 | (Cp & 0x3F));
-  } else if (Cp < 0x10000) {
-    Out += char(0xE0 | (Cp >> 12));
-    Out += char(0x80 | ((Cp >> 6) & 0x3F));
-    Out += char(0x80 | (Cp & 0x3F));
-  } else {
-    Out += char(0xF0 | (Cp >> 18));
-    Out += char(0x80 | ((Cp >> 12) & 0x3F));
-    Out += char(0x80 | ((Cp >> 6) & 0x3F));
-    Out += char(0x80 | (Cp & 0x3F));
-  }
-}
 
 bool IsIdentStart(char c) { return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
@@ -332,7 +316,7 @@ class TTextParser {
         }
         if (code < 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
           Fail("invalid character code #" + std::to_string(code));
-        AppendUtf8(s, static_cast<uint32_t>(code));
+        rtl::AppendUtf8(s, static_cast<char32_t>(code));
       } else {
         break;
       }

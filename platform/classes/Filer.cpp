@@ -8,6 +8,7 @@
 #include "platform/classes/StringList.h"
 #include "platform/classes/UpdateGuard.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/Strings.h"
 
 using classes::TDefToken;
 using classes::TPropInfo;
@@ -433,6 +434,14 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop, const std:
       Prop.SetOrd(Instance, v);
       break;
     }
+    case TPropKind::Char: {
+      std::string text = ReadString();
+      size_t pos = 0;
+      char32_t c = text.empty() ? 0 : rtl::NextCodePoint(text, pos);
+      if (pos != text.size()) throw EReadError("Invalid property value: one character expected but '" + text + "' found");
+      Prop.SetOrd(Instance, static_cast<int64_t>(c));
+      break;
+    }
     case TPropKind::Bool: Prop.SetOrd(Instance, ReadBoolean() ? 1 : 0); break;
     case TPropKind::Set: ReadSetValue(Instance, Prop); break;
     case TPropKind::Float: Prop.SetFloat(Instance, ReadFloat()); break;
@@ -475,7 +484,8 @@ void TReader::ReadCollection(TCollection* Collection) {
   if (NextValue() != vaCollection) ValueError("collection");
   ++FPos;
   TUpdateGuard<TCollection> update(*Collection);
-  if (!EndOfList()) Collection->Clear();
+  // Also an empty "<>" clears: a descendant writes it when its ancestor has items it has not.
+  Collection->Clear();
   TSaved<std::string> keepPath(FPath);
   const std::string base = FPath;
   while (!EndOfList()) {
@@ -823,13 +833,18 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
   TObject* anc = AncestorFor(FAncestor, Prop);
   switch (Prop.Kind) {
     case TPropKind::Integer:
+    case TPropKind::Char:
     case TPropKind::Enum:
     case TPropKind::Bool:
     case TPropKind::Set: {
       int64_t v = Prop.GetOrd(Instance);
       if (anc != nullptr ? v == Prop.GetOrd(anc) : (Prop.HasDefault && v == Prop.Default)) return;
       WritePropName(Prop.Name);
-      if (Prop.Kind == TPropKind::Bool) {
+      if (Prop.Kind == TPropKind::Char) {
+        std::string text;
+        rtl::AppendUtf8(text, static_cast<char32_t>(v));
+        WriteString(text);
+      } else if (Prop.Kind == TPropKind::Bool) {
         WriteBoolean(v != 0);
       } else if (Prop.Kind == TPropKind::Enum) {
         std::string name = GetEnumName(*Prop.Enum, static_cast<int>(v));

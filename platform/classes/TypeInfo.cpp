@@ -296,7 +296,8 @@ const TPropInfo& PropOf(const TObject* Instance, const std::string& Name) {
 [[noreturn]] void WrongKind(const std::string& Name) { throw EPropertyError("Invalid property type: " + Name); }
 
 bool IsOrdinal(TPropKind K) {
-  return K == TPropKind::Integer || K == TPropKind::Enum || K == TPropKind::Bool || K == TPropKind::Set;
+  return K == TPropKind::Integer || K == TPropKind::Char || K == TPropKind::Enum || K == TPropKind::Bool ||
+         K == TPropKind::Set;
 }
 
 }  // namespace

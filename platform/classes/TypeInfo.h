@@ -73,7 +73,7 @@ struct TIdentMap {
   bool IntToIdent(int64_t Value, std::string& Ident) const;
 };
 
-enum class TPropKind { Integer, Enum, Bool, Set, Float, String, Object, Component, Event };
+enum class TPropKind { Integer, Char, Enum, Bool, Set, Float, String, Object, Component, Event };
 
 class TClassInfo;
 
@@ -235,7 +235,9 @@ class TPropBuilder {
     FInfo.IsStored = [Value](TObject*) { return Value; };
     return *this;
   }
-  TPropBuilder& Stored(bool (T::*Pred)() const) {
+  template <class B>
+  TPropBuilder& Stored(bool (B::*Pred)() const) {
+    static_assert(std::is_base_of_v<B, T>);
     FInfo.IsStored = [Pred](TObject* o) { return (static_cast<T*>(o)->*Pred)(); };
     return *this;
   }
@@ -276,6 +278,13 @@ class TPublisher {
   TPropBuilder<T> Bool(const char* Name, G Get, S Set) {
     TPropInfo& p = Add(Name, TPropKind::Bool);
     p.Enum = &BooleanInfo();
+    SetOrdinal<G, S>(p, Get, Set);
+    return TPropBuilder<T>(p);
+  }
+  // A character (a code point), written as a one-character string ('*', #0).
+  template <class G, class S>
+  TPropBuilder<T> Char(const char* Name, G Get, S Set) {
+    TPropInfo& p = Add(Name, TPropKind::Char);
     SetOrdinal<G, S>(p, Get, Set);
     return TPropBuilder<T>(p);
   }
@@ -338,9 +347,10 @@ class TPublisher {
     SetObjectAccess<std::remove_pointer_t<EnumOf<G, S>>>(p, Get, Set);
     return TPropBuilder<T>(p);
   }
-  // An event: a std::function member bound by name to a handler of the root.
-  template <class Sig>
-  TPropBuilder<T> Event(const char* Name, std::function<Sig> T::*Member) {
+  // An event: a std::function member (of T or a base class) bound by name to a handler of the root.
+  template <class Sig, class B>
+  TPropBuilder<T> Event(const char* Name, std::function<Sig> B::*Member) {
+    static_assert(std::is_base_of_v<B, T>);
     TPropInfo& p = Add(Name, TPropKind::Event);
     p.GetMethodName = [Member](TObject* o, TObject* root) -> std::string {
       const auto* b = (static_cast<T*>(o)->*Member).template target<TBoundMethod<Sig>>();
@@ -360,8 +370,9 @@ class TPublisher {
     return TPropBuilder<T>(p);
   }
   // A component field of a root class, set when a component of that name joins the root.
-  template <class C>
-  void Field(const char* Name, C* T::*Member) {
+  template <class C, class B>
+  void Field(const char* Name, C* B::*Member) {
+    static_assert(std::is_base_of_v<B, T>);
     auto f = std::make_unique<TFieldInfo>();
     f->Name = Name;
     f->ClassName = ClassNameOfType(typeid(C));
@@ -371,13 +382,16 @@ class TPublisher {
       static_cast<T*>(root)->*Member = c;
       return true;
     };
+    // Naming C's constructor here links C's own file, and with it C's registration, into any
+    // program that has this field.
     if constexpr (!std::is_abstract_v<C> && std::is_constructible_v<C, TComponent*>)
       f->Create = [](TComponent* owner) -> TComponent* { return new C(owner); };
     FInfo.FFields.push_back(std::move(f));
   }
   // A handler of a root class that definitions bind to events by name.
-  template <class R, class... A>
-  void Method(const char* Name, R (T::*M)(A...)) {
+  template <class R, class B, class... A>
+  void Method(const char* Name, R (B::*M)(A...)) {
+    static_assert(std::is_base_of_v<B, T>);
     auto m = std::make_unique<TMethodInfo>();
     m->Name = Name;
     m->Signature = std::type_index(typeid(R(A...)));

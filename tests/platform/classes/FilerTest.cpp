@@ -58,6 +58,7 @@ const char* const kForm =
     "    Color = -5\n"
     "    FocusControl = Button1\n"
     "    object Button1: TTestControl\n"
+    "      PasswordChar = '\xE2\x97\x8F'\n"
     "      Ratio = 1.5\n"
     "      OnClick = Button1Click\n"
     "    end\n"
@@ -150,6 +151,7 @@ TEST_F(FilerTest, FormLoadsItsTreeBindsFieldsAndFiresHandlers) {
   EXPECT_EQ(n19->Name(), "N19");
   EXPECT_TRUE(n19->Checked());
   EXPECT_EQ(form.Timer1->Interval(), 250);
+  EXPECT_EQ(form.Button1->PasswordChar(), U'\u25CF');
   ASSERT_EQ(form.Timer1->Schedule()->Count(), 1);
   EXPECT_EQ(static_cast<TTestColumn*>(form.Timer1->Schedule()->Items(0))->FieldName(), "x");
 
@@ -201,6 +203,8 @@ TEST_F(FilerTest, ErrorsNameTheLineAndWhatWentWrong) {
        "Form.txt(2): Error reading Form1.Left: Invalid property value: integer expected but string found"},
       {"  Visible = 1\n", "Form.txt(2): Error reading Form1.Visible: Invalid property value: True or False expected"},
       {"  Font = 1\n", "Form.txt(2): Error reading Form1.Font: Invalid property value: sub-property"},
+      {"  PasswordChar = 'ab'\n",
+       "Form.txt(2): Error reading Form1.PasswordChar: Invalid property value: one character expected but 'ab' found"},
       {"  Color = clPurple\n", "Form.txt(2): Error reading Form1.Color: Invalid property value: clPurple"},
       {"  Left = 99999999999\n", "Form.txt(2): Error reading Form1.Left: Invalid property value: 99999999999 is out of range"},
       {"  object A: TTestControl\n  end\n  object A: TTestControl\n  end\n",
@@ -359,6 +363,11 @@ TEST_F(FilerTest, InheritedBlocksReadIntoExistingComponents) {
   TTestForm form(nullptr);
   ReadComponentText(&form,
                     "object Form1: TTestForm\n"
+                    "  object Timer1: TTestTimer\n"
+                    "    Schedule = <\n"
+                    "      item\n"
+                    "      end>\n"
+                    "  end\n"
                     "  object Grid1: TTestGrid\n"
                     "    Columns = <\n"
                     "      item\n"
@@ -370,6 +379,9 @@ TEST_F(FilerTest, InheritedBlocksReadIntoExistingComponents) {
   ReadComponentText(&form,
                     "inherited Form1: TTestForm\n"
                     "  Caption = 'derived'\n"
+                    "  inherited Timer1: TTestTimer\n"
+                    "    Schedule = <>\n"
+                    "  end\n"
                     "  inherited Grid1: TTestGrid\n"
                     "    Extra = 9\n"
                     "  end\n"
@@ -378,8 +390,9 @@ TEST_F(FilerTest, InheritedBlocksReadIntoExistingComponents) {
   EXPECT_EQ(form.Caption(), "derived");
   EXPECT_EQ(grid->Extra(), 9);
   EXPECT_EQ(grid->Columns()->Count(), 1);
-  EXPECT_EQ(form.ComponentCount(), 1);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Form1", "Loaded Grid1"}));
+  EXPECT_EQ(form.Timer1->Schedule()->Count(), 0);
+  EXPECT_EQ(form.ComponentCount(), 2);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Form1", "Loaded Timer1", "Loaded Grid1"}));
 }
 
 TEST_F(FilerTest, ReferencesAcrossFormsWaitForTheOtherForm) {
@@ -506,6 +519,10 @@ TEST_F(FilerTest, ClassRegistryAndPropertyAccessByName) {
   SetFloatProp(grid, "Ratio", 2.5);
   EXPECT_DOUBLE_EQ(GetFloatProp(grid, "Ratio"), 2.5);
   EXPECT_EQ(GetObjectProp(grid, "Font"), grid->Font());
+  SetOrdProp(grid->Font(), "Height", -11);  // write-only: read from definitions, never written
+  EXPECT_EQ(grid->Font()->Size(), 11);
+  EXPECT_THROW(GetOrdProp(grid->Font(), "Height"), EPropertyError);
+  EXPECT_EQ(WriteComponentText(grid).find("Height"), std::string::npos);
   EXPECT_FALSE(IsPublishedProp(grid, "Transparent"));
   EXPECT_THROW(GetOrdProp(grid, "Transparent"), EPropertyError);
   EXPECT_THROW(GetStrProp(grid, "Left"), EPropertyError);

@@ -45,6 +45,7 @@ void TTestFont::Assign(TPersistent* Source) {
 static const classes::TPublished<TTestFont, TPersistent> FontInfo([](auto& p) {
   p.String("Name", &TTestFont::Name, &TTestFont::SetName).Stored(&TTestFont::IsNameStored);
   p.Int("Size", &TTestFont::Size, &TTestFont::SetSize).Default(8);
+  p.Int("Height", nullptr, &TTestFont::SetHeight);
   p.Int("Color", &TTestFont::Color, &TTestFont::SetColor).Default(clBlack).Idents(ColorIdents());
   p.template Set<TTestFontStyle>("Style", &TTestFont::Style, &TTestFont::SetStyle).Default(0);
 });
@@ -125,6 +126,7 @@ static const classes::TPublished<TTestControl, TComponent> ControlInfo([](auto& 
   p.Enum("Align", &TTestControl::Align, &TTestControl::SetAlign).Default(taNone);
   p.template Set<TTestAnchor>("Anchors", &TTestControl::Anchors, &TTestControl::SetAnchors).Default(3u);
   p.Int("Color", &TTestControl::Color, &TTestControl::SetColor).Default(clWindow).Idents(ColorIdents());
+  p.Char("PasswordChar", &TTestControl::PasswordChar, &TTestControl::SetPasswordChar).Default(0);
   p.Float("Ratio", &TTestControl::Ratio, &TTestControl::SetRatio);
   p.Object("Font", &TTestControl::Font, &TTestControl::SetFont);
   p.Object("Lines", &TTestControl::Lines, &TTestControl::SetLines);
@@ -167,6 +169,7 @@ static const classes::TPublished<TTestColumn, TCollectionItem> ColumnInfo([](aut
 // The grid starts hidden: it publishes Visible again with its own default.
 static const classes::TPublished<TTestGrid, TTestControl> GridInfo([](auto& p) {
   p.Bool("Visible", &TTestGrid::Visible, &TTestGrid::SetVisible).Default(false);
+  p.Event("OnClick", &TTestGrid::OnClick);  // declared by the base class
 });
 
 // ---- menus ----

@@ -48,6 +48,7 @@ class TTestFont : public TPersistent {
   bool IsNameStored() const { return FName != "Sans"; }
   int Size() const { return FSize; }
   void SetSize(int V) { FSize = V; }
+  void SetHeight(int V) { FSize = V < 0 ? -V : V; }  // write-only
   TTestColor Color() const { return FColor; }
   void SetColor(TTestColor V) { FColor = V; }
   uint32_t Style() const { return FStyle; }
@@ -84,6 +85,8 @@ class TTestControl : public TComponent {
   void SetAnchors(TTestAnchors V) { FAnchors = V; }
   TTestColor Color() const { return FColor; }
   void SetColor(TTestColor V) { FColor = V; }
+  char32_t PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(char32_t V) { FPasswordChar = V; }
   double Ratio() const { return FRatio; }
   void SetRatio(double V) { FRatio = V; }
   TTestFont* Font() const { return FFont.get(); }
@@ -132,6 +135,7 @@ class TTestControl : public TComponent {
   TTestAnchors FAnchors = (1u << akLeft) | (1u << akTop);
   TTestColor FColor = clWindow;
   double FRatio = 0.0;
+  char32_t FPasswordChar = 0;
   std::unique_ptr<TTestFont> FFont = std::make_unique<TTestFont>();
   std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
   TTestMenu* FPopupMenu = nullptr;
