@@ -1,6 +1,7 @@
 #include "platform/controls/MaskUtils.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Strings.h"
@@ -357,7 +358,7 @@ int TMaskEditModel::NextInputPos(int pos) const {
 }
 
 int TMaskEditModel::PrevInputPos(int pos) const {
-  for (int i = std::min(pos, MaskLength()) - 1; i >= 0; --i) {
+  for (int i = ClampPos(pos) - 1; i >= 0; --i) {
     if (IsInputPos(i)) return i;
   }
   return -1;
@@ -379,10 +380,10 @@ int TMaskEditModel::SnapCaret(int caret) const {
   return next < 0 ? CaretEnd() : next;
 }
 
-int TMaskEditModel::CaretRight(int caret) const { return SnapCaret(std::max(caret, -1) + 1); }
+int TMaskEditModel::CaretRight(int caret) const { return SnapCaret(ClampPos(caret) + 1); }
 
 int TMaskEditModel::CaretLeft(int caret) const {
-  if (!IsMasked()) return ClampPos(caret - 1);
+  if (!IsMasked()) return std::max(ClampPos(caret) - 1, 0);
   const int previous = PrevInputPos(caret);
   return previous < 0 ? CaretHome() : previous;
 }
@@ -437,12 +438,13 @@ TMaskInputResult TMaskEditModel::InputChar(int selStart, int selLength, char32_t
 }
 
 int TMaskEditModel::DeleteSelection(int start, int length) {
-  if (length < 0) {
-    start += length;
-    length = -length;
-  }
-  start = ClampPos(start);
-  const int end = ClampPos(start + std::min(length, MaskLength()));
+  // In 64 bits so that no start and length overflow; a negative length selects leftwards.
+  long long first = start;
+  long long last = first + length;
+  if (last < first) std::swap(first, last);
+  const long long size = MaskLength();
+  start = static_cast<int>(std::clamp(first, 0LL, size));
+  const int end = static_cast<int>(std::clamp(last, 0LL, size));
   if (!IsMasked()) {
     FCells.erase(FCells.begin() + start, FCells.begin() + end);
     return start;
@@ -453,20 +455,20 @@ int TMaskEditModel::DeleteSelection(int start, int length) {
   return start;
 }
 
-TMaskInputResult TMaskEditModel::Delete(int pos) {
-  pos = ClampPos(pos);
-  const int target = NextInputPos(pos);
-  if (target < 0) return {false, pos};
+TMaskInputResult TMaskEditModel::EmptyInputPos(int target, int caret) {
+  if (target < 0) return {false, caret};
   DeleteSelection(target, 1);
   return {true, target};
 }
 
+TMaskInputResult TMaskEditModel::Delete(int pos) {
+  pos = ClampPos(pos);
+  return EmptyInputPos(NextInputPos(pos), pos);
+}
+
 TMaskInputResult TMaskEditModel::Backspace(int pos) {
   pos = ClampPos(pos);
-  const int target = PrevInputPos(pos);
-  if (target < 0) return {false, pos};
-  DeleteSelection(target, 1);
-  return {true, target};
+  return EmptyInputPos(PrevInputPos(pos), pos);
 }
 
 bool TMaskEditModel::Validate(int& errorPos) const {

@@ -162,7 +162,7 @@ class TMaskEditModel {
 
   // False with `errorPos` at the first required position that is empty.
   bool Validate(int& errorPos) const;
-  // Raises EDBEditError with the platform's message when Validate fails.
+  // Raises EDBEditError with SMaskEditErr when Validate fails.
   void ValidateEdit() const;
 
  private:
@@ -173,5 +173,7 @@ class TMaskEditModel {
   std::vector<char32_t> FCells;
 
   int ClampPos(int pos) const;
+  // Empties input position `target` and puts the caret there; refused when `target` is -1.
+  TMaskInputResult EmptyInputPos(int target, int caret);
   void ResetCells();
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ TTyped TypeKeys(TMaskEditModel& model, const std::u32string& keys, int caret = -
   }
   typed.EditText = model.EditText();
   return typed;
+}
+
+// Checks the result of one key and the text it leaves.
+void ExpectInput(const TMaskEditModel& model, const TMaskInputResult& result, bool accepted, int caret,
+                 const char* editText) {
+  EXPECT_EQ(result.Accepted, accepted);
+  EXPECT_EQ(result.Caret, caret);
+  EXPECT_EQ(model.EditText(), editText);
 }
 
 TEST_F(MaskTest, FieldsOfTheMask) {
@@ -221,24 +230,14 @@ TEST_F(MaskTest, TypingOnALiteralGoesToTheNextInputPosition) {
   // The caret before ')' : a digit overwrites the first digit after it.
   EXPECT_EQ(TypeKeys(model, U"9", 4).EditText, "(555)923-4567");
   // The caret before '-': typing '-' only moves the caret.
-  const TMaskInputResult dash = model.InputChar(8, U'-');
-  EXPECT_TRUE(dash.Accepted);
-  EXPECT_EQ(dash.Caret, 9);
-  EXPECT_EQ(model.EditText(), "(555)923-4567");
+  ExpectInput(model, model.InputChar(8, U'-'), true, 9, "(555)923-4567");
 }
 
 TEST_F(MaskTest, TypingOverASelectionEmptiesItOnlyWhenAccepted) {
   TMaskEditModel model(kDateMask);
   model.SetText("12/05/2024");
-  const TMaskInputResult refused = model.InputChar(0, 5, U'x');
-  EXPECT_FALSE(refused.Accepted);
-  EXPECT_EQ(refused.Caret, 0);
-  EXPECT_EQ(model.EditText(), "12/05/2024");
-
-  const TMaskInputResult accepted = model.InputChar(0, 5, U'3');
-  EXPECT_TRUE(accepted.Accepted);
-  EXPECT_EQ(accepted.Caret, 1);
-  EXPECT_EQ(model.EditText(), "3_/__/2024");
+  ExpectInput(model, model.InputChar(0, 5, U'x'), false, 0, "12/05/2024");
+  ExpectInput(model, model.InputChar(0, 5, U'3'), true, 1, "3_/__/2024");
 }
 
 TEST_F(MaskTest, DeletingEmptiesPositionsAndKeepsLiterals) {
@@ -248,19 +247,22 @@ TEST_F(MaskTest, DeletingEmptiesPositionsAndKeepsLiterals) {
   EXPECT_EQ(model.EditText(), "(5__)__3-4567");
   EXPECT_EQ(model.DeleteSelection(13, -4), 9);  // a selection made leftwards
   EXPECT_EQ(model.EditText(), "(5__)__3-____");
+  // Out-of-range positions are clamped, never overflow.
+  EXPECT_EQ(model.DeleteSelection(INT_MAX, INT_MAX), 13);
+  EXPECT_EQ(model.DeleteSelection(INT_MIN, INT_MIN), 0);
+  EXPECT_EQ(model.EditText(), "(5__)__3-____");
+  EXPECT_EQ(model.CaretRight(INT_MAX), 13);
+  EXPECT_EQ(model.CaretLeft(INT_MIN), 1);
+  EXPECT_EQ(model.PrevInputPos(INT_MIN), -1);
 
   model.SetText("(555)123-4567");
-  TMaskInputResult back = model.Backspace(5);  // after ')': the digit before it
-  EXPECT_TRUE(back.Accepted);
-  EXPECT_EQ(back.Caret, 3);
-  EXPECT_EQ(model.EditText(), "(55_)123-4567");
-  EXPECT_FALSE(model.Backspace(1).Accepted);  // nothing to the left but '('
-
-  TMaskInputResult del = model.Delete(8);  // on '-': the digit after it
-  EXPECT_TRUE(del.Accepted);
-  EXPECT_EQ(del.Caret, 9);
-  EXPECT_EQ(model.EditText(), "(55_)123-_567");
-  EXPECT_FALSE(model.Delete(13).Accepted);
+  // After ')': the digit before it.
+  ExpectInput(model, model.Backspace(5), true, 3, "(55_)123-4567");
+  // Nothing to the left but '('.
+  ExpectInput(model, model.Backspace(1), false, 1, "(55_)123-4567");
+  // On '-': the digit after it.
+  ExpectInput(model, model.Delete(8), true, 9, "(55_)123-_567");
+  ExpectInput(model, model.Delete(13), false, 13, "(55_)123-_567");
 }
 
 TEST_F(MaskTest, CaretMovesOverLiterals) {
@@ -349,10 +351,7 @@ TEST_F(MaskTest, UnmaskedModelEditsPlainText) {
   TMaskEditModel model;
   EXPECT_FALSE(model.IsMasked());
   model.SetText("中文");
-  TMaskInputResult typed = model.InputChar(1, U'x');
-  EXPECT_TRUE(typed.Accepted);
-  EXPECT_EQ(typed.Caret, 2);
-  EXPECT_EQ(model.Text(), "中x文");
+  ExpectInput(model, model.InputChar(1, U'x'), true, 2, "中x文");
   EXPECT_EQ(model.InputChar(0, 3, U'y').Caret, 1);  // replaces the selection
   EXPECT_EQ(model.Text(), "y");
   EXPECT_EQ(model.Backspace(1).Caret, 0);
