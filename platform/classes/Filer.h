@@ -14,6 +14,11 @@
 //   2. "resources/forms" beside the executable, then in each folder above it (so a program
 //      built inside the source tree finds the tree's resources/forms without installation).
 // A definition named "TForm1" is the file "TForm1.txt" (case-insensitive match of the name).
+//
+// A form reads its definitions in its constructor, after its own members exist:
+//   TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) { InitInheritedComponent(this); }
+// which reads "TForm.txt" (if any) and "TForm1.txt" into it, sets the fields the class
+// publishes (TypeInfo.h), binds the events to its published handlers and calls Loaded.
 #include <cstdint>
 #include <functional>
 #include <memory>

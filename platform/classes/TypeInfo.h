@@ -5,7 +5,7 @@
 // A class publishes its properties next to its definition, one line per property:
 //
 //   // Panel.cpp (the file that defines the constructor, so the linker keeps it)
-//   static const classes::TPublished<TPanel, TComponent> PanelInfo([](auto& p) {
+//   static const classes::TPublished<TPanel, TControl> PanelInfo([](classes::TPublisher<TPanel>& p) {
 //     p.Int("Left", &TPanel::Left, &TPanel::SetLeft).Default(0);
 //     p.String("Caption", &TPanel::Caption, &TPanel::SetCaption);
 //     p.Bool("Visible", &TPanel::Visible, &TPanel::SetVisible).Default(true);
@@ -19,7 +19,7 @@
 //
 // A form publishes the fields that receive its components and the handlers its definition binds:
 //
-//   static const classes::TPublished<TForm1, TForm> Form1Info([](auto& p) {
+//   static const classes::TPublished<TForm1, TForm> Form1Info([](classes::TPublisher<TForm1>& p) {
 //     p.Field("Panel1", &TForm1::Panel1);
 //     p.Method("N19Click", &TForm1::N19Click);
 //   });
@@ -30,6 +30,9 @@
 //     static const classes::TEnumInfo info{"TAlign", {"alNone", "alTop", "alBottom"}};
 //     return info;
 //   }
+//
+// Getters, setters, events and handlers may be members of a base class (&TPanel::Left where
+// TControl declares Left). With `auto& p` as the parameter, write `p.template Set<E>(...)`.
 //
 // Sets are integral bit masks (bit i = element i) unless the set type supplies
 // `uint64_t SetToBits(S)` and `S SetFromBits(uint64_t, S*)` found by argument-dependent lookup.
