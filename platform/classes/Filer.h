@@ -15,10 +15,13 @@
 //      built inside the source tree finds the tree's resources/forms without installation).
 // A definition named "TForm1" is the file "TForm1.txt" (case-insensitive match of the name).
 //
-// A form reads its definitions in its constructor, after its own members exist:
-//   TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) { InitInheritedComponent(this); }
-// which reads "TForm.txt" (if any) and "TForm1.txt" into it, sets the fields the class
-// publishes (TypeInfo.h), binds the events to its published handlers and calls Loaded.
+// A form reads its definitions once it is fully constructed (a base-class constructor cannot:
+// the derived members, the fields among them, do not exist yet), as CreateForm does:
+//   auto* form = new TForm1(Application);
+//   InitInheritedComponent(form);   // "TForm.txt" if there is one, then "TForm1.txt"
+//   ... then OnCreate
+// Reading sets the fields the class publishes (TypeInfo.h), binds the events to its published
+// handlers and calls Loaded.
 #include <cstdint>
 #include <functional>
 #include <memory>
