@@ -299,18 +299,34 @@ TEST_F(FilerTest, LegacyPropertiesAreReadMappedAndNeverWritten) {
                     "  object Panel1: TTestControl\n"
                     "    FrameFlat = True\n"
                     "    OldStyle = [osOne, osTwo]\n"
+                    "    FocusAlign = taBottom\n"
+                    "    OldColor = clRed\n"
                     "    Left = 3\n"
+                    "  end\n"
+                    "  object Button1: TTestControl\n"
+                    "    OldColor = 7\n"
                     "  end\n"
                     "end\n");
   EXPECT_TRUE(form.Panel1->Flat());
+  EXPECT_EQ(form.Panel1->Align(), taBottom);
+  EXPECT_EQ(form.Panel1->Color(), clRed);
+  EXPECT_EQ(form.Button1->Color(), 7);
   EXPECT_EQ(form.Panel1->Left(), 3);
   EXPECT_EQ(WriteComponentText(&form),
             "object Form1: TTestForm\n"
             "  object Panel1: TTestControl\n"
             "    Left = 3\n"
             "    Flat = True\n"
+            "    Align = taBottom\n"
+            "    Color = clRed\n"
+            "  end\n"
+            "  object Button1: TTestControl\n"
+            "    Color = 7\n"
             "  end\n"
             "end\n");
+  EXPECT_EQ(ReadError(&form, "object Form1: TTestForm\n  FocusAlign = 5\nend\n"),
+            "Form.txt(2): Error reading Form1.FocusAlign: Invalid property value: identifier expected but integer "
+            "found");
 }
 
 TEST_F(FilerTest, DescendantWritesOnlyWhatDiffersFromItsAncestor) {

@@ -107,6 +107,27 @@ void TTestControl::DefineProperties(TFiler* Filer) {
       [this](TStream* S) { S->WriteBuffer(FData.data(), static_cast<int64_t>(FData.size())); }, !FData.empty());
   // Older definitions: FrameFlat became Flat; OldStyle (a set) is dropped.
   Filer->DefineProperty("FrameFlat", [this](TReader* R) { SetFlat(R->ReadBoolean()); }, nullptr, false);
+  // FocusAlign named an alignment; OldColor was a colour name or a number.
+  Filer->DefineProperty(
+      "FocusAlign",
+      [this](TReader* R) {
+        std::string ident = R->ReadIdent();
+        int v = classes::GetEnumValue(EnumInfo(TTestAlign{}), ident);
+        if (v < 0) throw EReadError("Invalid property value: " + ident);
+        SetAlign(static_cast<TTestAlign>(v));
+      },
+      nullptr, false);
+  Filer->DefineProperty(
+      "OldColor",
+      [this](TReader* R) {
+        int64_t v = 0;
+        if (R->NextValue() == vaIdent)
+          ColorIdents().IdentToInt(R->ReadIdent(), v);
+        else
+          v = R->ReadInteger();
+        SetColor(static_cast<TTestColor>(v));
+      },
+      nullptr, false);
   Filer->DefineProperty(
       "OldStyle",
       [](TReader* R) {
