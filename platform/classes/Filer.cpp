@@ -89,6 +89,9 @@ const char* ValueTypeName(TValueType T) {
   return "value";
 }
 
+// Same kind and value (Null equals Null); values of different kinds differ.
+bool SameVariant(const Variant& A, const Variant& B) { return A.VType() == B.VType() && A == B; }
+
 bool IsIntegerType(TValueType T) { return T == vaInt8 || T == vaInt16 || T == vaInt32 || T == vaInt64; }
 bool IsStringType(TValueType T) { return T == vaString || T == vaLString || T == vaWString || T == vaUTF8String; }
 
@@ -315,6 +318,30 @@ std::string TReader::ReadIdent() {
   }
 }
 
+Variant TReader::ReadVariant() {
+  TValueType t = NextValue();
+  if (IsIntegerType(t)) {
+    int64_t v = ReadInt64();
+    return (v >= INT32_MIN && v <= INT32_MAX) ? Variant(static_cast<int>(v)) : Variant(static_cast<long long>(v));
+  }
+  if (IsStringType(t)) return Variant(ReadString());
+  switch (t) {
+    case vaNil: ++FPos; return Variant();
+    case vaNull:
+      if (EndOfList()) break;
+      ++FPos;
+      return Variant::Null();
+    case vaTrue:
+    case vaFalse: return Variant(ReadBoolean());
+    case vaExtended: return Variant(ReadFloat());
+    case vaSingle: return VarAsType(Variant(ReadFloat()), varSingle);
+    case vaCurrency: return Variant(Currency::FromDouble(ReadFloat()));
+    case vaDate: return Variant(TDateTime(ReadFloat()));
+    default: break;
+  }
+  ValueError("variant value");
+}
+
 bool TReader::ReadBoolean() {
   TValueType t = NextValue();
   if (t != vaTrue && t != vaFalse) ValueError("True or False");
@@ -446,6 +473,7 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop, const std:
     case TPropKind::Set: ReadSetValue(Instance, Prop); break;
     case TPropKind::Float: Prop.SetFloat(Instance, ReadFloat()); break;
     case TPropKind::String: Prop.SetStr(Instance, ReadString()); break;
+    case TPropKind::Variant: Prop.SetVar(Instance, ReadVariant()); break;
     case TPropKind::Object: {
       auto* coll = dynamic_cast<TCollection*>(Prop.GetObj(Instance));
       if (coll == nullptr || NextValue() != vaCollection) ValueError("sub-property (Name.Property = value)");
@@ -739,6 +767,36 @@ void TWriter::WriteIdent(const std::string& Ident) {
 
 void TWriter::WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
 
+void TWriter::WriteVariant(const Variant& Value) {
+  auto writeFloat = [this](TValueType Type, double V) {
+    WriteValue(Type);
+    FStream.Tokens.back().Float = V;
+  };
+  switch (Value.VType()) {
+    case varEmpty: return WriteValue(vaNil);
+    case varNull:
+      WriteValue(vaNull);
+      FStream.Tokens.back().Int = 1;  // a value, not the end of a list
+      return;
+    case varSmallint:
+    case varInteger:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: return WriteInteger(Value.AsInt64());
+    case varSingle: return writeFloat(vaSingle, Value.AsDouble());
+    case varDouble: return writeFloat(vaExtended, Value.AsDouble());
+    case varCurrency: return writeFloat(vaCurrency, Value.AsCurrency().ToDouble());
+    case varDate: return writeFloat(vaDate, Value.AsDouble());
+    case varBoolean: return WriteBoolean(Value.AsBoolean());
+    case varOleStr:
+    case varString:
+    case varUString: return WriteString(Value.AsString());
+    default: throw EWriteError("A variant of type " + VarTypeAsText(Value.VType()) + " cannot be written");
+  }
+}
+
 void TWriter::DefineProperty(const std::string& Name, const TReaderProc&, const TWriterProc& WriteData, bool HasData) {
   if (!HasData || !WriteData) return;
   WritePropName(Name);
@@ -877,6 +935,13 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
       if (anc != nullptr ? v == Prop.GetStr(anc) : v.empty()) return;
       WritePropName(Prop.Name);
       WriteString(v);
+      break;
+    }
+    case TPropKind::Variant: {
+      Variant v = Prop.GetVar(Instance);
+      if (anc != nullptr ? SameVariant(v, Prop.GetVar(anc)) : VarIsClear(v)) return;
+      WritePropName(Prop.Name);
+      WriteVariant(v);
       break;
     }
     case TPropKind::Object: {

@@ -116,6 +116,9 @@ class TReader : public TFiler {
   double ReadFloat();
   TDateTime ReadDate();
   std::string ReadString();
+  // Any simple value: nil is Unassigned, Null is Null; integers, floats (s single, c money,
+  // d date), strings and Booleans become variants of their kind.
+  Variant ReadVariant();
   // An identifier; True, False, nil and Null read as their names.
   std::string ReadIdent();
   bool ReadBoolean();
@@ -189,6 +192,8 @@ class TWriter : public TFiler {
   void WriteString(const std::string& Value);
   void WriteIdent(const std::string& Ident);
   void WriteBoolean(bool Value);
+  // Raises EWriteError for arrays and kinds a definition cannot hold.
+  void WriteVariant(const Variant& Value);
   // A bare word (set elements after WriteValue(vaSet); "" ends the set).
   void WriteStr(const std::string& Value);
   void WriteValue(TValueType Value);

@@ -82,6 +82,7 @@ bool TPropInfo::Readable() const {
   switch (Kind) {
     case TPropKind::Float: return static_cast<bool>(GetFloat);
     case TPropKind::String: return static_cast<bool>(GetStr);
+    case TPropKind::Variant: return static_cast<bool>(GetVar);
     case TPropKind::Object:
     case TPropKind::Component: return static_cast<bool>(GetObj);
     case TPropKind::Event: return static_cast<bool>(GetMethodName);
@@ -93,6 +94,7 @@ bool TPropInfo::Writable() const {
   switch (Kind) {
     case TPropKind::Float: return static_cast<bool>(SetFloat);
     case TPropKind::String: return static_cast<bool>(SetStr);
+    case TPropKind::Variant: return static_cast<bool>(SetVar);
     case TPropKind::Object:
     case TPropKind::Component: return static_cast<bool>(SetObj);
     case TPropKind::Event: return static_cast<bool>(SetMethod);

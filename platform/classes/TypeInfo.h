@@ -51,6 +51,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/rtl/Variant.h"
 
 class EClassNotFound : public Exception { public: using Exception::Exception; };
 class EPropertyError : public Exception { public: using Exception::Exception; };
@@ -76,7 +77,7 @@ struct TIdentMap {
   bool IntToIdent(int64_t Value, std::string& Ident) const;
 };
 
-enum class TPropKind { Integer, Char, Enum, Bool, Set, Float, String, Object, Component, Event };
+enum class TPropKind { Integer, Char, Enum, Bool, Set, Float, String, Variant, Object, Component, Event };
 
 class TClassInfo;
 
@@ -126,6 +127,8 @@ struct TPropInfo {
   std::function<void(TObject*, double)> SetFloat;
   std::function<std::string(TObject*)> GetStr;
   std::function<void(TObject*, const std::string&)> SetStr;
+  std::function<Variant(TObject*)> GetVar;
+  std::function<void(TObject*, const Variant&)> SetVar;
   std::function<TObject*(TObject*)> GetObj;              // Object, Component
   std::function<bool(TObject*, TObject*)> SetObj;        // false: wrong class
   // Event: the bound handler's name (empty when unbound or not a named handler of Root).
@@ -333,6 +336,16 @@ class TPublisher {
       p.GetStr = [Get](TObject* o) { return std::string(detail::CallGet<T>(Get, o)); };
     if constexpr (!detail::IsNull<S>)
       p.SetStr = [Set](TObject* o, const std::string& v) { std::invoke(Set, static_cast<T*>(o), v); };
+    return TPropBuilder<T>(p);
+  }
+  // A Variant value: Unassigned (not written), Null, a number, money, a date, a Boolean or text.
+  template <class G, class S>
+  TPropBuilder<T> Var(const char* Name, G Get, S Set) {
+    TPropInfo& p = Add(Name, TPropKind::Variant);
+    if constexpr (!detail::IsNull<G>)
+      p.GetVar = [Get](TObject* o) { return Variant(detail::CallGet<T>(Get, o)); };
+    if constexpr (!detail::IsNull<S>)
+      p.SetVar = [Set](TObject* o, const Variant& v) { std::invoke(Set, static_cast<T*>(o), v); };
     return TPropBuilder<T>(p);
   }
   // An owned sub-object (font, string list, collection): read and written through its own

@@ -131,6 +131,35 @@ TEST_F(FilerTest, ReadsEveryValueKindAndWritesTheSameText) {
   EXPECT_EQ(WriteComponentText(&form), kForm);
 }
 
+TEST_F(FilerTest, VariantValuesKeepTheirKind) {
+  struct Case {
+    const char* Text;
+    TVarType Type;
+  };
+  const Case cases[] = {{"Null", varNull},         {"5", varInteger},          {"5000000000", varInt64},
+                        {"1.5", varDouble},         {"2.5s", varSingle},        {"1.25c", varCurrency},
+                        {"45000.5d", varDate},      {"'text'", varString},      {"True", varBoolean}};
+  for (const Case& c : cases) {
+    std::string text = std::string(
+                           "object Form1: TTestForm\n"
+                           "  object Grid1: TTestGrid\n"
+                           "    Columns = <\n"
+                           "      item\n"
+                           "        Value = ") +
+                       c.Text +
+                       "\n"
+                       "      end>\n"
+                       "  end\n"
+                       "end\n";
+    TTestForm form(nullptr);
+    ReadComponentText(&form, text);
+    auto* grid = dynamic_cast<TTestGrid*>(form.FindComponent("Grid1"));
+    const Variant& v = static_cast<TTestColumn*>(grid->Columns()->Items(0))->Value();
+    EXPECT_EQ(VarType(v), c.Type) << c.Text;
+    EXPECT_EQ(WriteComponentText(&form), text);
+  }
+}
+
 TEST_F(FilerTest, FormLoadsItsTreeBindsFieldsAndFiresHandlers) {
   TTestForm form(nullptr);
   ReadComponentText(&form, kForm, "Form1.txt");

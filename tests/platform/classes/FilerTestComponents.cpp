@@ -185,6 +185,7 @@ static const classes::TPublished<TTestColumn, TCollectionItem> ColumnInfo([](aut
   p.String("FieldName", &TTestColumn::FieldName, &TTestColumn::SetFieldName);
   p.Int("Width", &TTestColumn::Width, &TTestColumn::SetWidth).Default(64);
   p.Component("PopupMenu", &TTestColumn::PopupMenu, &TTestColumn::SetPopupMenu);
+  p.Var("Value", &TTestColumn::Value, &TTestColumn::SetValue);
 });
 
 // The grid starts hidden: it publishes Visible again with its own default.

@@ -154,9 +154,12 @@ class TTestColumn : public TCollectionItem {
   void SetWidth(int V) { FWidth = V; }
   TTestMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TTestMenu* V) { FPopupMenu = V; }
+  const Variant& Value() const { return FValue; }
+  void SetValue(const Variant& V) { FValue = V; }
 
  private:
   std::string FFieldName;
+  Variant FValue;
   int FWidth = 64;
   TTestMenu* FPopupMenu = nullptr;
 };
