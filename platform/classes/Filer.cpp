@@ -556,6 +556,8 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
         throw EClassNotFoundAt(LocationText(FStream.FileName, line) + ": Class " + className + " not found");
       if (!cls->IsComponentClass() || !cls->CanCreate())
         Located("Class " + className + " cannot be created as a component", line);
+      if (std::string missing = cls->MissingBase(); !missing.empty())
+        Located("Class " + className + " cannot be read: its base class " + missing + " is not registered", line);
       try {
         result = cls->Create(FOwner);
       } catch (const TLocatedError&) {
@@ -859,7 +861,11 @@ void TWriter::WriteData(TComponent* Instance) {
 }
 
 void TWriter::WriteProperties(TPersistent* Instance) {
-  if (const TClassInfo* info = ClassInfoOf(Instance))
+  const TClassInfo* info = ClassInfoOf(Instance);
+  if (info != nullptr && !info->MissingBase().empty())
+    throw EWriteError("Class " + info->ClassName() + " cannot be written: its base class " + info->MissingBase() +
+                      " is not registered");
+  if (info != nullptr)
     for (const TPropInfo* p : info->Properties())
       if (p->Readable() && (p->Writable() || p->Kind == TPropKind::Object) && p->Stored(Instance))
         WriteProperty(Instance, *p);

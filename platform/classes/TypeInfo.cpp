@@ -7,7 +7,9 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/classes/Collection.h"
 #include "platform/classes/DefinitionParser.h"
+#include "platform/classes/StringList.h"
 
 namespace classes {
 
@@ -127,7 +129,11 @@ bool TClassInfo::InheritsFrom(const std::string& Name) const {
   return false;
 }
 
-bool TClassInfo::IsComponentClass() const { return InheritsFrom(ClassInfoOfType(typeid(TComponent))); }
+std::string TClassInfo::MissingBase() const {
+  for (const TClassInfo* c = this; c != nullptr; c = c->Parent())
+    if (c->Parent() == nullptr && c->FBase != std::type_index(typeid(void))) return DemangledName(c->FBase.name());
+  return {};
+}
 
 TComponent* TClassInfo::Create(TComponent* Owner) const {
   if (!FCreate) throw EClassNotFound("Class " + FName + " cannot be created");
@@ -233,11 +239,13 @@ void ThrowOutOfRange(int64_t Value) {
   throw EPropertyError("Invalid property value: " + std::to_string(Value) + " is out of range");
 }
 
-std::string ClassNameOfType(const std::type_info& Type) {
+std::string ClassNameOfType(const std::type_info& Type) { return DemangledName(Type.name()); }
+
+std::string DemangledName(const char* Mangled) {
   int status = 0;
-  std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(Type.name(), nullptr, nullptr, &status),
+  std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(Mangled, nullptr, nullptr, &status),
                                                    std::free);
-  std::string name = (status == 0 && demangled) ? demangled.get() : Type.name();
+  std::string name = (status == 0 && demangled) ? demangled.get() : Mangled;
   if (auto lt = name.find('<'); lt != std::string::npos) name.erase(lt);
   if (auto colon = name.rfind("::"); colon != std::string::npos) name.erase(0, colon + 2);
   return name;
@@ -250,6 +258,12 @@ static const TPublished<TComponent, TPersistent> ComponentInfo([](auto& p) {
   p.String("Name", &TComponent::Name, &TComponent::SetName).Stored(false);
   p.Int("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
 });
+// The platform's persistent classes that components hold as sub-objects.
+static const TPublished<TCollectionItem, TPersistent> CollectionItemInfo;
+static const TPublished<TCollection, TPersistent> CollectionInfo;
+static const TPublished<TOwnedCollection, TCollection> OwnedCollectionInfo;
+static const TPublished<TStrings, TPersistent> StringsInfo;
+static const TPublished<TStringList, TStrings> StringListInfo;
 
 }  // namespace classes
 

@@ -150,7 +150,10 @@ class TClassInfo {
   const TClassInfo* Parent() const;
   bool InheritsFrom(const TClassInfo* Other) const;
   bool InheritsFrom(const std::string& Name) const;
-  bool IsComponentClass() const;
+  bool IsComponentClass() const { return FIsComponent; }
+  // The name of the first base class along the chain that is not registered ("" when the chain
+  // is complete down to TObject): its published properties would be missing.
+  std::string MissingBase() const;
   // True when Obj is of this class or derives from it.
   bool IsInstance(const TObject* Obj) const { return FIsInstance && FIsInstance(Obj); }
   // Makes a component of this class; raises EClassNotFound for classes that cannot be made.
@@ -172,6 +175,7 @@ class TClassInfo {
   std::vector<std::unique_ptr<TFieldInfo>> FFields;
   std::function<bool(const TObject*)> FIsInstance;
   std::function<TComponent*(TComponent*)> FCreate;
+  bool FIsComponent = false;
 
  private:
   std::string FName;
@@ -197,6 +201,8 @@ void SetFieldReference(TComponent* Owner, const std::string& Name, TComponent* V
 
 // The class name the system prints for T ("TPanel").
 std::string ClassNameOfType(const std::type_info& Type);
+// The same from a mangled type name (std::type_index::name()).
+std::string DemangledName(const char* Mangled);
 
 // Conversions of set values to bit masks.
 template <class S>
@@ -502,6 +508,7 @@ class TPublished {
   explicit TPublished(F Fill) {
     FInfo = RegisterClassInfo(typeid(T), typeid(Base), ClassNameOfType(typeid(T)));
     FInfo->FIsInstance = [](const TObject* o) { return dynamic_cast<const T*>(o) != nullptr; };
+    FInfo->FIsComponent = std::is_base_of_v<TComponent, T>;
     if constexpr (std::is_base_of_v<TComponent, T> && !std::is_abstract_v<T> &&
                   std::is_constructible_v<T, TComponent*>)
       FInfo->FCreate = [](TComponent* owner) -> TComponent* { return new T(owner); };

@@ -217,6 +217,8 @@ TEST_F(FilerTest, ErrorsNameTheLineAndWhatWentWrong) {
       {"  Left 5\n", "Form.txt(2): '=' expected but '5' found"},
       {"  object X: TNoSuchClass\n  end\n", "Form.txt(2): Class TNoSuchClass not found"},
       {"  object X: TTestFont\n  end\n", "Form.txt(2): Class TTestFont cannot be created as a component"},
+      {"  object X: TOrphan\n  end\n",
+       "Form.txt(2): Class TOrphan cannot be read: its base class TUnregisteredBase is not registered"},
       {"  Foo = 1\n", "Form.txt(2): Error reading Form1.Foo: Property Foo does not exist"},
       {"  Font.Bogus = (1 2)\n", "Form.txt(2): Error reading Form1.Font.Bogus: Property Bogus does not exist"},
       {"  Tag.Bogus = 1\n", "Form.txt(2): Error reading Form1.Tag.Bogus: Property Tag does not exist"},

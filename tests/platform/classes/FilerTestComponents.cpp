@@ -300,6 +300,9 @@ static const classes::TPublished<TTestForm, TTestControl> FormInfo([](auto& p) {
   p.Method("FormKeyPress", &TTestForm::FormKeyPress);
 });
 
+TOrphan::TOrphan(TComponent* AOwner) : TUnregisteredBase(AOwner) {}
+static const classes::TPublished<TOrphan, TUnregisteredBase> OrphanInfo;
+
 static const classes::TPublished<TTestDerivedForm, TTestForm> DerivedFormInfo([](auto& p) {
   p.Field("Timer2", &TTestDerivedForm::Timer2);
 });

@@ -266,6 +266,16 @@ class TTestForm : public TTestControl {
   void FormKeyPress(TObject* Sender, char& Key);
 };
 
+// A class registered over a base class nobody registered: its chain is broken.
+class TUnregisteredBase : public TComponent {
+ public:
+  using TComponent::TComponent;
+};
+class TOrphan : public TUnregisteredBase {
+ public:
+  explicit TOrphan(TComponent* AOwner);
+};
+
 // A form class derived from another: both classes have definitions.
 class TTestDerivedForm : public TTestForm {
  public:
