@@ -1,0 +1,51 @@
+#pragma once
+// An in-memory dataset of numbered rows and a data link that records what it is told.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/data/DB.h"
+
+namespace datatest {
+
+// Rows id = 1..Count, name = "row<id>", amount = id * 1.5.
+inline void FillRows(TMemoryDataSet& Ds, int Count) {
+  Ds.FieldDefs()->Add("id", ftInteger);
+  Ds.FieldDefs()->Add("name", ftWideString, 50);
+  Ds.FieldDefs()->Add("amount", ftFloat);
+  Ds.Open();
+  for (int i = 1; i <= Count; ++i) {
+    Ds.Append();
+    Ds.FieldByName("id")->SetAsInteger(i);
+    Ds.FieldByName("name")->SetAsString("row" + std::to_string(i));
+    Ds.FieldByName("amount")->SetAsFloat(i * 1.5);
+    Ds.Post();
+  }
+  Ds.First();
+}
+
+inline int CurrentId(TDataSet& Ds) { return Ds.FieldByName("id")->AsInteger(); }
+
+class RecordingLink : public TDataLink {
+ public:
+  std::vector<std::string> Log;
+  std::vector<int> Scrolls;
+
+ protected:
+  void ActiveChanged() override { Log.push_back(Active() ? "active" : "inactive"); }
+  void DataSetChanged() override { Log.push_back("changed"); }
+  void DataSetScrolled(int Distance) override {
+    Scrolls.push_back(Distance);
+    Log.push_back("scrolled " + std::to_string(Distance));
+  }
+  void EditingChanged() override { Log.push_back(Editing() ? "editing" : "not editing"); }
+  void LayoutChanged() override { Log.push_back("layout"); }
+  void RecordChanged(TField* Field) override {
+    Log.push_back(Field ? "record " + Field->FieldName() : "record");
+  }
+  void UpdateData() override { Log.push_back("update"); }
+  void CheckBrowseMode() override { Log.push_back("check"); }
+};
+
+}  // namespace datatest
