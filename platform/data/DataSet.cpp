@@ -227,6 +227,7 @@ void TDataSet::SetActive(bool Value) {
 
 void TDataSet::OpenCursor() {
   ClearRecords();
+  FSlotCount = FDataSlots = 0;
   InternalOpen();
   FDataSlots = FFieldDefs.Count();
   FDefaultFields = FFields.Count() == 0;

@@ -79,6 +79,35 @@ void SqliteDatabase::Exec(const std::string& Sql) {
 
 int64_t SqliteDatabase::LastInsertRowId() const { return sqlite3_last_insert_rowid(FDb); }
 int SqliteDatabase::Changes() const { return sqlite3_changes(FDb); }
+std::string QuoteIdentifier(const std::string& Name) {
+  std::string q = "\"";
+  for (char c : Name) {
+    q += c;
+    if (c == '"') q += c;
+  }
+  return q + "\"";
+}
+
+std::vector<ColumnInfo> SqliteDatabase::TableColumns(const std::string& Table) const {
+  std::vector<ColumnInfo> out;
+  SqliteStatement info(*this, "pragma table_info(" + QuoteIdentifier(Table) + ")");
+  while (info.Step()) {
+    ColumnInfo c;
+    c.Name = std::get<std::string>(info.Column(1));
+    Value type = info.Column(2);
+    if (auto t = std::get_if<std::string>(&type)) c.Type = *t;
+    c.NotNull = std::get<int64_t>(info.Column(3)) != 0;
+    c.HasDefault = !IsNullValue(info.Column(4));
+    c.PrimaryKey = std::get<int64_t>(info.Column(5)) != 0;
+    int autoinc = 0;
+    sqlite3_table_column_metadata(FDb, nullptr, Table.c_str(), c.Name.c_str(), nullptr, nullptr, nullptr,
+                                  nullptr, &autoinc);
+    c.AutoIncrement = autoinc != 0;
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
 void SqliteDatabase::Fail() const { DatabaseError(ErrorText(FDb)); }
 
 SqliteStatement::SqliteStatement(const SqliteDatabase& Db, const std::string& Sql) : FDb(Db) {

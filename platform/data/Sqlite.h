@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "platform/data/DBError.h"
 
@@ -17,6 +18,19 @@ namespace data {
 using Value = std::variant<std::monostate, int64_t, double, bool, std::string>;
 
 inline bool IsNullValue(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+
+// Name in double quotes (inner quotes doubled), safe as an SQL identifier.
+std::string QuoteIdentifier(const std::string& Name);
+
+// A column of a table as its declaration gives it.
+struct ColumnInfo {
+  std::string Name;
+  std::string Type;
+  bool NotNull = false;
+  bool HasDefault = false;
+  bool PrimaryKey = false;
+  bool AutoIncrement = false;
+};
 
 class SqliteDatabase {
  public:
@@ -31,6 +45,8 @@ class SqliteDatabase {
   void Exec(const std::string& Sql);
   int64_t LastInsertRowId() const;
   int Changes() const;
+  // The columns of Table in declaration order (empty for an unknown table).
+  std::vector<ColumnInfo> TableColumns(const std::string& Table) const;
   const std::string& Path() const { return FPath; }
   sqlite3* Handle() const { return FDb; }
   // Raises EDatabaseError with SQLite's message for the last failure.
