@@ -6,25 +6,19 @@
 
 #include "platform/data/FieldText.h"
 #include "platform/data/SqlDates.h"
+#include "platform/rtl/Strings.h"
 
 using data::Record;
 using data::Value;
 
 namespace data {
 
-namespace {
-std::string Upper(std::string S) {
-  for (char& c : S) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return S;
-}
-}  // namespace
-
 TFieldType FieldTypeOfDeclared(const std::string& Declared, int& Size) {
-  std::string t = Upper(Declared);
+  std::string t = UpperCase(Declared);
   Size = 0;
   size_t paren = t.find('(');
   if (paren != std::string::npos) Size = std::atoi(t.c_str() + paren + 1);
-  std::string base = TrimText(t.substr(0, paren));
+  std::string base = Trim(t.substr(0, paren));
   auto has = [&](const char* s) { return base.find(s) != std::string::npos; };
   if (base.empty()) return ftUnknown;
   if (has("BOOL") || base == "BIT" || base == "YESNO") return ftBoolean;
@@ -61,7 +55,7 @@ std::vector<std::pair<std::string, std::string>> ParseConnectionString(const std
       i = semi + 1;
       continue;
     }
-    std::string key = TrimText(Text.substr(i, eq - i));
+    std::string key = Trim(Text.substr(i, eq - i));
     size_t v = eq + 1;
     while (v < Text.size() && Text[v] == ' ') ++v;
     std::string value;
@@ -83,7 +77,7 @@ std::vector<std::pair<std::string, std::string>> ParseConnectionString(const std
       i = end == std::string::npos ? Text.size() : end + 1;
     } else {
       size_t end = Text.find(';', v);
-      value = TrimText(Text.substr(v, end == std::string::npos ? std::string::npos : end - v));
+      value = Trim(Text.substr(v, end == std::string::npos ? std::string::npos : end - v));
       i = end == std::string::npos ? Text.size() : end + 1;
     }
     if (!key.empty()) out.emplace_back(key, value);
@@ -333,7 +327,7 @@ void TCustomADODataSet::BindParameters(data::SqliteStatement& Stmt) {
 TCustomADODataSet::Rows TCustomADODataSet::ReadRows(bool Describe) {
   data::SqliteDatabase& db = Db();
   std::string sql = CommandText();
-  if (data::TrimText(sql).empty()) throw EADOError("CommandText does not return a result set");
+  if (Trim(sql).empty()) throw EADOError("CommandText does not return a result set");
   std::unique_ptr<data::SqliteStatement> stmt;
   bool rowid = false;
   std::string rowidSql = WithRowId(sql);

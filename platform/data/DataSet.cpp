@@ -5,6 +5,7 @@
 #include "platform/data/DB.h"
 #include "platform/data/FieldText.h"
 #include "platform/data/Filter.h"
+#include "platform/rtl/Strings.h"
 
 using data::Record;
 using data::Value;
@@ -36,12 +37,6 @@ class TempState {
 const char* const kNotEditing = "Dataset not in edit or insert mode";
 const char* const kReadOnly = "Cannot modify a read-only dataset";
 
-std::string FoldCase(const std::string& S) {
-  std::string r = S;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return r;
-}
 
 }  // namespace
 
@@ -808,8 +803,8 @@ bool KeyMatches(const TField* Field, const Value& FieldValue, const Value& Key, 
   if (auto s = std::get_if<std::string>(&FieldValue)) {
     std::string a = *s, b = std::get<std::string>(k);
     if (Options & loCaseInsensitive) {
-      a = FoldCase(a);
-      b = FoldCase(b);
+      a = AnsiLowerCase(a);
+      b = AnsiLowerCase(b);
     }
     if (Options & loPartialKey) return a.compare(0, b.size(), b) == 0;
     return a == b;

@@ -1,89 +1,60 @@
 #include "platform/data/FieldText.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "platform/data/SqlDates.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/FloatText.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Strings.h"
 
 namespace data {
 
-std::string TrimText(const std::string& S) {
-  size_t b = S.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = S.find_last_not_of(" \t\r\n");
-  return S.substr(b, e - b + 1);
+char32_t DecimalSeparator() {
+  const std::string& s = FormatSettings().DecimalSeparator;
+  return s.size() == 1 ? static_cast<char32_t>(static_cast<unsigned char>(s[0])) : U'.';
 }
 
-char DecimalSeparator() { return '.'; }
-int CurrencyDecimals() { return 2; }
+int CurrencyDecimals() { return FormatSettings().CurrencyDecimals; }
 
-std::string FormatFixed(double Value, int Decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", Decimals, Value);
-  return buf;
-}
-
-std::string FormatNumber(const std::string& Format, double Value) {
-  size_t dot = Format.find('.');
-  int decimals = 0;
-  if (dot != std::string::npos)
-    for (size_t i = dot + 1; i < Format.size() && (Format[i] == '0' || Format[i] == '#'); ++i) ++decimals;
-  std::string s = FormatFixed(Value, decimals);
-  if (Format.find(',') != std::string::npos) {
-    size_t end = s.find('.');
-    if (end == std::string::npos) end = s.size();
-    size_t start = s[0] == '-' ? 1 : 0;
-    for (int i = static_cast<int>(end) - 3; i > static_cast<int>(start); i -= 3) s.insert(static_cast<size_t>(i), ",");
-  }
-  return s;
-}
+std::string FormatNumber(const std::string& Format, double Value) { return FormatFloat(Format, Value); }
 
 std::string FormatGeneral(double Value, int Precision) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*g", Precision, Value);
-  return buf;
+  return rtl::FloatToText(Value, FormatSettings(), Precision);
 }
 
-std::string FormatMoney(double Value) { return FormatNumber("#,##0.00", Value); }
-
-std::string FormatDate(const std::string& Format, TDateTime Value) {
-  std::string date = FormatSqlDateTime(Value);  // yyyy-mm-dd hh:nn:ss
-  std::string out;
-  for (size_t i = 0; i < Format.size();) {
-    auto take = [&](const char* tok, size_t from, size_t len) {
-      size_t n = std::char_traits<char>::length(tok);
-      if (Format.compare(i, n, tok) == 0) {
-        out += date.substr(from, len);
-        i += n;
-        return true;
-      }
-      return false;
-    };
-    if (take("yyyy", 0, 4) || take("mm", 5, 2) || take("dd", 8, 2) || take("hh", 11, 2) ||
-        take("nn", 14, 2) || take("ss", 17, 2))
-      continue;
-    out += Format[i++];
-  }
-  return out;
+std::string FormatFixed(double Value, int Decimals) {
+  std::string picture = "0";
+  if (Decimals > 0) picture += "." + std::string(static_cast<size_t>(Decimals), '0');
+  return FormatFloat(picture, Value);
 }
 
-std::string DateText(TDateTime Value) { return FormatSqlDate(Value); }
-std::string TimeText(TDateTime Value) { return FormatSqlTime(Value); }
-std::string DateTimeText(TDateTime Value) {
-  if (TDateTime(std::trunc(Value.Value)).Value == Value.Value) return FormatSqlDate(Value);
-  return FormatSqlDateTime(Value);
-}
+std::string FormatMoney(double Value) { return Format("%m", {Value}); }
+
+std::string FormatDate(const std::string& Format, TDateTime Value) { return FormatDateTime(Format, Value); }
+std::string DateText(TDateTime Value) { return DateToStr(Value); }
+std::string TimeText(TDateTime Value) { return TimeToStr(Value); }
+std::string DateTimeText(TDateTime Value) { return DateTimeToStr(Value); }
 
 namespace {
-TDateTime Parse(const std::string& S, const char* What) {
+template <class Fn>
+TDateTime Parse(const std::string& S, Fn Settings, const char* What) {
   TDateTime dt;
-  if (!ParseSqlDateTime(S, dt)) throw EConvertError("'" + S + "' is not a valid " + What);
-  return dt;
+  if (Settings(S, dt) || ParseSqlDateTime(S, dt)) return dt;
+  throw EConvertError("'" + S + "' is not a valid " + What);
 }
 }  // namespace
 
-TDateTime TextToDate(const std::string& S) { return Parse(S, "date"); }
-TDateTime TextToTime(const std::string& S) { return Parse(S, "time"); }
-TDateTime TextToDateTime(const std::string& S) { return Parse(S, "date and time"); }
+TDateTime TextToDate(const std::string& S) {
+  return Parse(S, [](const std::string& s, TDateTime& dt) { return TryStrToDate(s, dt); }, "date");
+}
+
+TDateTime TextToTime(const std::string& S) {
+  return Parse(S, [](const std::string& s, TDateTime& dt) { return TryStrToTime(s, dt); }, "time");
+}
+
+TDateTime TextToDateTime(const std::string& S) {
+  return Parse(S, [](const std::string& s, TDateTime& dt) { return TryStrToDateTime(s, dt); }, "date and time");
+}
 
 }  // namespace data

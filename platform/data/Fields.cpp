@@ -6,6 +6,7 @@
 
 #include "platform/data/DB.h"
 #include "platform/data/FieldText.h"
+#include "platform/rtl/Strings.h"
 #include "platform/data/SqlDates.h"
 
 namespace data {
@@ -30,69 +31,14 @@ bool IsBlobType(TFieldType Type) {
          Type == ftTypedBinary || Type == ftOraBlob || Type == ftOraClob;
 }
 
-bool SameName(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (size_t i = 0; i < A.size(); ++i) {
-    unsigned char a = static_cast<unsigned char>(A[i]), b = static_cast<unsigned char>(B[i]);
-    if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a + 32);
-    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b + 32);
-    if (a != b) return false;
-  }
-  return true;
-}
-
-namespace {
-std::string TrimBlanks(const std::string& S) {
-  size_t b = S.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = S.find_last_not_of(" \t\r\n");
-  return S.substr(b, e - b + 1);
-}
-
-std::string FloatText(double V) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", V);
-  return buf;
-}
-
-[[noreturn]] void NotValid(const std::string& S, const char* What) {
-  throw EConvertError("'" + S + "' is not a valid " + What);
-}
-
-int64_t ParseInteger(const std::string& Text) {
-  std::string s = TrimBlanks(Text);
-  if (s.empty()) NotValid(Text, "integer value");
-  size_t i = 0;
-  bool neg = false;
-  if (s[0] == '+' || s[0] == '-') { neg = s[0] == '-'; ++i; }
-  if (i >= s.size()) NotValid(Text, "integer value");
-  uint64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') NotValid(Text, "integer value");
-    uint64_t next = v * 10 + static_cast<uint64_t>(s[i] - '0');
-    if (next / 10 != v || next > (neg ? 9223372036854775808ULL : 9223372036854775807ULL))
-      NotValid(Text, "integer value");
-    v = next;
-  }
-  return neg ? static_cast<int64_t>(0 - v) : static_cast<int64_t>(v);
-}
-
-double ParseFloat(const std::string& Text) {
-  std::string s = TrimBlanks(Text);
-  if (s.empty()) NotValid(Text, "floating point value");
-  char* end = nullptr;
-  double v = std::strtod(s.c_str(), &end);
-  if (!end || *end != '\0' || std::isnan(v) || std::isinf(v)) NotValid(Text, "floating point value");
-  return v;
-}
-}  // namespace
+bool SameName(const std::string& A, const std::string& B) { return SameText(A, B); }
 
 std::vector<std::string> SplitFieldNames(const std::string& Names) {
   std::vector<std::string> out;
   size_t start = 0;
   while (start <= Names.size()) {
     size_t p = Names.find(';', start);
-    std::string part = TrimBlanks(Names.substr(start, p == std::string::npos ? std::string::npos : p - start));
+    std::string part = Trim(Names.substr(start, p == std::string::npos ? std::string::npos : p - start));
     if (!part.empty()) out.push_back(part);
     if (p == std::string::npos) break;
     start = p + 1;
@@ -107,7 +53,7 @@ int64_t ToInteger(const Value& V) {
     return static_cast<int64_t>(std::llround(*d));
   }
   if (auto b = std::get_if<bool>(&V)) return *b ? 1 : 0;
-  if (auto s = std::get_if<std::string>(&V)) return ParseInteger(*s);
+  if (auto s = std::get_if<std::string>(&V)) return StrToInt64(Trim(*s));
   return 0;
 }
 
@@ -115,7 +61,7 @@ double ToFloat(const Value& V) {
   if (auto i = std::get_if<int64_t>(&V)) return static_cast<double>(*i);
   if (auto d = std::get_if<double>(&V)) return *d;
   if (auto b = std::get_if<bool>(&V)) return *b ? 1.0 : 0.0;
-  if (auto s = std::get_if<std::string>(&V)) return ParseFloat(*s);
+  if (auto s = std::get_if<std::string>(&V)) return StrToFloat(*s);
   return 0.0;
 }
 
@@ -124,7 +70,7 @@ bool ToBoolean(const Value& V) {
   if (auto d = std::get_if<double>(&V)) return *d != 0.0;
   if (auto b = std::get_if<bool>(&V)) return *b;
   if (auto s = std::get_if<std::string>(&V)) {
-    std::string t = TrimBlanks(*s);
+    std::string t = Trim(*s);
     if (SameName(t, "true") || SameName(t, "t") || SameName(t, "yes") || SameName(t, "y") || t == "1") return true;
     if (SameName(t, "false") || SameName(t, "f") || SameName(t, "no") || SameName(t, "n") || t == "0") return false;
     throw EConvertError("'" + *s + "' is not a valid boolean value");
@@ -141,7 +87,7 @@ std::string ToText(const Value& V, Storage From) {
       if (*d == whole) return FormatSqlDate(*d);
       return FormatSqlDateTime(*d);
     }
-    return FloatText(*d);
+    return FloatToStr(*d);
   }
   if (auto b = std::get_if<bool>(&V)) return *b ? "True" : "False";
   if (auto s = std::get_if<std::string>(&V)) return *s;
@@ -482,7 +428,7 @@ void TBooleanField::SetDisplayValues(const std::string& V) {
 }
 
 void TBooleanField::SetAsString(const std::string& Value) {
-  std::string s = data::TrimText(Value);
+  std::string s = Trim(Value);
   if (s.empty()) {
     Clear();
     return;
@@ -553,7 +499,7 @@ void TDateTimeField::SetDisplayFormat(const std::string& V) {
 }
 
 void TDateTimeField::SetAsString(const std::string& Value) {
-  std::string s = data::TrimText(Value);
+  std::string s = Trim(Value);
   if (s.empty()) {
     Clear();
     return;

@@ -5,6 +5,7 @@
 
 #include "platform/data/FieldText.h"
 #include "platform/data/SqlDates.h"
+#include "platform/rtl/Strings.h"
 
 namespace data {
 
@@ -14,12 +15,6 @@ namespace {
   DatabaseError("Filter expression '" + Text + "': " + What);
 }
 
-std::string Fold(const std::string& S) {
-  std::string r = S;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return r;
-}
 
 // Matches Text against Pattern where Many matches any run and One (when not 0) one character.
 bool Wildcard(const std::string& Text, const std::string& Pattern, char Many, char Many2, char One) {
@@ -189,8 +184,8 @@ class Compare : public FilterNode {
       std::string x = ToText(a, fa ? StorageOf(fa->DataType()) : Storage::Text);
       std::string y = ToText(b, fb ? StorageOf(fb->DataType()) : Storage::Text);
       if (FOptions & foCaseInsensitive) {
-        x = Fold(x);
-        y = Fold(y);
+        x = AnsiLowerCase(x);
+        y = AnsiLowerCase(y);
       }
       if (FOp == Op::Like) return Wildcard(x, y, '%', '*', '_');
       if ((FOp == Op::Eq || FOp == Op::Ne) && !(FOptions & foNoPartialCompare) && FB->IsStringLiteral() &&

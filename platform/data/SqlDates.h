@@ -16,8 +16,4 @@ std::string FormatSqlDateTime(TDateTime Value);
 // and time). A lone time gives a value whose date part is 0. False for anything else.
 bool ParseSqlDateTime(const std::string& Text, TDateTime& Value);
 
-// Calendar conversions for the forms above (days since 1899-12-30).
-double DaysFromCivil(int Year, int Month, int Day);
-void CivilFromDays(int64_t Days, int& Year, int& Month, int& Day);
-
 }  // namespace data

@@ -87,7 +87,7 @@ TEST_F(AdoTest, EveryColumnTypeOfTheTaskTableRoundTrips) {
   t.FieldByName("befromy")->SetAsBoolean(true);
   t.FieldByName("befromname")->SetAsString("ding.wav");
   t.FieldByName("befrompath")->SetAsString("/声音/ding.wav");
-  t.FieldByName("stardate")->SetAsDateTime(TDateTime(data::DaysFromCivil(2026, 12, 1)));
+  t.FieldByName("stardate")->SetAsDateTime(TDateTime(EncodeDate(2026, 12, 1)));
   t.FieldByName("enddate")->SetAsString("2027-01-31");
   t.FieldByName("week")->SetAsString("1 3 5");
   t.Post();
@@ -120,8 +120,8 @@ TEST_F(AdoTest, EveryColumnTypeOfTheTaskTableRoundTrips) {
   EXPECT_FALSE(t.FieldByName("befrom")->AsBoolean());
   EXPECT_TRUE(t.FieldByName("befromy")->AsBoolean());
   EXPECT_EQ(t.FieldByName("befrompath")->AsString(), "/声音/ding.wav");
-  EXPECT_EQ(t.FieldByName("stardate")->AsDateTime().Value, data::DaysFromCivil(2026, 12, 1));
-  EXPECT_EQ(t.FieldByName("enddate")->AsDateTime().Value, data::DaysFromCivil(2027, 1, 31));
+  EXPECT_EQ(t.FieldByName("stardate")->AsDateTime().Value, EncodeDate(2026, 12, 1));
+  EXPECT_EQ(t.FieldByName("enddate")->AsDateTime().Value, EncodeDate(2027, 1, 31));
   EXPECT_EQ(t.FieldByName("week")->AsString(), "1 3 5");
   EXPECT_TRUE(t.FieldByName("nexttime")->IsNull());
   EXPECT_EQ(t.FieldByName("nexttime")->AsString(), "");
@@ -275,9 +275,9 @@ TEST_F(AdoTest, ConnectionLifetimeQueriesAndParameters) {
   TParameter p("t");
   p.SetAsDateTime(TDateTime(0.5));
   EXPECT_EQ(p.Value(), Value(std::string("12:00:00")));
-  p.SetAsDateTime(TDateTime(data::DaysFromCivil(2026, 12, 10)));
+  p.SetAsDateTime(TDateTime(EncodeDate(2026, 12, 10)));
   EXPECT_EQ(p.Value(), Value(std::string("2026-12-10")));
-  p.SetAsDateTime(TDateTime(data::DaysFromCivil(2026, 12, 10) + 0.25));
+  p.SetAsDateTime(TDateTime(EncodeDate(2026, 12, 10) + 0.25));
   EXPECT_EQ(p.Value(), Value(std::string("2026-12-10 06:00:00")));
 
   // A bad statement raises SQLite's message and the query stays closed.

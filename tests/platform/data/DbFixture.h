@@ -11,6 +11,7 @@
 #include "platform/data/SqlDates.h"
 #include "platform/data/Sqlite.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/DateTime.h"
 
 namespace datatest {
 
@@ -44,7 +45,7 @@ class TempFolder {
 class DbTest : public ::testing::Test {
  protected:
   // 2026-12-10 is a Thursday.
-  DbTest() : Clock(data::DaysFromCivil(2026, 12, 10) + (10 * 3600.0) / 86400.0) {}
+  DbTest() : Clock(EncodeDate(2026, 12, 10) + (10 * 3600.0) / 86400.0) {}
   void SetUp() override {
     rtl::SetClock(&Clock);
     DbPath = Folder.File("VN.dll");
@@ -54,7 +55,7 @@ class DbTest : public ::testing::Test {
 
   // Moves the virtual wall clock to the given day and time.
   void SetNow(int Y, int M, int D, int H, int N, int S) {
-    Clock.SetWallNow(TDateTime(data::DaysFromCivil(Y, M, D) + ((H * 60 + N) * 60 + S) / 86400.0));
+    Clock.SetWallNow(TDateTime(EncodeDate(Y, M, D) + ((H * 60 + N) * 60 + S) / 86400.0));
   }
 
   TempFolder Folder;
