@@ -219,14 +219,25 @@ void TADOConnection::DataSetActiveChanged() {
 
 // ---------------------------------------------------------------- parameters
 
-void TParameter::SetAsDateTime(TDateTime V) {
-  double whole = std::trunc(V.Value);
-  if (FDataType == ftTime || (FDataType != ftDate && FDataType != ftDateTime && whole == 0))
-    FValue = data::FormatSqlTime(V);
-  else if (FDataType == ftDate || (FDataType != ftDateTime && whole == V.Value))
-    FValue = data::FormatSqlDate(V);
-  else
-    FValue = data::FormatSqlDateTime(V);
+Value TParameter::SqlValue() const {
+  if (VarIsNull(FValue) || VarIsEmpty(FValue)) return {};
+  switch (VarType(FValue)) {
+    case varDate: {
+      TDateTime v = FValue.AsDateTime();
+      double whole = std::trunc(v.Value);
+      if (FDataType == ftTime || (FDataType != ftDate && FDataType != ftDateTime && whole == 0))
+        return data::FormatSqlTime(v);
+      if (FDataType == ftDate || (FDataType != ftDateTime && whole == v.Value)) return data::FormatSqlDate(v);
+      return data::FormatSqlDateTime(v);
+    }
+    case varBoolean:
+      return static_cast<int64_t>(FValue.AsBoolean() ? 1 : 0);
+    case varSingle: case varDouble: case varCurrency:
+      return FValue.AsDouble();
+    default:
+      if (VarIsOrdinal(FValue)) return FValue.AsInt64();
+      return FValue.AsString();
+  }
 }
 
 TParameter* TParameters::FindParam(const std::string& Name) const {
@@ -320,7 +331,7 @@ void TCustomADODataSet::BindParameters(data::SqliteStatement& Stmt) {
     std::string name = Stmt.ParameterName(i);
     TParameter* p = name.empty() ? nullptr : FParameters.FindParam(name);
     if (!p) throw EADOError("No value given for the parameter '" + (name.empty() ? "?" : name) + "'");
-    Stmt.Bind(i, p->Value());
+    Stmt.Bind(i, p->SqlValue());
   }
 }
 
@@ -505,12 +516,16 @@ int TCustomADODataSet::ExecuteCommand() {
 
 // ---------------------------------------------------------------- query and table
 
-TADOQuery::~TADOQuery() { Close(); }
+TADOQuery::TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner) {
+  FSQL.OnChange = [this](TObject*) {
+    Close();
+    Parameters()->ParseSQL(FSQL.Text());
+  };
+}
 
-void TADOQuery::SetSQLText(const std::string& Value) {
+TADOQuery::~TADOQuery() {
+  FSQL.OnChange = nullptr;
   Close();
-  FSQL = Value;
-  Parameters()->ParseSQL(Value);
 }
 
 TADOTable::~TADOTable() { Close(); }

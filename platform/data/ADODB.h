@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/classes/StringList.h"
 #include "platform/data/DB.h"
 
 class TCustomADODataSet;
@@ -76,17 +77,19 @@ class TParameter {
  public:
   explicit TParameter(std::string Name) : FName(std::move(Name)) {}
   const std::string& Name() const { return FName; }
-  const data::Value& Value() const { return FValue; }
-  void SetValue(const data::Value& V) { FValue = V; }
-  // A date-time is bound in the text form the database keeps: "hh:nn:ss" for a time of
-  // day (or DataType ftTime), "yyyy-mm-dd" for a whole day (or ftDate), else both.
-  void SetAsDateTime(TDateTime V);
+  const Variant& Value() const { return FValue; }
+  void SetValue(const Variant& V) { FValue = V; }
+  void SetAsDateTime(TDateTime V) { FValue = Variant(V); }
   TFieldType DataType() const { return FDataType; }
   void SetDataType(TFieldType V) { FDataType = V; }
+  // The value as the statement receives it, in the forms the database keeps: a date-time
+  // is "hh:nn:ss" for a time of day (or DataType ftTime), "yyyy-mm-dd" for a whole day (or
+  // ftDate), else "yyyy-mm-dd hh:nn:ss"; a Boolean is 1 or 0.
+  data::Value SqlValue() const;
 
  private:
   std::string FName;
-  data::Value FValue;
+  Variant FValue;
   TFieldType FDataType = ftUnknown;
 };
 
@@ -165,20 +168,19 @@ class TCustomADODataSet : public TDataSet {
 
 class TADOQuery : public TCustomADODataSet {
  public:
-  explicit TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner) {}
+  explicit TADOQuery(TComponent* AOwner);
   ~TADOQuery() override;
-  const std::string& SQLText() const { return FSQL; }
-  // Closes the query and takes the parameters of the new text.
-  void SetSQLText(const std::string& Value);
+  // The statement's text; changing it closes the query and takes the new text's parameters.
+  TStrings* SQL() { return &FSQL; }
   TParameter* ParamByName(const std::string& Name) { return Parameters()->ParamByName(Name); }
   // Runs a statement that returns no rows; returns the rows changed.
   int ExecSQL() { return ExecuteCommand(); }
 
  protected:
-  std::string CommandText() const override { return FSQL; }
+  std::string CommandText() const override { return FSQL.Text(); }
 
  private:
-  std::string FSQL;
+  TStringList FSQL;
 };
 
 class TADOTable : public TCustomADODataSet {

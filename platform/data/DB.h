@@ -73,9 +73,10 @@ class TDataSet : public TComponent {
   TField* FindField(const std::string& Name) const { return FFields.FindField(Name); }
   // Fields named in a ";"-separated list; raises "Field 'X' not found".
   std::vector<TField*> GetFieldList(const std::string& FieldNames) const;
-  // Values of the ";"-separated fields of the active record; writing needs edit mode.
-  std::vector<data::Value> GetFieldValues(const std::string& FieldNames) const;
-  void SetFieldValues(const std::string& FieldNames, const std::vector<data::Value>& Values);
+  // Values of the ";"-separated fields of the active record: one field's value, or an array
+  // for several. Writing needs edit mode and takes a value or an array of as many values.
+  Variant FieldValues(const std::string& FieldNames) const;
+  void SetFieldValues(const std::string& FieldNames, const Variant& Values);
 
   // ---- navigation ----
   void First();
@@ -123,12 +124,12 @@ class TDataSet : public TComponent {
   int CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Bookmark2) const;
 
   // ---- searching ----
-  bool Locate(const std::string& KeyFields, const std::vector<data::Value>& KeyValues,
-              TLocateOptions Options);
-  // The result fields' values of the first row whose key fields match, without moving;
-  // an empty vector when no row matches.
-  std::vector<data::Value> Lookup(const std::string& KeyFields, const std::vector<data::Value>& KeyValues,
-                                  const std::string& ResultFields);
+  // Moves to the first row whose ";"-separated key fields match KeyValues (a value, or an
+  // array for several fields); false, without moving, when none does.
+  bool Locate(const std::string& KeyFields, const Variant& KeyValues, TLocateOptions Options);
+  // The result fields' values (a value, or an array for several) of the first row whose key
+  // fields match, without moving; Null when no row matches.
+  Variant Lookup(const std::string& KeyFields, const Variant& KeyValues, const std::string& ResultFields);
 
   // ---- filtering ----
   const std::string& Filter() const { return FFilter; }
@@ -213,6 +214,10 @@ class TDataSet : public TComponent {
   bool RecordMatchesFilter(data::Record& Rec);
   int FindRecord(const std::vector<TField*>& Keys, const std::vector<data::Value>& Values,
                  TLocateOptions Options);
+  std::vector<data::Value> KeyValuesFor(const std::vector<TField*>& Keys, const Variant& Values) const;
+  // The result fields' stored values of the first matching row (empty when none).
+  std::vector<data::Value> LookupValues(const std::string& KeyFields, const std::vector<data::Value>& KeyValues,
+                                        const std::string& ResultFields);
   data::Record* RecordOfBookmark(const TBookmark& Value) const;
   int StoreIndex(const data::Record* Rec) const;
   void CheckRequiredFields();

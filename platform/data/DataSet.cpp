@@ -107,16 +107,20 @@ std::vector<TField*> TDataSet::GetFieldList(const std::string& FieldNames) const
   return out;
 }
 
-std::vector<Value> TDataSet::GetFieldValues(const std::string& FieldNames) const {
-  std::vector<Value> out;
-  for (TField* f : GetFieldList(FieldNames)) out.push_back(f->GetData());
-  return out;
+Variant TDataSet::FieldValues(const std::string& FieldNames) const {
+  std::vector<TField*> fields = GetFieldList(FieldNames);
+  if (fields.size() == 1) return fields[0]->AsVariant();
+  std::vector<Variant> items;
+  for (TField* f : fields) items.push_back(f->AsVariant());
+  return VarArrayOf(items);
 }
 
-void TDataSet::SetFieldValues(const std::string& FieldNames, const std::vector<Value>& Values) {
+void TDataSet::SetFieldValues(const std::string& FieldNames, const Variant& Values) {
   std::vector<TField*> fields = GetFieldList(FieldNames);
-  if (fields.size() != Values.size()) Error("Number of values does not match the number of fields");
-  for (size_t i = 0; i < fields.size(); ++i) fields[i]->SetData(Values[i]);
+  std::vector<Variant> items = fields.size() == 1 && !VarIsArray(Values) ? std::vector<Variant>{Values}
+                                                                          : data::VariantItems(Values);
+  if (fields.size() != items.size()) Error("Number of values does not match the number of fields");
+  for (size_t i = 0; i < fields.size(); ++i) fields[i]->SetAsVariant(items[i]);
 }
 
 Record* TDataSet::ActiveRec() const {
@@ -153,7 +157,7 @@ void TDataSet::SetFieldValue(TField* Field, const Value& V) {
     if (!lds || !lds->Active()) Error("Field '" + Field->DisplayName() + "' cannot be modified");
     std::vector<Value> keys;
     if (!data::IsNullValue(V)) {
-      keys = lds->Lookup(Field->LookupResultField(), {V}, Field->LookupKeyFields());
+      keys = lds->LookupValues(Field->LookupResultField(), {V}, Field->LookupKeyFields());
       if (keys.empty()) Error("Field '" + Field->DisplayName() + "' value not found");
     }
     std::vector<TField*> keyFields = GetFieldList(Field->KeyFields());
@@ -368,7 +372,7 @@ void TDataSet::CalculateFields(Record& Rec) {
       anyNull = anyNull || data::IsNullValue(keys.back());
     }
     if (anyNull || keys.empty()) continue;
-    std::vector<Value> r = lds->Lookup(f->LookupKeyFields(), keys, f->LookupResultField());
+    std::vector<Value> r = lds->LookupValues(f->LookupKeyFields(), keys, f->LookupResultField());
     if (!r.empty()) Rec.Values[static_cast<size_t>(f->FSlot)] = r[0];
   }
   if (OnCalcFields) OnCalcFields(this);
@@ -832,16 +836,43 @@ int TDataSet::FindRecord(const std::vector<TField*>& Keys, const std::vector<Val
   return -1;
 }
 
-bool TDataSet::Locate(const std::string& KeyFields, const std::vector<Value>& KeyValues, TLocateOptions Options) {
+std::vector<Value> TDataSet::KeyValuesFor(const std::vector<TField*>& Keys, const Variant& Values) const {
+  std::vector<Variant> items = Keys.size() == 1 && !VarIsArray(Values) ? std::vector<Variant>{Values}
+                                                                        : data::VariantItems(Values);
+  if (items.size() != Keys.size()) Error("Number of values does not match the number of fields");
+  std::vector<Value> out;
+  for (size_t i = 0; i < Keys.size(); ++i) {
+    // A key of another kind than its field is kept as it is; it matches nothing then.
+    try {
+      out.push_back(data::FromVariant(items[i], Keys[i]->DataType()));
+    } catch (const Exception&) {
+      out.push_back(VarIsStr(items[i]) ? Value(items[i].AsString()) : Value());
+    }
+  }
+  return out;
+}
+
+bool TDataSet::Locate(const std::string& KeyFields, const Variant& KeyValues, TLocateOptions Options) {
   CheckBrowseMode();
-  int pos = FindRecord(GetFieldList(KeyFields), KeyValues, Options);
+  std::vector<TField*> keys = GetFieldList(KeyFields);
+  int pos = FindRecord(keys, KeyValuesFor(keys, KeyValues), Options);
   if (pos < 0) return false;
   GotoPos(pos);
   return true;
 }
 
-std::vector<Value> TDataSet::Lookup(const std::string& KeyFields, const std::vector<Value>& KeyValues,
-                                    const std::string& ResultFields) {
+Variant TDataSet::Lookup(const std::string& KeyFields, const Variant& KeyValues, const std::string& ResultFields) {
+  std::vector<TField*> results = GetFieldList(ResultFields);
+  std::vector<Value> values = LookupValues(KeyFields, KeyValuesFor(GetFieldList(KeyFields), KeyValues), ResultFields);
+  if (values.empty()) return Variant::Null();
+  if (results.size() == 1) return data::ToVariant(values[0], results[0]->DataType());
+  std::vector<Variant> items;
+  for (size_t i = 0; i < results.size(); ++i) items.push_back(data::ToVariant(values[i], results[i]->DataType()));
+  return VarArrayOf(items);
+}
+
+std::vector<Value> TDataSet::LookupValues(const std::string& KeyFields, const std::vector<Value>& KeyValues,
+                                          const std::string& ResultFields) {
   CheckBrowseMode();
   std::vector<TField*> results = GetFieldList(ResultFields);
   int pos = FindRecord(GetFieldList(KeyFields), KeyValues, 0);

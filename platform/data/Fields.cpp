@@ -46,7 +46,7 @@ std::vector<std::string> SplitFieldNames(const std::string& Names) {
   return out;
 }
 
-int64_t ToInteger(const Value& V) {
+int64_t ToInteger(const data::Value& V) {
   if (auto i = std::get_if<int64_t>(&V)) return *i;
   if (auto d = std::get_if<double>(&V)) {
     if (!(std::fabs(*d) < 9.2e18)) throw EConvertError("Invalid floating point operation");
@@ -57,7 +57,7 @@ int64_t ToInteger(const Value& V) {
   return 0;
 }
 
-double ToFloat(const Value& V) {
+double ToFloat(const data::Value& V) {
   if (auto i = std::get_if<int64_t>(&V)) return static_cast<double>(*i);
   if (auto d = std::get_if<double>(&V)) return *d;
   if (auto b = std::get_if<bool>(&V)) return *b ? 1.0 : 0.0;
@@ -65,7 +65,7 @@ double ToFloat(const Value& V) {
   return 0.0;
 }
 
-bool ToBoolean(const Value& V) {
+bool ToBoolean(const data::Value& V) {
   if (auto i = std::get_if<int64_t>(&V)) return *i != 0;
   if (auto d = std::get_if<double>(&V)) return *d != 0.0;
   if (auto b = std::get_if<bool>(&V)) return *b;
@@ -78,7 +78,7 @@ bool ToBoolean(const Value& V) {
   return false;
 }
 
-std::string ToText(const Value& V, Storage From) {
+std::string ToText(const data::Value& V, Storage From) {
   if (auto i = std::get_if<int64_t>(&V)) return std::to_string(*i);
   if (auto d = std::get_if<double>(&V)) {
     if (From == Storage::DateTime) {
@@ -92,6 +92,43 @@ std::string ToText(const Value& V, Storage From) {
   if (auto b = std::get_if<bool>(&V)) return *b ? "True" : "False";
   if (auto s = std::get_if<std::string>(&V)) return *s;
   return {};
+}
+
+Variant ToVariant(const Value& V, TFieldType Type) {
+  if (IsNullValue(V)) return Variant::Null();
+  switch (StorageOf(Type)) {
+    case Storage::Integer: {
+      int64_t i = ToInteger(V);
+      if (Type == ftLargeint || i < INT32_MIN || i > INT32_MAX) return Variant(static_cast<long long>(i));
+      return Variant(static_cast<int>(i));
+    }
+    case Storage::Float:
+      if (Type == ftBCD) return Variant(Currency::FromDouble(ToFloat(V)));
+      return Variant(ToFloat(V));
+    case Storage::Boolean: return Variant(ToBoolean(V));
+    case Storage::DateTime: return Variant(TDateTime(ToFloat(V)));
+    case Storage::Text: return Variant(ToText(V, Storage::Text));
+  }
+  return Variant::Null();
+}
+
+Value FromVariant(const Variant& V, TFieldType Type) {
+  if (VarIsNull(V) || VarIsEmpty(V)) return {};
+  switch (StorageOf(Type)) {
+    case Storage::Integer: return V.AsInt64();
+    case Storage::Float: return V.AsDouble();
+    case Storage::Boolean: return V.AsBoolean();
+    case Storage::DateTime: return V.AsDateTime().Value;
+    case Storage::Text: return V.AsString();
+  }
+  return {};
+}
+
+std::vector<Variant> VariantItems(const Variant& V) {
+  if (!VarIsArray(V)) return {V};
+  std::vector<Variant> out;
+  for (int i = V.LowBound(); i <= V.HighBound(); ++i) out.push_back(V[i]);
+  return out;
 }
 
 }  // namespace data
@@ -194,20 +231,20 @@ bool TField::CanModify() const {
 
 bool TField::IsValidChar(char32_t C) const { return C >= 32 || C == '\t'; }
 
-Value TField::GetData() const {
+data::Value TField::GetData() const {
   if (!FDataSet) return {};
   return FDataSet->FieldValue(this);
 }
 
 bool TField::IsNull() const { return data::IsNullValue(GetData()); }
 
-void TField::Clear() { SetData(Value()); }
+void TField::Clear() { SetData(data::Value()); }
 
 void TField::AccessError(const char* TypeName) const {
   DatabaseError("Cannot access field '" + DisplayName() + "' as type " + TypeName);
 }
 
-Value TField::ConvertForStorage(const Value& V) const {
+data::Value TField::ConvertForStorage(const data::Value& V) const {
   if (data::IsNullValue(V)) return V;
   switch (data::StorageOf(FDataType)) {
     case Storage::Integer: return data::ToInteger(V);
@@ -228,26 +265,26 @@ Value TField::ConvertForStorage(const Value& V) const {
   return V;
 }
 
-void TField::CheckValue(const Value&) const {}
+void TField::CheckValue(const data::Value&) const {}
 
-void TField::SetData(const Value& V) {
+void TField::SetData(const data::Value& V) {
   if (!FDataSet) DatabaseError("Field '" + DisplayName() + "' has no dataset");
   FDataSet->SetFieldValue(this, ConvertForStorage(V));
 }
 
-std::string TField::GetText(const Value& V, bool) const {
+std::string TField::GetText(const data::Value& V, bool) const {
   return data::ToText(V, data::StorageOf(FDataType));
 }
 
 std::string TField::DisplayText() const {
-  Value v = GetData();
+  data::Value v = GetData();
   std::string text = data::IsNullValue(v) ? std::string() : GetText(v, true);
   if (OnGetText) OnGetText(const_cast<TField*>(this), text, true);
   return text;
 }
 
 std::string TField::Text() const {
-  Value v = GetData();
+  data::Value v = GetData();
   std::string text = data::IsNullValue(v) ? std::string() : GetText(v, false);
   if (OnGetText) OnGetText(const_cast<TField*>(this), text, false);
   return text;
@@ -261,7 +298,7 @@ void TField::SetText(const std::string& Value) {
 }
 
 std::string TField::AsString() const {
-  Value v = GetData();
+  data::Value v = GetData();
   return data::IsNullValue(v) ? std::string() : GetText(v, false);
 }
 
@@ -282,7 +319,7 @@ int TField::AsInteger() const {
 void TField::SetAsInteger(int Value) { SetAsLargeInt(Value); }
 
 int64_t TField::AsLargeInt() const {
-  Value v = GetData();
+  data::Value v = GetData();
   if (data::IsNullValue(v)) return 0;
   Storage s = data::StorageOf(FDataType);
   if (s == Storage::DateTime) AccessError("Integer");
@@ -295,7 +332,7 @@ void TField::SetAsLargeInt(int64_t Value) {
 }
 
 double TField::AsFloat() const {
-  Value v = GetData();
+  data::Value v = GetData();
   if (data::IsNullValue(v)) return 0.0;
   return data::ToFloat(v);
 }
@@ -306,7 +343,7 @@ void TField::SetAsFloat(double Value) {
 }
 
 bool TField::AsBoolean() const {
-  Value v = GetData();
+  data::Value v = GetData();
   if (data::IsNullValue(v)) return false;
   if (data::StorageOf(FDataType) == Storage::DateTime) AccessError("Boolean");
   return data::ToBoolean(v);
@@ -319,7 +356,7 @@ void TField::SetAsBoolean(bool Value) {
 }
 
 TDateTime TField::AsDateTime() const {
-  Value v = GetData();
+  data::Value v = GetData();
   if (data::IsNullValue(v)) return TDateTime(0.0);
   Storage s = data::StorageOf(FDataType);
   if (s == Storage::Boolean || s == Storage::Integer) AccessError("DateTime");
@@ -342,6 +379,27 @@ void TField::SetAsDateTime(TDateTime Value) {
   SetData(Value.Value);
 }
 
+Variant TField::AsVariant() const { return data::ToVariant(GetData(), FDataType); }
+
+void TField::SetAsVariant(const Variant& V) {
+  if (VarIsNull(V) || VarIsEmpty(V)) {
+    Clear();
+    return;
+  }
+  switch (data::StorageOf(FDataType)) {
+    case Storage::Text: SetAsString(V.AsString()); break;
+    case Storage::Integer: SetAsLargeInt(V.AsInt64()); break;
+    case Storage::Float: SetAsFloat(V.AsDouble()); break;
+    case Storage::Boolean: SetAsBoolean(V.AsBoolean()); break;
+    case Storage::DateTime:
+      if (VarIsStr(V))
+        SetAsString(V.AsString());
+      else
+        SetAsDateTime(V.AsDateTime());
+      break;
+  }
+}
+
 void TField::SetLookupDataSet(TDataSet* Value) {
   if (FLookupDataSet == Value) return;
   if (FLookupDataSet) FLookupDataSet->RemoveFreeNotification(this);
@@ -356,7 +414,7 @@ void TField::Notification(TComponent* AComponent, TOperation Operation) {
 
 // ---------------------------------------------------------------- subclasses
 
-void TStringField::CheckValue(const Value&) const {}
+void TStringField::CheckValue(const data::Value&) const {}
 
 TIntegerField::TIntegerField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type) {}
 
@@ -378,7 +436,7 @@ int TIntegerField::DefaultDisplayWidth() const {
   }
 }
 
-void TIntegerField::CheckValue(const Value& V) const {
+void TIntegerField::CheckValue(const data::Value& V) const {
   if (data::IsNullValue(V)) return;
   int64_t v = std::get<int64_t>(V);
   int64_t lo, hi;
@@ -404,7 +462,7 @@ void TIntegerField::SetEditFormat(const std::string& V) {
 
 bool TIntegerField::IsValidChar(char32_t C) const { return (C >= '0' && C <= '9') || C == '+' || C == '-'; }
 
-std::string TIntegerField::GetText(const Value& V, bool DisplayText) const {
+std::string TIntegerField::GetText(const data::Value& V, bool DisplayText) const {
   int64_t v = data::ToInteger(V);
   const std::string& fmt = DisplayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
   if (fmt.empty()) return std::to_string(v);
@@ -441,7 +499,7 @@ void TBooleanField::SetAsString(const std::string& Value) {
   else throw EConvertError("'" + Value + "' is not a valid boolean value for field '" + DisplayName() + "'");
 }
 
-std::string TBooleanField::GetText(const Value& V, bool) const { return data::ToBoolean(V) ? FTrue : FFalse; }
+std::string TBooleanField::GetText(const data::Value& V, bool) const { return data::ToBoolean(V) ? FTrue : FFalse; }
 
 int TBooleanField::DefaultDisplayWidth() const {
   return static_cast<int>(std::max(FTrue.size(), FFalse.size()));
@@ -474,7 +532,7 @@ bool TFloatField::IsValidChar(char32_t C) const {
          C == static_cast<char32_t>(data::DecimalSeparator());
 }
 
-void TFloatField::CheckValue(const Value& V) const {
+void TFloatField::CheckValue(const data::Value& V) const {
   if (data::IsNullValue(V) || (FMinValue == 0 && FMaxValue == 0)) return;
   double v = std::get<double>(V);
   if (v < FMinValue || v > FMaxValue)
@@ -483,7 +541,7 @@ void TFloatField::CheckValue(const Value& V) const {
                   data::FormatGeneral(FMaxValue, 15));
 }
 
-std::string TFloatField::GetText(const Value& V, bool DisplayText) const {
+std::string TFloatField::GetText(const data::Value& V, bool DisplayText) const {
   double v = data::ToFloat(V);
   const std::string& fmt = DisplayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
   if (!fmt.empty()) return data::FormatNumber(fmt, v);
@@ -513,7 +571,7 @@ void TDateTimeField::SetAsString(const std::string& Value) {
   SetAsDateTime(dt);
 }
 
-std::string TDateTimeField::GetText(const Value& V, bool DisplayText) const {
+std::string TDateTimeField::GetText(const data::Value& V, bool DisplayText) const {
   TDateTime dt(data::ToFloat(V));
   if (DisplayText && !FDisplayFormat.empty()) return data::FormatDate(FDisplayFormat, dt);
   switch (DataType()) {
@@ -531,7 +589,7 @@ int TDateTimeField::DefaultDisplayWidth() const {
   }
 }
 
-std::string TBlobField::GetText(const Value& V, bool DisplayText) const {
+std::string TBlobField::GetText(const data::Value& V, bool DisplayText) const {
   if (!DisplayText) return std::get<std::string>(V);
   switch (DataType()) {
     case ftMemo: case ftFmtMemo: return "(MEMO)";

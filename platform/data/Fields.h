@@ -11,6 +11,7 @@
 #include "platform/classes/Component.h"
 #include "platform/data/DBError.h"
 #include "platform/data/Sqlite.h"
+#include "platform/rtl/Variant.h"
 
 class TDataSet;
 class TField;
@@ -104,6 +105,12 @@ class TField : public TComponent {
   virtual void SetAsBoolean(bool Value);
   virtual TDateTime AsDateTime() const;
   virtual void SetAsDateTime(TDateTime Value);
+  // The value as a variant of the field's type (Null when the field is empty); setting
+  // Null or Unassigned clears the field.
+  Variant AsVariant() const;
+  void SetAsVariant(const Variant& Value);
+  Variant Value() const { return AsVariant(); }
+  void SetValue(const Variant& V) { SetAsVariant(V); }
 
   // The stored value of the active record (Null when there is none).
   data::Value GetData() const;
@@ -418,4 +425,11 @@ int64_t ToInteger(const Value& V);
 double ToFloat(const Value& V);
 bool ToBoolean(const Value& V);
 std::string ToText(const Value& V, Storage From);
+// A stored value as a variant of the field type's kind (Null for Null).
+Variant ToVariant(const Value& V, TFieldType Type);
+// A variant converted for a field of Type (the variant's own conversions; EVariantError
+// when it has none). Null and Unassigned give Null.
+Value FromVariant(const Variant& V, TFieldType Type);
+// The elements of an array variant, or the variant itself.
+std::vector<Variant> VariantItems(const Variant& V);
 }  // namespace data

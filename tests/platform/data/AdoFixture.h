@@ -51,9 +51,10 @@ class AdoTest : public DbTest {
 
   // Runs a query the way the system rebuilds one: close, new text, parameter, open.
   std::vector<std::string> Run(TADOQuery& Q, const std::string& Sql, const std::string& Param,
-                                 const data::Value& Value, const std::string& Field = "filename") {
+                                 const Variant& Value, const std::string& Field = "filename") {
     Q.Close();
-    Q.SetSQLText(Sql);
+    Q.SQL()->Clear();
+    Q.SQL()->Add(Sql);
     if (!Param.empty()) Q.Parameters()->ParamByName(Param)->SetValue(Value);
     Q.Open();
     std::vector<std::string> out;

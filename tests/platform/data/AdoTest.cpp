@@ -105,7 +105,7 @@ TEST_F(AdoTest, EveryColumnTypeOfTheTaskTableRoundTrips) {
 
   t.Close();
   t.Open();
-  ASSERT_TRUE(t.Locate("no", {int64_t{no}}, 0));
+  ASSERT_TRUE(t.Locate("no", no, 0));
   EXPECT_TRUE(t.FieldByName("use")->AsBoolean());
   EXPECT_EQ(t.FieldByName("filename")->AsString(), "早上好");
   EXPECT_EQ(t.FieldByName("filenameall")->AsString(), "/声音/早上好.mp3");
@@ -138,7 +138,7 @@ TEST_F(AdoTest, AutoIncrementKeysAndPersistentFields) {
   TComponent form(nullptr);
   TADOQuery q(&form);
   q.SetConnection(&Conn);
-  q.SetSQLText("select * from music order by id");
+  q.SQL()->SetText("select * from music order by id");
   // Fields as a window definition declares them, with the row-number field.
   auto* id = new TAutoIncField(&form);
   id->SetFieldName("id");
@@ -180,7 +180,7 @@ TEST_F(AdoTest, AutoIncrementKeysAndPersistentFields) {
 TEST_F(AdoTest, KeylessTableIsEditedAndDeletedByRow) {
   TADOQuery q(nullptr);
   q.SetConnection(&Conn);
-  q.SetSQLText("select * from musictype_do order by starttime");
+  q.SQL()->SetText("select * from musictype_do order by starttime");
   q.Open();
   EXPECT_TRUE(q.CanModify());
   // Two rows that are equal in every column: only the one edited may change.
@@ -252,36 +252,54 @@ TEST_F(AdoTest, FailedWritesLeaveTheDataSetAsBefore) {
 TEST_F(AdoTest, ConnectionLifetimeQueriesAndParameters) {
   TADOQuery q(nullptr);
   q.SetConnection(&Conn);
-  q.SetSQLText("update musictype set sum = :n where id = :id and name like :n2");
+  q.SQL()->Add("update musictype set sum = :n");
+  q.SQL()->Add("where id = :id and name like :n2");
   EXPECT_EQ(q.Parameters()->Count(), 3);
   EXPECT_THROW(q.ParamByName("missing"), EDatabaseError);
-  q.ParamByName("n")->SetValue(int64_t{12});
-  q.ParamByName("ID")->SetValue(int64_t{1});
-  q.ParamByName("n2")->SetValue(std::string("所有%"));
+  q.ParamByName("n")->SetValue(12);
+  q.ParamByName("ID")->SetValue(1);
+  q.ParamByName("n2")->SetValue("所有%");
   EXPECT_EQ(q.ExecSQL(), 1);
   EXPECT_EQ(Stored("select sum from musictype where id=1"), Value(int64_t{12}));
   // Not kept open between activations.
   EXPECT_FALSE(Conn.Connected());
-  q.SetSQLText("select * from musictype where name = ':not a param' or id = :id");
+  q.SQL()->SetText("select * from musictype where name = ':not a param' or id = :id");
   EXPECT_EQ(q.Parameters()->Count(), 1);
-  q.ParamByName("id")->SetValue(int64_t{1});
+  q.ParamByName("id")->SetValue(1);
   q.Open();
   EXPECT_TRUE(Conn.Connected());
   EXPECT_EQ(q.RecordCount(), 1);
   q.Close();
   EXPECT_FALSE(Conn.Connected());
 
-  // Date-time parameters take the stored forms.
+  // Date-time and Boolean parameters take the stored forms.
   TParameter p("t");
-  p.SetAsDateTime(TDateTime(0.5));
-  EXPECT_EQ(p.Value(), Value(std::string("12:00:00")));
-  p.SetAsDateTime(TDateTime(EncodeDate(2026, 12, 10)));
-  EXPECT_EQ(p.Value(), Value(std::string("2026-12-10")));
-  p.SetAsDateTime(TDateTime(EncodeDate(2026, 12, 10) + 0.25));
-  EXPECT_EQ(p.Value(), Value(std::string("2026-12-10 06:00:00")));
+  struct Case { Variant V; TFieldType Type; Value Bound; };
+  TDateTime day = EncodeDate(2026, 12, 10);
+  for (const Case& c : {Case{TDateTime(0.5), ftUnknown, std::string("12:00:00")},
+                        Case{day, ftUnknown, std::string("2026-12-10")},
+                        Case{TDateTime(day + 0.25), ftUnknown, std::string("2026-12-10 06:00:00")},
+                        Case{TDateTime(day + 0.25), ftTime, std::string("06:00:00")},
+                        Case{TDateTime(day + 0.25), ftDate, std::string("2026-12-10")},
+                        Case{day, ftDateTime, std::string("2026-12-10 00:00:00")},
+                        Case{true, ftUnknown, int64_t{1}},
+                        Case{Variant::Null(), ftUnknown, Value()},
+                        Case{2.5, ftUnknown, 2.5},
+                        Case{"x", ftUnknown, std::string("x")}}) {
+    p.SetDataType(c.Type);
+    p.SetValue(c.V);
+    EXPECT_EQ(p.SqlValue(), c.Bound) << c.V;
+  }
+  // Time parameters compare with stored times as times.
+  q.SQL()->SetText("select count(*) as n from db where ptime > :t");
+  Conn.Execute("insert into db (ptime) values ('09:00:00'), ('11:00:00')");
+  q.ParamByName("t")->SetAsDateTime(EncodeTime(10, 0, 0, 0));
+  q.Open();
+  EXPECT_EQ(q.FieldByName("n")->AsInteger(), 1);
+  q.Close();
 
   // A bad statement raises SQLite's message and the query stays closed.
-  q.SetSQLText("select * from nosuchtable");
+  q.SQL()->SetText("select * from nosuchtable");
   try {
     q.Open();
     FAIL();
@@ -291,7 +309,7 @@ TEST_F(AdoTest, ConnectionLifetimeQueriesAndParameters) {
   EXPECT_FALSE(q.Active());
   // Closing the connection closes its datasets.
   Conn.SetKeepConnection(true);
-  q.SetSQLText("select count(*) as n from music");
+  q.SQL()->SetText("select count(*) as n from music");
   q.Open();
   EXPECT_FALSE(q.CanModify());
   EXPECT_EQ(q.FieldByName("n")->AsInteger(), 0);

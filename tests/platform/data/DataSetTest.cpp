@@ -76,16 +76,21 @@ TEST(DataSetFields, ByNameAndValues) {
   EXPECT_TRUE(ds.DefaultFields());
   EXPECT_EQ(ds.FieldByName("id")->Index(), 0);
   EXPECT_EQ(ds.FieldByName("amount")->FieldNo(), 3);
-  auto v = ds.GetFieldValues("id; name");
-  ASSERT_EQ(v.size(), 2u);
-  EXPECT_EQ(v[0], Value(int64_t{1}));
-  EXPECT_EQ(v[1], Value(std::string("row1")));
-  EXPECT_THROW(ds.SetFieldValues("id;name", {int64_t{7}, std::string("x")}), EDatabaseError);  // not editing
+  Variant v = ds.FieldValues("id; name");
+  ASSERT_EQ(v.Count(), 2);
+  EXPECT_EQ(v[0], Variant(1));
+  EXPECT_EQ(v[1], Variant("row1"));
+  EXPECT_EQ(VarType(ds.FieldValues("id")), varInteger);
+  EXPECT_EQ(VarType(ds.FieldValues("amount")), varDouble);
+  EXPECT_THROW(ds.SetFieldValues("id;name", VarArrayOf({7, "x"})), EDatabaseError);  // not editing
   ds.Edit();
-  ds.SetFieldValues("id;name", {int64_t{7}, std::string("x")});
+  ds.SetFieldValues("id;name", VarArrayOf({7, "x"}));
+  EXPECT_THROW(ds.SetFieldValues("id;name", Variant(8)), EDatabaseError);  // one value for two fields
+  ds.FieldByName("amount")->SetValue(Variant::Null());
   ds.Post();
   EXPECT_EQ(CurrentId(ds), 7);
   EXPECT_EQ(ds.FieldByName("name")->AsString(), "x");
+  EXPECT_TRUE(VarIsNull(ds.FieldByName("amount")->Value()));
   // Default fields go with the closed dataset.
   ds.Close();
   EXPECT_EQ(ds.FieldCount(), 0);
@@ -416,20 +421,21 @@ TEST(DataSetSearch, LocateAndLookup) {
   ds.Edit();
   ds.FieldByName("name")->SetAsString("Apple pie");
   ds.Post();
-  struct Case { const char* Fields; std::vector<Value> Keys; TLocateOptions Options; int Id; };
+  struct Case { const char* Fields; Variant Keys; TLocateOptions Options; int Id; };
   std::vector<Case> cases = {
-      {"id", {int64_t{4}}, 0, 4},
-      {"id", {std::string("3")}, 0, 3},
-      {"name", {std::string("ROW2")}, loCaseInsensitive, 2},
-      {"name", {std::string("ROW2")}, 0, 0},
-      {"name", {std::string("App")}, loPartialKey, 1},
-      {"name", {std::string("app")}, loPartialKey, 0},
-      {"name", {std::string("app")}, loPartialKey | loCaseInsensitive, 1},
-      {"name", {std::string("row")}, 0, 0},
-      {"id;name", {int64_t{5}, std::string("row5")}, 0, 5},
-      {"id;name", {int64_t{5}, std::string("row4")}, 0, 0},
-      {"amount", {7.5}, 0, 5},
-      {"id", {std::string("x")}, 0, 0},
+      {"id", 4, 0, 4},
+      {"id", "3", 0, 3},
+      {"name", "ROW2", loCaseInsensitive, 2},
+      {"name", "ROW2", 0, 0},
+      {"name", "App", loPartialKey, 1},
+      {"name", "app", loPartialKey, 0},
+      {"name", "app", loPartialKey | loCaseInsensitive, 1},
+      {"name", "row", 0, 0},
+      {"id;name", VarArrayOf({5, "row5"}), 0, 5},
+      {"id;name", VarArrayOf({5, "row4"}), 0, 0},
+      {"amount", 7.5, 0, 5},
+      {"id", "x", 0, 0},
+      {"amount", Variant::Null(), 0, 0},
   };
   for (const Case& c : cases) {
     ds.SetRecNo(3);
@@ -437,14 +443,16 @@ TEST(DataSetSearch, LocateAndLookup) {
     EXPECT_EQ(found, c.Id != 0) << c.Fields;
     EXPECT_EQ(CurrentId(ds), c.Id ? c.Id : 3) << c.Fields;
   }
-  EXPECT_THROW(ds.Locate("nope", {int64_t{1}}, 0), EDatabaseError);
+  EXPECT_THROW(ds.Locate("nope", 1, 0), EDatabaseError);
+  EXPECT_THROW(ds.Locate("id;name", 1, 0), EDatabaseError);
   ds.SetRecNo(2);
-  auto r = ds.Lookup("id", {int64_t{4}}, "name;amount");
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[0], Value(std::string("row4")));
-  EXPECT_EQ(r[1], Value(6.0));
+  Variant r = ds.Lookup("id", 4, "name;amount");
+  ASSERT_EQ(r.Count(), 2);
+  EXPECT_EQ(r[0], Variant("row4"));
+  EXPECT_EQ(r[1], Variant(6.0));
+  EXPECT_EQ(ds.Lookup("name", "row3", "id"), Variant(3));
   EXPECT_EQ(CurrentId(ds), 2);
-  EXPECT_TRUE(ds.Lookup("id", {int64_t{42}}, "name").empty());
+  EXPECT_TRUE(VarIsNull(ds.Lookup("id", 42, "name")));
 }
 
 TEST(DataSetFilter, ExpressionLanguage) {
@@ -567,7 +575,7 @@ TEST(DataSetFields, CalculatedAndLookupFields) {
   typeName->SetAsString("all");
   EXPECT_EQ(status->AsInteger(), 1);
   songs.Post();
-  EXPECT_TRUE(songs.Locate("typename", {std::string("pop")}, 0));
+  EXPECT_TRUE(songs.Locate("typename", "pop", 0));
   EXPECT_EQ(id->AsInteger(), 30);
 
   // A missing persistent field's column fails the open.

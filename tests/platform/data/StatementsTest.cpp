@@ -38,15 +38,15 @@ TEST_F(StatementsTest, PendingListIsTodaysTasksAfterNowInTimeOrder) {
   q1.SetConnection(&Conn);
   q1.SetCursorType(ctStatic);
   q1.SetLockType(ltBatchOptimistic);
-  EXPECT_EQ(Run(q1, kPending, "v", std::string("%4%")), (Names{"soon", "later", "only today"}));
+  EXPECT_EQ(Run(q1, kPending, "v", "%4%"), (Names{"soon", "later", "only today"}));
 
   // Half an hour later the first one is no longer pending.
   SetNow(2026, 12, 10, 10, 30, 0);
-  EXPECT_EQ(Run(q1, kPending, "v", std::string("%4%")), (Names{"later", "only today"}));
+  EXPECT_EQ(Run(q1, kPending, "v", "%4%"), (Names{"later", "only today"}));
   // Friday morning: the Thursday-only and ended rows drop out, "not thursday" and
   // "starts tomorrow" come in; rows of the same time come in any order.
   SetNow(2026, 12, 11, 8, 0, 0);
-  Names friday = Run(q1, kPending, "v", std::string("%5%"));
+  Names friday = Run(q1, kPending, "v", "%5%");
   ASSERT_EQ(friday.size(), 6u);
   EXPECT_EQ(Names(friday.begin(), friday.begin() + 3), (Names{"earlier", "this second", "soon"}));
   std::sort(friday.begin() + 3, friday.end());
@@ -62,7 +62,7 @@ TEST_F(StatementsTest, RepeatingTasksQueryAndWritingPTimeThroughIt) {
   TADOQuery more(nullptr);
   more.SetConnection(&Conn);
   more.SetCursorType(ctStatic);
-  EXPECT_EQ(Run(more, kMorePlay, "v", std::string("%4%")), (Names{"repeat a", "repeat b"}));
+  EXPECT_EQ(Run(more, kMorePlay, "v", "%4%"), (Names{"repeat a", "repeat b"}));
   // Its ptime is rewritten through the query; the file has it at once.
   more.First();
   more.Edit();
@@ -103,20 +103,20 @@ TEST_F(StatementsTest, MusicListCategoriesSlotsAndPositions) {
 
   TADOQuery q(nullptr);
   q.SetConnection(&Conn);
-  EXPECT_EQ(Run(q, "select * from music order by id", "", {}, "name"), (Names{"b", "a", "c", "d"}));
-  EXPECT_EQ(Run(q, "select * from music where status=:a order by id", "a", int64_t{2}, "name"), (Names{"b", "c"}));
-  EXPECT_EQ(Run(q, "select * from music where status=:a order by id", "a", int64_t{9}, "name"), Names{});
-  EXPECT_EQ(Run(q, "select * from music", "", {}, "name").size(), 4u);
-  EXPECT_EQ(Run(q, "select * from music where status=:a", "a", int64_t{3}, "name"), Names{"a"});
-  EXPECT_EQ(Run(q, "select * from musictype", "", {}, "name"), (Names{"所有音乐", "pop", "calm"}));
-  EXPECT_EQ(Run(q, "select * from musictype_do where week like :a order by starttime", "a", std::string("%4%"),
+  EXPECT_EQ(Run(q, "select * from music order by id", "", Variant(), "name"), (Names{"b", "a", "c", "d"}));
+  EXPECT_EQ(Run(q, "select * from music where status=:a order by id", "a", 2, "name"), (Names{"b", "c"}));
+  EXPECT_EQ(Run(q, "select * from music where status=:a order by id", "a", 9, "name"), Names{});
+  EXPECT_EQ(Run(q, "select * from music", "", Variant(), "name").size(), 4u);
+  EXPECT_EQ(Run(q, "select * from music where status=:a", "a", 3, "name"), Names{"a"});
+  EXPECT_EQ(Run(q, "select * from musictype", "", Variant(), "name"), (Names{"所有音乐", "pop", "calm"}));
+  EXPECT_EQ(Run(q, "select * from musictype_do where week like :a order by starttime", "a", "%4%",
                   "idsetname"),
             (Names{"calm", "pop"}));
   EXPECT_EQ(q.FieldByName("starttime")->AsString(), "14:00:00");
-  EXPECT_EQ(Run(q, "select * from musictype_do order by starttime", "", {}, "starttime"),
+  EXPECT_EQ(Run(q, "select * from musictype_do order by starttime", "", Variant(), "starttime"),
             (Names{"09:00:00", "11:00:00", "14:00:00"}));
   q.Close();
-  q.SetSQLText("select * from music_Position");
+  q.SQL()->SetText("select * from music_Position");
   q.Open();
   ASSERT_EQ(q.RecordCount(), 1);
   EXPECT_EQ(q.FieldByName("FileName")->AsString(), "/music/b.mp3");
