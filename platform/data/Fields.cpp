@@ -50,7 +50,7 @@ int64_t ToInteger(const data::Value& V) {
   if (auto i = std::get_if<int64_t>(&V)) return *i;
   if (auto d = std::get_if<double>(&V)) {
     if (!(std::fabs(*d) < 9.2e18)) throw EConvertError("Invalid floating point operation");
-    return static_cast<int64_t>(std::llround(*d));
+    return static_cast<int64_t>(std::nearbyint(*d));  // halves to even, as the platform rounds
   }
   if (auto b = std::get_if<bool>(&V)) return *b ? 1 : 0;
   if (auto s = std::get_if<std::string>(&V)) return StrToInt64(Trim(*s));
@@ -230,6 +230,10 @@ bool TField::CanModify() const {
 }
 
 bool TField::IsValidChar(char32_t C) const { return C >= 32 || C == '\t'; }
+
+void TField::FocusControl() {
+  if (FDataSet && FDataSet->Active()) FDataSet->DataEvent(deFocusControl, reinterpret_cast<intptr_t>(this));
+}
 
 data::Value TField::GetData() const {
   if (!FDataSet) return {};

@@ -82,6 +82,8 @@ class TField : public TComponent {
   virtual bool CanModify() const;
   // Whether the character may be typed into the field's text.
   virtual bool IsValidChar(char32_t C) const;
+  // Asks the data-aware control showing this field to take the focus.
+  void FocusControl();
 
   // ---- value ----
   bool IsNull() const;
