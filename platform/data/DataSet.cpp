@@ -842,12 +842,14 @@ std::vector<Value> TDataSet::KeyValuesFor(const std::vector<TField*>& Keys, cons
   if (items.size() != Keys.size()) Error("Number of values does not match the number of fields");
   std::vector<Value> out;
   for (size_t i = 0; i < Keys.size(); ++i) {
-    // A key of another kind than its field is kept as it is; it matches nothing then.
+    // A key of another kind than its field is kept as text; it matches nothing then.
+    bool convertible = true;
     try {
       out.push_back(data::FromVariant(items[i], Keys[i]->DataType()));
     } catch (const Exception&) {
-      out.push_back(VarIsStr(items[i]) ? Value(items[i].AsString()) : Value());
+      convertible = false;
     }
+    if (!convertible) out.emplace_back(std::in_place_type<std::string>, VarToStr(items[i]));
   }
   return out;
 }
