@@ -155,8 +155,6 @@ class TDataSet : public TComponent {
   TDataSetErrorEvent OnPostError, OnDeleteError, OnEditError;
   TFilterRecordEvent OnFilterRecord;
 
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-
  protected:
   // ---- what a dataset class provides ----
   // Fills FieldDefs() and adds every row with AddLoadedRecord; raise to fail the open.
@@ -240,7 +238,7 @@ class TDataSet : public TComponent {
   std::unordered_map<uint64_t, data::Record*> FById;
   uint64_t FNextId = 1;
   std::unordered_map<int64_t, uint64_t> FRefreshIds;  // storage key -> identity, during Refresh
-  bool FStoreOrderDirty = true;
+  mutable bool FStoreOrderDirty = true;
   mutable std::unordered_map<const data::Record*, int> FStoreIndex;
 
   // buffer window: FRecordCount rows from view position FBufFirst, FActiveRecord of them active

@@ -53,10 +53,6 @@ TDataSet::~TDataSet() {
   FFields.FList.clear();
 }
 
-void TDataSet::Notification(TComponent* AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
-}
-
 void TDataSet::CheckActive() const {
   if (FState == dsInactive) Error("Cannot perform this operation on a closed dataset");
 }
@@ -776,7 +772,7 @@ int TDataSet::StoreIndex(const Record* Rec) const {
   if (FStoreOrderDirty) {
     FStoreIndex.clear();
     for (size_t i = 0; i < FRecords.size(); ++i) FStoreIndex[FRecords[i].get()] = static_cast<int>(i);
-    const_cast<TDataSet*>(this)->FStoreOrderDirty = false;
+    FStoreOrderDirty = false;
   }
   auto it = FStoreIndex.find(Rec);
   return it == FStoreIndex.end() ? -1 : it->second;

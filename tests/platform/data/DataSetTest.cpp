@@ -353,6 +353,40 @@ TEST(DataSetBuffers, LinkWindowFollowsTheCursor) {
   EXPECT_EQ(l2.ActiveRecord(), 2);
 }
 
+TEST(DataSetBuffers, InsertedRowTakesItsPlaceInTheWindow) {
+  TMemoryDataSet ds(nullptr);
+  FillRows(ds, 30);
+  TDataSource src(nullptr);
+  src.SetDataSet(&ds);
+  RecordingLink link;
+  link.SetDataSource(&src);
+  link.SetBufferCount(10);
+  auto visible = [&] {
+    std::vector<int> ids;
+    int saved = link.ActiveRecord();
+    for (int i = 0; i < link.RecordCount(); ++i) {
+      link.SetActiveRecord(i);
+      ids.push_back(ds.FieldByName("id")->IsNull() ? 0 : CurrentId(ds));
+    }
+    link.SetActiveRecord(saved);
+    return ids;
+  };
+  ds.MoveBy(4);
+  ds.Insert();
+  EXPECT_EQ(link.ActiveRecord(), 4);
+  EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 0, 5, 6, 7, 8, 9}));
+  ds.Cancel();
+  EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(CurrentId(ds), 5);
+  ds.Append();
+  EXPECT_EQ(link.ActiveRecord(), 9);
+  EXPECT_EQ(visible(), (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29, 30, 0}));
+  ds.FieldByName("id")->SetAsInteger(31);
+  ds.Post();
+  EXPECT_EQ(visible().back(), 31);
+  EXPECT_EQ(ds.RecNo(), 31);
+}
+
 TEST(DataSetBuffers, LinkNotices) {
   TMemoryDataSet ds(nullptr);
   FillRows(ds, 3);
@@ -361,12 +395,18 @@ TEST(DataSetBuffers, LinkNotices) {
   link.SetDataSource(&src);
   src.SetDataSet(&ds);
   EXPECT_EQ(link.Log, (std::vector<std::string>{"active"}));
+  std::vector<std::string> source;
+  src.OnStateChange = [&](TObject*) { source.push_back("state " + std::to_string(src.State())); };
+  src.OnDataChange = [&](TObject*, TField* F) { source.push_back(F ? "data " + F->FieldName() : "data"); };
+  src.OnUpdateData = [&](TObject*) { source.push_back("update"); };
   link.Log.clear();
   ds.Edit();
   ds.FieldByName("name")->SetAsString("a");
   ds.Post();
   EXPECT_EQ(link.Log, (std::vector<std::string>{"editing", "record", "record name", "update", "check", "not editing",
                                                  "changed"}));
+  EXPECT_EQ(source, (std::vector<std::string>{"state 2", "data", "data name", "update", "state 1", "data"}));
+  src.OnStateChange = nullptr;
   link.Log.clear();
   src.SetEnabled(false);
   ds.Next();
