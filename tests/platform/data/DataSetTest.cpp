@@ -277,28 +277,14 @@ TEST(DataSetEditing, PostErrorActions) {
 }
 
 TEST(DataSetBuffers, LinkWindowFollowsTheCursor) {
-  TMemoryDataSet ds(nullptr);
-  FillRows(ds, 30);
-  TDataSource src(nullptr);
-  src.SetDataSet(&ds);
-  RecordingLink link;
-  link.SetDataSource(&src);
-  link.SetBufferCount(10);
+  datatest::GridSetup grid(30, 10);
+  TMemoryDataSet& ds = grid.Ds;
+  RecordingLink& link = grid.Link;
+  TDataSource& src = grid.Src;
   EXPECT_TRUE(link.Active());
   EXPECT_EQ(link.RecordCount(), 10);
   EXPECT_EQ(link.ActiveRecord(), 0);
-
-  // The rows a grid would paint.
-  auto visible = [&] {
-    std::vector<int> ids;
-    int saved = link.ActiveRecord();
-    for (int i = 0; i < link.RecordCount(); ++i) {
-      link.SetActiveRecord(i);
-      ids.push_back(CurrentId(ds));
-    }
-    link.SetActiveRecord(saved);
-    return ids;
-  };
+  auto visible = [&] { return datatest::VisibleIds(link); };
   EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 
   for (int i = 0; i < 9; ++i) ds.Next();
@@ -341,36 +327,17 @@ TEST(DataSetBuffers, LinkWindowFollowsTheCursor) {
   EXPECT_EQ(CurrentId(ds), 6);
 
   // Fewer rows than the window.
-  TMemoryDataSet small(nullptr);
-  FillRows(small, 3);
-  TDataSource src2(nullptr);
-  src2.SetDataSet(&small);
-  RecordingLink l2;
-  l2.SetDataSource(&src2);
-  l2.SetBufferCount(10);
-  EXPECT_EQ(l2.RecordCount(), 3);
-  small.Last();
-  EXPECT_EQ(l2.ActiveRecord(), 2);
+  datatest::GridSetup small(3, 10);
+  EXPECT_EQ(small.Link.RecordCount(), 3);
+  small.Ds.Last();
+  EXPECT_EQ(small.Link.ActiveRecord(), 2);
 }
 
 TEST(DataSetBuffers, InsertedRowTakesItsPlaceInTheWindow) {
-  TMemoryDataSet ds(nullptr);
-  FillRows(ds, 30);
-  TDataSource src(nullptr);
-  src.SetDataSet(&ds);
-  RecordingLink link;
-  link.SetDataSource(&src);
-  link.SetBufferCount(10);
-  auto visible = [&] {
-    std::vector<int> ids;
-    int saved = link.ActiveRecord();
-    for (int i = 0; i < link.RecordCount(); ++i) {
-      link.SetActiveRecord(i);
-      ids.push_back(ds.FieldByName("id")->IsNull() ? 0 : CurrentId(ds));
-    }
-    link.SetActiveRecord(saved);
-    return ids;
-  };
+  datatest::GridSetup grid(30, 10);
+  TMemoryDataSet& ds = grid.Ds;
+  RecordingLink& link = grid.Link;
+  auto visible = [&] { return datatest::VisibleIds(link); };
   ds.MoveBy(4);
   ds.Insert();
   EXPECT_EQ(link.ActiveRecord(), 4);
@@ -629,12 +596,10 @@ TEST(DataSetFields, CalculatedAndLookupFields) {
 }
 
 TEST(DataSetControls, NestedDisableSendsOneNoticeWhenSomethingChanged) {
-  TMemoryDataSet ds(nullptr);
-  FillRows(ds, 5);
-  TDataSource src(nullptr);
-  src.SetDataSet(&ds);
-  RecordingLink link;
-  link.SetDataSource(&src);
+  datatest::GridSetup grid(5, 1);
+  TMemoryDataSet& ds = grid.Ds;
+  TDataSource& src = grid.Src;
+  RecordingLink& link = grid.Link;
   int dataChanges = 0;
   src.OnDataChange = [&](TObject*, TField*) { ++dataChanges; };
   // Requests to finish editing (check, update) still reach the links; display notices wait.

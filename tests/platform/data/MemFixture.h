@@ -48,4 +48,31 @@ class RecordingLink : public TDataLink {
   void CheckBrowseMode() override { Log.push_back("check"); }
 };
 
+// The ids of the rows a grid on Link would paint (0 for a row without one), found by moving
+// the link's active record over its window as a grid does.
+inline std::vector<int> VisibleIds(TDataLink& Link) {
+  std::vector<int> ids;
+  int saved = Link.ActiveRecord();
+  for (int i = 0; i < Link.RecordCount(); ++i) {
+    Link.SetActiveRecord(i);
+    TField* id = Link.DataSet()->FieldByName("id");
+    ids.push_back(id->IsNull() ? 0 : id->AsInteger());
+  }
+  Link.SetActiveRecord(saved);
+  return ids;
+}
+
+// A dataset of Rows rows shown through a data source by a link with a window of Window rows.
+struct GridSetup {
+  GridSetup(int Rows, int Window) {
+    FillRows(Ds, Rows);
+    Src.SetDataSet(&Ds);
+    Link.SetDataSource(&Src);
+    Link.SetBufferCount(Window);
+  }
+  TMemoryDataSet Ds{nullptr};
+  TDataSource Src{nullptr};
+  RecordingLink Link;
+};
+
 }  // namespace datatest
