@@ -251,6 +251,7 @@ class TDataSet : public TComponent {
 
   // editing
   bool FModified = false;
+  data::Record* FEditRec = nullptr;           // the row being edited
   std::vector<data::Value> FOldValues;       // the row before Edit
   std::unique_ptr<data::Record> FInsertRec;   // the row being inserted (also in FView)
   data::Record* FBeforeInsert = nullptr;      // the row that was current before Insert

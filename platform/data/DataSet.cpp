@@ -214,6 +214,7 @@ void TDataSet::SetActive(bool Value) {
       FInsertRec.reset();
     }
     FOldValues.clear();
+    FEditRec = nullptr;
     SetState(dsInactive);
     CloseCursor();
     DoEvent(AfterClose);
@@ -308,6 +309,7 @@ void TDataSet::Resync(int CurPos) {
   int n = static_cast<int>(FView.size());
   if (n == 0) {
     FBufFirst = FRecordCount = FActiveRecord = 0;
+    FBof = FEof = true;
     return;
   }
   int cur = std::clamp(CurPos, 0, n - 1);
@@ -524,7 +526,8 @@ void TDataSet::Edit() {
     return;
   }
   DoEvent(BeforeEdit);
-  FOldValues = ActiveRec()->Values;
+  FEditRec = ActiveRec();
+  FOldValues = FEditRec->Values;
   SetState(dsEdit);
   DataEvent(deRecordChange, 0);
   DoEvent(AfterEdit);
@@ -595,7 +598,8 @@ void TDataSet::Post() {
   DataEvent(deCheckBrowseMode, 0);
   DoEvent(BeforePost);
   CheckRequiredFields();
-  Record* rec = ActiveRec();
+  // The row being edited, whichever buffered row a control made active meanwhile.
+  Record* rec = FState == dsEdit ? FEditRec : FInsertRec.get();
   for (;;) {
     try {
       if (FState == dsEdit)
@@ -625,6 +629,7 @@ void TDataSet::Post() {
     FBeforeInsert = nullptr;
   }
   FOldValues.clear();
+  FEditRec = nullptr;
   FState = dsBrowse;
   FModified = false;
   DataEvent(deUpdateState, 0);
@@ -645,10 +650,11 @@ void TDataSet::Cancel() {
   DoEvent(BeforeCancel);
   if (FState == dsInsert) {
     DropInsertedRecord();
-  } else if (Record* rec = ActiveRec()) {
-    rec->Values = FOldValues;
+  } else if (FEditRec) {
+    FEditRec->Values = FOldValues;
   }
   FOldValues.clear();
+  FEditRec = nullptr;
   FState = dsBrowse;
   FModified = false;
   DataEvent(deUpdateState, 0);
@@ -687,6 +693,7 @@ void TDataSet::Delete() {
   FRecords.erase(FRecords.begin() + StoreIndex(rec));
   FStoreOrderDirty = true;
   FOldValues.clear();
+  FEditRec = nullptr;
   if (FState != dsBrowse) {
     FState = dsBrowse;
     FModified = false;

@@ -25,6 +25,9 @@ TEST(DataSetNavigation, EmptyAndOneRowEdges) {
   EXPECT_TRUE(ds.Bof() && ds.Eof());
   EXPECT_TRUE(ds.FieldByName("id")->IsNull());
   EXPECT_THROW(ds.Delete(), EDatabaseError);
+  ds.Insert();
+  ds.Cancel();
+  EXPECT_TRUE(ds.Bof() && ds.Eof());
 
   TMemoryDataSet one(nullptr);
   FillRows(one, 1);
@@ -352,6 +355,15 @@ TEST(DataSetBuffers, InsertedRowTakesItsPlaceInTheWindow) {
   ds.Post();
   EXPECT_EQ(visible().back(), 31);
   EXPECT_EQ(ds.RecNo(), 31);
+
+  // A grid painting other rows while a row is edited does not change which row is posted.
+  ds.First();
+  ds.Edit();
+  ds.FieldByName("name")->SetAsString("edited");
+  link.SetActiveRecord(5);
+  ds.Post();
+  EXPECT_EQ(ds.Lookup("id", 1, "name"), Variant("edited"));
+  EXPECT_EQ(ds.Lookup("id", 6, "name"), Variant("row6"));
 }
 
 TEST(DataSetBuffers, LinkNotices) {
