@@ -16,7 +16,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/bin/mkdb ]; then $(BUILD)/bin/mkdb $(BUILD)/bin; fi
+	$(BUILD)/bin/mkdb $(BUILD)/bin
 	@if [ -x $(BUILD)/bin/ostrovel ]; then exec $(BUILD)/bin/ostrovel; \
 	 else echo "run: the player is not built yet"; exit 1; fi
 

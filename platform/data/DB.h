@@ -1,0 +1,450 @@
+#pragma once
+// The data-access model: datasets with their record-buffer window, data sources and data
+// links. Rows are kept in memory (a client-side static cursor); a dataset class only
+// decides where rows come from and how a posted or deleted row is stored.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/data/Fields.h"
+
+class TDataSource;
+class TDataLink;
+
+enum TDataSetState {
+  dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue,
+  dsOldValue, dsCurValue, dsBlockRead, dsInternalCalc, dsOpening
+};
+inline bool IsEditMode(TDataSetState S) { return S == dsEdit || S == dsInsert || S == dsSetKey; }
+
+enum TDataEvent {
+  deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange,
+  deUpdateRecord, deUpdateState, deCheckBrowseMode, dePropertyChange, deFieldListChange,
+  deFocusControl, deParentScroll, deConnectChange, deReconcileError, deDisabledStateChange
+};
+
+enum TLocateOption : unsigned { loCaseInsensitive = 1, loPartialKey = 2 };
+using TLocateOptions = unsigned;
+
+enum TFilterOption : unsigned { foCaseInsensitive = 1, foNoPartialCompare = 2 };
+using TFilterOptions = unsigned;
+
+enum TDataAction { daFail, daAbort, daRetry };
+
+// A bookmark: the row's identity as bytes; "" is no bookmark.
+using TBookmark = std::string;
+
+using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
+using TDataSetErrorEvent = std::function<void(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action)>;
+using TFilterRecordEvent = std::function<void(TDataSet* DataSet, bool& Accept)>;
+
+namespace data {
+// One row: a stable identity (the bookmark), one value per field slot, and the storage key.
+struct Record {
+  uint64_t Id = 0;
+  std::vector<Value> Values;
+  int64_t RowId = 0;
+  int Pos = -1;  // index among the rows the cursor walks; -1 when filtered out
+};
+class FilterExpression;
+}  // namespace data
+
+class TDataSet : public TComponent {
+ public:
+  explicit TDataSet(TComponent* AOwner);
+  ~TDataSet() override;
+
+  // ---- opening ----
+  bool Active() const { return FState != dsInactive; }
+  void SetActive(bool Value);
+  void Open() { SetActive(true); }
+  void Close() { SetActive(false); }
+  TDataSetState State() const { return FState; }
+
+  // ---- fields ----
+  TFields* Fields() { return &FFields; }
+  TFieldDefs* FieldDefs() { return &FFieldDefs; }
+  int FieldCount() const { return FFields.Count(); }
+  bool DefaultFields() const { return FDefaultFields; }
+  TField* FieldByName(const std::string& Name) const { return FFields.FieldByName(Name); }
+  TField* FindField(const std::string& Name) const { return FFields.FindField(Name); }
+  // Fields named in a ";"-separated list; raises "Field 'X' not found".
+  std::vector<TField*> GetFieldList(const std::string& FieldNames) const;
+  // Values of the ";"-separated fields of the active record: one field's value, or an array
+  // for several. Writing needs edit mode and takes a value or an array of as many values.
+  Variant FieldValues(const std::string& FieldNames) const;
+  void SetFieldValues(const std::string& FieldNames, const Variant& Values);
+
+  // ---- navigation ----
+  void First();
+  void Last();
+  void Next() { MoveBy(1); }
+  void Prior() { MoveBy(-1); }
+  // Moves up to Distance rows; returns the distance actually moved.
+  virtual int MoveBy(int Distance);
+  bool Bof() const { return FBof; }
+  bool Eof() const { return FEof; }
+  bool IsEmpty() const;
+  // 1-based number of the active row (0 while inserting a row or with no row).
+  int RecNo() const;
+  void SetRecNo(int Value);
+  int RecordCount() const;
+  bool IsSequenced() const { return true; }
+
+  // ---- editing ----
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void Delete();
+  void CheckBrowseMode();
+  // Asks the data links to write pending control text into the fields.
+  void UpdateRecord();
+  bool Modified() const { return FModified; }
+  virtual bool CanModify() const { return !FReadOnly; }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool V) { FReadOnly = V; }
+  // Re-reads the rows and stays on the same row when it still exists.
+  void Refresh();
+  bool AutoCalcFields() const { return FAutoCalcFields; }
+  void SetAutoCalcFields(bool V) { FAutoCalcFields = V; }
+
+  // ---- bookmarks ----
+  TBookmark Bookmark() const;
+  void SetBookmark(const TBookmark& Value) { GotoBookmark(Value); }
+  TBookmark GetBookmark() const { return Bookmark(); }
+  void GotoBookmark(const TBookmark& Value);
+  void FreeBookmark(TBookmark& Value) { Value.clear(); }
+  bool BookmarkValid(const TBookmark& Value) const;
+  // <0 when Bookmark1's row comes first, 0 for the same row, >0 otherwise; "" sorts first.
+  int CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Bookmark2) const;
+
+  // ---- searching ----
+  // Moves to the first row whose ";"-separated key fields match KeyValues (a value, or an
+  // array for several fields); false, without moving, when none does.
+  bool Locate(const std::string& KeyFields, const Variant& KeyValues, TLocateOptions Options);
+  // The result fields' values (a value, or an array for several) of the first row whose key
+  // fields match, without moving; Null when no row matches.
+  Variant Lookup(const std::string& KeyFields, const Variant& KeyValues, const std::string& ResultFields);
+
+  // ---- filtering ----
+  const std::string& Filter() const { return FFilter; }
+  void SetFilter(const std::string& Value);
+  bool Filtered() const { return FFiltered; }
+  void SetFiltered(bool Value);
+  TFilterOptions FilterOptions() const { return FFilterOptions; }
+  void SetFilterOptions(TFilterOptions Value);
+  // Reapplies the filter (after OnFilterRecord's conditions changed).
+  void RefilterRecords();
+
+  // ---- controls ----
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return FDisableCount > 0; }
+  // Sends a data event to every data source and link (the platform's DataEvent).
+  virtual void DataEvent(TDataEvent Event, intptr_t Info);
+
+  // ---- events ----
+  TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert,
+      BeforeEdit, AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete,
+      AfterDelete, BeforeScroll, AfterScroll, BeforeRefresh, AfterRefresh, OnNewRecord, OnCalcFields;
+  TDataSetErrorEvent OnPostError, OnDeleteError, OnEditError;
+  TFilterRecordEvent OnFilterRecord;
+
+ protected:
+  // ---- what a dataset class provides ----
+  // Fills FieldDefs() and adds every row with AddLoadedRecord; raise to fail the open.
+  virtual void InternalOpen() = 0;
+  virtual void InternalClose() {}
+  // Stores a posted edit: Values are the new values, OldValues the row as it was read.
+  virtual void InternalPostEdit(data::Record& Rec, const std::vector<data::Value>& OldValues) = 0;
+  // Stores a new row; may fill in generated values (auto-increment keys) and Rec.RowId.
+  virtual void InternalPostInsert(data::Record& Rec) = 0;
+  virtual void InternalDeleteRecord(data::Record& Rec) = 0;
+  // Re-reads every row (the default re-runs InternalOpen's loading).
+  virtual void InternalRefresh();
+
+  // Adds a row read from storage, values in field definition order.
+  data::Record& AddLoadedRecord(std::vector<data::Value> Values, int64_t RowId = 0);
+  // The rows as stored (in row order).
+  const std::vector<std::unique_ptr<data::Record>>& Records() const { return FRecords; }
+  void ClearRecords();
+  // The storage key of the row after Rec in the cursor (0 when Rec is the last).
+  int64_t RowIdAfter(const data::Record& Rec) const;
+  // Number of values per row that come from storage (the field definitions at open).
+  int DataSlotCount() const { return FDataSlots; }
+  [[noreturn]] void Error(const std::string& Message) const { DatabaseError(Message); }
+  void CheckActive() const;
+  void CheckInactive() const;
+
+ private:
+  friend class TField;
+  friend class TDataLink;
+  friend class TDataSource;
+
+  // opening and fields
+  void OpenCursor();
+  void CloseCursor();
+  void CreateDefaultFields();
+  void BindFields();
+  void AddField(TField* Field);
+  void RemoveField(TField* Field);
+  void SetState(TDataSetState Value);
+
+  // the cursor and the buffer window
+  data::Record* ActiveRec() const;
+  int CurrentPos() const { return FBufFirst + FActiveRecord; }
+  void RebuildView();
+  void Renumber(size_t From);
+  // Refills the window around view position CurPos, keeping the active row's place in it.
+  void Resync(int CurPos);
+  void GotoPos(int Pos);  // scroll events, move (centred), notify
+  void BeginInsert(bool AtEnd);
+  void DropInsertedRecord();
+  void UpdateBufferCount();
+  void SetBufferCount(int Value);
+  void CalcBufferFields();
+  void CalculateFields(data::Record& Rec);
+  bool RecordMatchesFilter(data::Record& Rec);
+  int FindRecord(const std::vector<TField*>& Keys, const std::vector<data::Value>& Values,
+                 TLocateOptions Options);
+  std::vector<data::Value> KeyValuesFor(const std::vector<TField*>& Keys, const Variant& Values) const;
+  // The result fields' stored values of the first matching row (empty when none).
+  std::vector<data::Value> LookupValues(const std::string& KeyFields, const std::vector<data::Value>& KeyValues,
+                                        const std::string& ResultFields);
+  data::Record* RecordOfBookmark(const TBookmark& Value) const;
+  int StoreIndex(const data::Record* Rec) const;
+  void CheckRequiredFields();
+  void DoEvent(const TDataSetNotifyEvent& E) { if (E) E(this); }
+
+  // field access
+  data::Value FieldValue(const TField* Field) const;
+  void SetFieldValue(TField* Field, const data::Value& Value);
+  data::Record* FieldRecord() const;
+
+  TDataSetState FState = dsInactive;
+  TFields FFields;
+  TFieldDefs FFieldDefs;
+  bool FDefaultFields = false;
+  int FDataSlots = 0;
+  int FSlotCount = 0;
+
+  std::vector<std::unique_ptr<data::Record>> FRecords;
+  std::vector<data::Record*> FView;
+  std::unordered_map<uint64_t, data::Record*> FById;
+  uint64_t FNextId = 1;
+  std::unordered_map<int64_t, uint64_t> FRefreshIds;  // storage key -> identity, during Refresh
+  mutable bool FStoreOrderDirty = true;
+  mutable std::unordered_map<const data::Record*, int> FStoreIndex;
+
+  // buffer window: FRecordCount rows from view position FBufFirst, FActiveRecord of them active
+  int FBufferCount = 1;
+  int FBufFirst = 0;
+  int FRecordCount = 0;
+  int FActiveRecord = 0;
+  bool FBof = true;
+  bool FEof = true;
+
+  // editing
+  bool FModified = false;
+  data::Record* FEditRec = nullptr;           // the row being edited
+  std::vector<data::Value> FOldValues;       // the row before Edit
+  std::unique_ptr<data::Record> FInsertRec;   // the row being inserted (also in FView)
+  data::Record* FBeforeInsert = nullptr;      // the row that was current before Insert
+  bool FReadOnly = false;
+  bool FAutoCalcFields = true;
+
+  // temporary record for calculated fields and filtering
+  data::Record* FTempRec = nullptr;
+  int FTempPos = -1;
+
+  // filtering
+  std::string FFilter;
+  bool FFiltered = false;
+  TFilterOptions FFilterOptions = 0;
+  std::unique_ptr<data::FilterExpression> FFilterExpr;
+
+  // data sources and controls
+  std::vector<TDataSource*> FDataSources;
+  int FDisableCount = 0;
+  TDataSetState FDisableState = dsInactive;
+  int FEnableEvent = -1;  // the notice owed when controls are enabled again (-1: none)
+};
+
+// An in-memory dataset: field definitions (or persistent fields) describe its columns and
+// its rows live as long as the object; Close keeps them, Open shows them again.
+class TMemoryDataSet : public TDataSet {
+ public:
+  explicit TMemoryDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+  // Opens the dataset (the rows start empty).
+  void CreateDataSet() { Open(); }
+  // Removes every row.
+  void EmptyDataSet();
+
+ protected:
+  void InternalOpen() override;
+  void InternalClose() override;
+  void InternalPostEdit(data::Record& Rec, const std::vector<data::Value>& OldValues) override;
+  void InternalPostInsert(data::Record& Rec) override;
+  void InternalDeleteRecord(data::Record& Rec) override;
+  void InternalRefresh() override {}
+
+ private:
+  std::vector<std::pair<int64_t, std::vector<data::Value>>> FStore;  // row id, values
+  int64_t FNextRowId = 1;
+  int64_t FNextAutoInc = 1;
+};
+
+using TDataChangeEvent = std::function<void(TObject* Sender, TField* Field)>;
+
+class TDataSource : public TComponent {
+ public:
+  explicit TDataSource(TComponent* AOwner);
+  ~TDataSource() override;
+
+  TDataSet* DataSet() const { return FDataSet; }
+  void SetDataSet(TDataSet* Value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  bool AutoEdit() const { return FAutoEdit; }
+  void SetAutoEdit(bool Value) { FAutoEdit = Value; }
+  TDataSetState State() const { return FState; }
+  // Puts the dataset into edit mode when AutoEdit and it is browsing.
+  void Edit();
+  bool IsLinkedTo(TDataSet* DataSet) const;
+
+  TDataChangeEvent OnDataChange;
+  TNotifyEvent OnStateChange;
+  TNotifyEvent OnUpdateData;
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  friend class TDataSet;
+  friend class TDataLink;
+  void DataEvent(TDataEvent Event, intptr_t Info);
+  void NotifyLinks(TDataEvent Event, intptr_t Info);
+  void UpdateState();
+
+  TDataSet* FDataSet = nullptr;
+  bool FEnabled = true;
+  bool FAutoEdit = true;
+  TDataSetState FState = dsInactive;
+  std::vector<TDataLink*> FDataLinks;
+};
+
+// A link between a control and a data source: receives every data notice and offers the
+// control its window of buffered rows (BufferCount rows, ActiveRecord the current one).
+class TDataLink : public TPersistent {
+ public:
+  TDataLink();
+  ~TDataLink() override;
+  TDataLink(const TDataLink&) = delete;
+  TDataLink& operator=(const TDataLink&) = delete;
+
+  TDataSource* DataSource() const { return FDataSource; }
+  void SetDataSource(TDataSource* Value);
+  TDataSet* DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
+  bool Active() const { return FActive; }
+  bool Editing() const { return FEditing; }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  bool DataSourceFixed() const { return FDataSourceFixed; }
+  void SetDataSourceFixed(bool V) { FDataSourceFixed = V; }
+
+  // The link's row in its window that is the dataset's active row; setting it makes another
+  // buffered row the active one (for painting it).
+  int ActiveRecord() const;
+  void SetActiveRecord(int Value);
+  int BufferCount() const { return FBufferCount; }
+  void SetBufferCount(int Value);
+  // Rows in the link's window (at most BufferCount).
+  int RecordCount() const;
+  bool Bof() const;
+  bool Eof() const;
+
+  // Starts editing through the data source; returns Editing.
+  bool Edit();
+  // Asks the link to write its control's pending value (UpdateData) now.
+  void UpdateRecord();
+  virtual int MoveBy(int Distance);
+  // Handles a data event (normally called by the data source).
+  virtual void DataEvent(TDataEvent Event, intptr_t Info);
+
+ protected:
+  virtual void ActiveChanged() {}
+  virtual void CheckBrowseMode() {}
+  virtual void DataSetChanged() { RecordChanged(nullptr); }
+  virtual void DataSetScrolled(int Distance) { (void)Distance; DataSetChanged(); }
+  // Field is the field to focus; clear it to say the request was handled.
+  virtual void FocusControl(TField** Field) { (void)Field; }
+  virtual void EditingChanged() {}
+  virtual void LayoutChanged() { DataSetChanged(); }
+  virtual void RecordChanged(TField* Field) { (void)Field; }
+  virtual void UpdateData() {}
+  bool Updating() const { return FUpdating; }
+
+ private:
+  friend class TDataSource;
+  friend class TDataSet;
+  void UpdateState();
+  void SetActive(bool Value);
+  void SetEditing(bool Value);
+  void UpdateRange();
+
+  TDataSource* FDataSource = nullptr;
+  int FFirstRecord = 0;
+  int FBufferCount = 1;
+  bool FActive = false;
+  bool FEditing = false;
+  bool FReadOnly = false;
+  bool FUpdating = false;
+  bool FDataSourceFixed = false;
+};
+
+// The link of a data-aware control bound to one field.
+class TFieldDataLink : public TDataLink {
+ public:
+  TField* Field() const { return FField; }
+  const std::string& FieldName() const { return FFieldName; }
+  void SetFieldName(const std::string& Value);
+  TComponent* Control() const { return FControl; }
+  void SetControl(TComponent* Value) { FControl = Value; }
+  bool CanModify() const;
+  // Starts editing when the field can be modified; returns Editing.
+  bool Edit();
+  // Notes that the control's text changed and must be written back.
+  void Modified() { FModified = true; }
+  bool IsModified() const { return FModified; }
+  // Discards the control's change: it shows the field's value again.
+  void Reset() { RecordChanged(nullptr); }
+
+  TNotifyEvent OnDataChange;
+  TNotifyEvent OnEditingChange;
+  TNotifyEvent OnUpdateData;
+  TNotifyEvent OnActiveChange;
+  // Asked to focus the control when the dataset wants this link's field focused;
+  // returns true when the control took the focus.
+  std::function<bool()> OnFocusRequest;
+
+ protected:
+  void ActiveChanged() override;
+  void EditingChanged() override;
+  void FocusControl(TField** Field) override;
+  void LayoutChanged() override;
+  void RecordChanged(TField* Field) override;
+  void UpdateData() override;
+
+ private:
+  void UpdateField();
+  void SetField(TField* Value);
+
+  TField* FField = nullptr;
+  std::string FFieldName;
+  TComponent* FControl = nullptr;
+  bool FModified = false;
+};
