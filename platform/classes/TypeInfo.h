@@ -282,32 +282,21 @@ class TPublisher {
   // Integer properties (int, int64_t, colours...).
   template <class G, class S>
   TPropBuilder<T> Int(const char* Name, G Get, S Set) {
-    TPropInfo& p = Add(Name, TPropKind::Integer);
-    SetOrdinal<G, S>(p, Get, Set);
-    return TPropBuilder<T>(p);
+    return Ordinal(Name, TPropKind::Integer, nullptr, Get, Set);
   }
   template <class G, class S>
   TPropBuilder<T> Bool(const char* Name, G Get, S Set) {
-    TPropInfo& p = Add(Name, TPropKind::Bool);
-    p.Enum = &BooleanInfo();
-    SetOrdinal<G, S>(p, Get, Set);
-    return TPropBuilder<T>(p);
+    return Ordinal(Name, TPropKind::Bool, &BooleanInfo(), Get, Set);
   }
   // A character (a code point), written as a one-character string ('*', #0).
   template <class G, class S>
   TPropBuilder<T> Char(const char* Name, G Get, S Set) {
-    TPropInfo& p = Add(Name, TPropKind::Char);
-    SetOrdinal<G, S>(p, Get, Set);
-    return TPropBuilder<T>(p);
+    return Ordinal(Name, TPropKind::Char, nullptr, Get, Set);
   }
   // Enumerations: the names come from EnumInfo(E) of the getter's (or setter's) type.
   template <class G, class S>
   TPropBuilder<T> Enum(const char* Name, G Get, S Set) {
-    TPropInfo& p = Add(Name, TPropKind::Enum);
-    using E = EnumOf<G, S>;
-    p.Enum = &EnumInfo(E{});
-    SetOrdinal<G, S>(p, Get, Set);
-    return TPropBuilder<T>(p);
+    return Ordinal(Name, TPropKind::Enum, &EnumInfo(EnumOf<G, S>{}), Get, Set);
   }
   // Sets of the enumeration E.
   template <class E, class G, class S>
@@ -463,6 +452,14 @@ class TPublisher {
         std::invoke(Set, static_cast<T*>(o), c);
         return true;
       };
+  }
+
+  template <class G, class S>
+  TPropBuilder<T> Ordinal(const char* Name, TPropKind Kind, const TEnumInfo* Names, G Get, S Set) {
+    TPropInfo& p = Add(Name, Kind);
+    p.Enum = Names;
+    SetOrdinal<G, S>(p, Get, Set);
+    return TPropBuilder<T>(p);
   }
 
   template <class G, class S>
