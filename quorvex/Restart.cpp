@@ -10,7 +10,8 @@
 #include <string>
 
 #include "platform/rtl/Clock.h"
-#include "platform/shell/ShellPaths.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Files.h"
 
 namespace quorvex {
 
@@ -53,15 +54,11 @@ class Stamp {
 }  // namespace
 
 void AppendLogLine(const std::string& path, const std::string& message) {
-  std::string iso = shell::IsoLocalNow();  // yyyy-mm-ddThh:nn:ss
-  std::string stamp = iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2) + " " + iso.substr(11);
-  std::string line = stamp + " " + message + "\r\n";
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  if (write(fd, line.data(), line.size()) < 0) {
+  try {
+    AppendTextLine(path, FormatDateTime("yyyymmdd hh:nn:ss", Now()) + " " + message);
+  } catch (const EInOutError&) {
     // Nothing else is left to report to.
   }
-  close(fd);
 }
 
 bool EndProcess(int pid, const std::function<bool()>& stillRunning, int graceMs) {

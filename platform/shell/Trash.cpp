@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/rtl/Files.h"
 #include "platform/shell/ShellPaths.h"
 
 namespace fs = std::filesystem;
@@ -20,19 +21,6 @@ namespace shell {
 namespace {
 
 std::atomic<Trash*> gTrash{nullptr};
-
-bool WriteAll(int fd, const std::string& text) {
-  const char* p = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // "NAME", "STEM.2.EXT", "STEM.3.EXT"...: the candidate names of an item in the trash.
 std::string Candidate(const std::string& name, int n) {
@@ -86,7 +74,7 @@ bool FreedesktopTrash::MoveToTrash(const std::string& path) {
       unlink(infoPath.c_str());
       continue;
     }
-    bool written = WriteAll(fd, info);
+    bool written = rtl::WriteAll(fd, info);
     if (close(fd) != 0) written = false;
     if (!written) {
       unlink(infoPath.c_str());
