@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/System.h"
 
 namespace {
@@ -68,7 +70,7 @@ std::string CurrToStr(Currency value, const TFormatSettings& settings) {
 std::string CurrToStr(Currency value) { return CurrToStr(value, FormatSettings()); }
 
 bool TryStrToCurr(const std::string& text, Currency& value, const TFormatSettings& settings) {
-  std::string s = rtl::TrimBlanks(text);
+  std::string s = Trim(text);
   size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
@@ -129,4 +131,9 @@ Currency StrToCurr(const std::string& s) { return StrToCurr(s, FormatSettings())
 Currency StrToCurrDef(const std::string& s, Currency def) {
   TryStrToCurr(s, def);
   return def;
+}
+
+std::ostream& operator<<(std::ostream& out, Currency value) {
+  static const TFormatSettings kPlain = rtl::LocaleFormatSettings("C");
+  return out << CurrToStr(value, kPlain);
 }

@@ -2,9 +2,11 @@
 // Fixed-point money: a 64-bit count of ten-thousandths (four decimals).
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/System.h"
 
 struct Currency {
   int64_t Value = 0;  // the amount × 10000
@@ -39,3 +41,6 @@ Currency StrToCurr(const std::string& s, const TFormatSettings& settings);
 bool TryStrToCurr(const std::string& s, Currency& value);
 bool TryStrToCurr(const std::string& s, Currency& value, const TFormatSettings& settings);
 Currency StrToCurrDef(const std::string& s, Currency def);
+
+// The plain text with '.' (for test messages and logs).
+std::ostream& operator<<(std::ostream& out, Currency value);

@@ -59,13 +59,18 @@ TDateTime FromLinearMs(int64_t ms) {
 TDateTime IncLinear(TDateTime dt, int64_t count, int64_t unitMs) {
   int64_t ms;
   if (!ToLinearMs(dt, ms)) return TDateTime(dt.Value + static_cast<double>(count) * unitMs / kMsPerDay);
-  return FromLinearMs(ms + count * unitMs);
+  int64_t step, result;
+  if (__builtin_mul_overflow(count, unitMs, &step) || __builtin_add_overflow(ms, step, &result))
+    throw EConvertError("Invalid argument to date encode");
+  return FromLinearMs(result);
 }
 
 int64_t MsBetween(TDateTime a, TDateTime b) {
   int64_t ma, mb;
   if (ToLinearMs(a, ma) && ToLinearMs(b, mb)) return std::llabs(ma - mb);
-  return static_cast<int64_t>(std::fabs(a.Value - b.Value) * kMsPerDay);
+  double span = std::fabs(a.Value - b.Value) * kMsPerDay;
+  // Values outside the calendar (or not numbers) give the largest distance.
+  return span < 9.2e18 ? static_cast<int64_t>(span) : INT64_MAX;
 }
 
 // ---- formatting -------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Strings.h"
 
 namespace rtl {
@@ -70,22 +72,14 @@ bool MatchFrom(std::string_view name, size_t n, std::string_view mask, size_t m)
   return n == name.size();
 }
 
-// Days since 1899-12-30 of a civil date (proleptic Gregorian).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<int64_t>(doe) - 719468 + 25569;
-}
-
 TDateTime LocalDateTime(time_t t) {
   struct tm local {};
   localtime_r(&t, &local);
-  const int64_t days = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-  const int seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-  return TDateTime(static_cast<double>(days) + seconds / 86400.0);
+  TDateTime date, time;
+  if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date) ||
+      !TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0, time))
+    return TDateTime();
+  return ComposeDateTime(date, time);
 }
 
 std::vector<std::string> CommandLine() {

@@ -6,24 +6,16 @@
 
 namespace rtl {
 
-std::string TrimBlanks(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
 std::string FloatToText(double value, const TFormatSettings& settings, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.*G", precision, value);
-  std::string raw = buf;
+  const std::string raw = buf;
   std::string out;
-  size_t e = raw.find('E');
-  std::string mantissa = raw.substr(0, e);
-  for (char c : mantissa) {
+  const size_t e = raw.find('E');
+  for (char c : raw.substr(0, e)) {
     if (c == '.') out += settings.DecimalSeparator;
     else out += c;
   }
@@ -40,8 +32,11 @@ std::string FloatToText(double value, const TFormatSettings& settings, int preci
 }
 
 bool TextToFloat(const std::string& text, double& value, const TFormatSettings& settings) {
-  std::string s = TrimBlanks(text);
-  // Rewrite into the plain C form that from_chars reads.
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  const std::string s = text.substr(begin, end - begin);
+  // Rewrite into the plain C form that from_chars reads (it takes no '+' and no locale).
   std::string plain;
   bool digits = false, point = false, exponent = false;
   size_t i = 0;
@@ -50,7 +45,7 @@ bool TextToFloat(const std::string& text, double& value, const TFormatSettings& 
     ++i;
   }
   while (i < s.size()) {
-    char c = s[i];
+    const char c = s[i];
     if (c >= '0' && c <= '9') {
       digits = true;
       plain += c;
@@ -72,8 +67,8 @@ bool TextToFloat(const std::string& text, double& value, const TFormatSettings& 
   }
   if (!digits) return false;
   double result = 0;
-  auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), result);
-  if (ec != std::errc() || end != plain.data() + plain.size()) return false;
+  const auto [stop, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), result);
+  if (ec != std::errc() || stop != plain.data() + plain.size()) return false;
   value = result;
   return true;
 }

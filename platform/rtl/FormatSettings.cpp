@@ -243,13 +243,15 @@ TFormatSettings LocaleFormatSettings(const std::string& localeName) {
 
 }  // namespace rtl
 
+std::string rtl::ProcessLocaleName() {
+  for (const char* var : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* value = std::getenv(var);
+    if (value && *value) return value;
+  }
+  return "";
+}
+
 TFormatSettings& FormatSettings() {
-  static TFormatSettings settings = [] {
-    for (const char* var : {"LC_ALL", "LC_TIME", "LANG"}) {
-      const char* value = std::getenv(var);
-      if (value && *value) return rtl::LocaleFormatSettings(value);
-    }
-    return rtl::LocaleFormatSettings("");
-  }();
+  static TFormatSettings settings = rtl::LocaleFormatSettings(rtl::ProcessLocaleName());
   return settings;
 }

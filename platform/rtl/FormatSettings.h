@@ -47,6 +47,10 @@ namespace rtl {
 // when it is installed; an unknown locale, "C", "POSIX" and "" give the US-English table.
 TFormatSettings LocaleFormatSettings(const std::string& localeName);
 
+// The locale the process's settings come from: the first set of LC_ALL, LC_TIME, LANG
+// ("" when none is).
+std::string ProcessLocaleName();
+
 // Settings read from an installed locale through nl_langinfo; nullopt when the machine
 // lacks the locale.
 std::optional<TFormatSettings> InstalledLocaleFormatSettings(const std::string& localeName);

@@ -137,7 +137,7 @@ void Save(const std::string& fileName, const IniDocument& doc) {
 size_t FindSection(const IniDocument& doc, const std::string& section) {
   for (size_t i = 0; i < doc.lines.size(); ++i) {
     const ParsedLine p = Parse(doc.lines[i]);
-    if (p.kind == ParsedLine::Section && AnsiSameText(p.name, section)) return i;
+    if (p.kind == ParsedLine::Section && AnsiSameText(p.name, Trim(section))) return i;
   }
   return std::string::npos;
 }
@@ -165,7 +165,7 @@ void ForEachKey(const IniDocument& doc, const std::string& section, Visit visit)
 size_t FindKey(const IniDocument& doc, const std::string& section, const std::string& ident) {
   size_t found = std::string::npos;
   ForEachKey(doc, section, [&](size_t i, const ParsedLine& p) {
-    if (!AnsiSameText(p.name, ident)) return true;
+    if (!AnsiSameText(p.name, Trim(ident))) return true;
     found = i;
     return false;
   });
@@ -198,8 +198,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
   rtl::IniDocument doc = rtl::LoadForWriting(FFileName);
   const size_t header = rtl::FindSection(doc, section);
   if (header == std::string::npos) {
-    doc.lines.push_back("[" + section + "]");
-    doc.lines.push_back(ident + "=" + value);
+    doc.lines.push_back("[" + Trim(section) + "]");
+    doc.lines.push_back(Trim(ident) + "=" + value);
   } else if (const size_t line = rtl::FindKey(doc, section, ident); line != std::string::npos) {
     // Keep the key as the file spells it.
     const std::string& old = doc.lines[line];
@@ -212,7 +212,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
       insert = i + 1;
       return true;
     });
-    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(insert), ident + "=" + value);
+    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(insert), Trim(ident) + "=" + value);
   }
   rtl::Save(FFileName, doc);
 }

@@ -60,12 +60,25 @@ class TIniFile : public TObject {
   void UpdateFile() {}
 
  private:
+  // Replaces the list's contents in one update when the list knows updates.
   template <class Strings, class Reader>
   static void Fill(Strings* strings, Reader read) {
     std::vector<std::string> items;
     read(items);
-    strings->Clear();
-    for (std::string& item : items) strings->Add(item);
+    if constexpr (requires { strings->BeginUpdate(); strings->EndUpdate(); }) {
+      strings->BeginUpdate();
+      try {
+        strings->Clear();
+        for (std::string& item : items) strings->Add(item);
+      } catch (...) {
+        strings->EndUpdate();
+        throw;
+      }
+      strings->EndUpdate();
+    } else {
+      strings->Clear();
+      for (std::string& item : items) strings->Add(item);
+    }
   }
 
   std::string FFileName;

@@ -1,5 +1,7 @@
 #include "platform/rtl/Strings.h"
 
+#include "platform/rtl/FloatText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -105,18 +107,6 @@ char32_t UpperCodePoint(char32_t c) {
   return c;
 }
 
-std::string ToValidUtf8(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  size_t pos = 0;
-  while (pos < s.size()) {
-    const size_t start = pos;
-    const char32_t c = NextCodePoint(s, pos);
-    const bool invalid = pos - start == 1 && static_cast<unsigned char>(s[start]) >= 0x80;
-    AppendUtf8(out, invalid ? char32_t{0xFFFD} : c);
-  }
-  return out;
-}
 
 std::string HexDigits(uint64_t value, int digits) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -133,9 +123,10 @@ std::string HexDigits(uint64_t value, int digits) {
 
 namespace {
 
-// Maps every code point of `s` through `map`; bytes that are not valid UTF-8 pass unchanged.
-template <class Map>
-std::string MapCodePoints(std::string_view s, Map map) {
+// Maps every code point of `s` through `map`; a byte that is not valid UTF-8 goes to
+// `invalid`, which appends what stands for it.
+template <class Map, class Invalid>
+std::string MapCodePoints(std::string_view s, Map map, Invalid invalid) {
   std::string out;
   out.reserve(s.size());
   size_t pos = 0;
@@ -143,13 +134,15 @@ std::string MapCodePoints(std::string_view s, Map map) {
     const size_t start = pos;
     const char32_t c = rtl::NextCodePoint(s, pos);
     if (pos - start == 1 && static_cast<unsigned char>(s[start]) >= 0x80) {
-      out += s[start];
+      invalid(out, s[start]);
     } else {
       rtl::AppendUtf8(out, map(c));
     }
   }
   return out;
 }
+
+void KeepByte(std::string& out, char byte) { out += byte; }
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
@@ -183,8 +176,12 @@ std::string UpperCase(std::string_view s) {
   return out;
 }
 
-std::string AnsiLowerCase(std::string_view s) { return MapCodePoints(s, rtl::LowerCodePoint); }
-std::string AnsiUpperCase(std::string_view s) { return MapCodePoints(s, rtl::UpperCodePoint); }
+std::string AnsiLowerCase(std::string_view s) { return MapCodePoints(s, rtl::LowerCodePoint, KeepByte); }
+std::string AnsiUpperCase(std::string_view s) { return MapCodePoints(s, rtl::UpperCodePoint, KeepByte); }
+
+std::string rtl::ToValidUtf8(std::string_view s) {
+  return MapCodePoints(s, [](char32_t c) { return c; }, [](std::string& out, char) { AppendUtf8(out, 0xFFFD); });
+}
 
 int CompareStr(std::string_view a, std::string_view b) { return Sign(a.compare(b)); }
 
@@ -456,12 +453,12 @@ std::string FractionDigits(const Decimal& d, int count) {
   return out;
 }
 
-std::string Group(const std::string& digits) {
+std::string Group(const std::string& digits, const std::string& separator) {
   std::string out;
   for (size_t i = 0; i < digits.size(); ++i) {
     out += digits[i];
     const size_t remaining = digits.size() - 1 - i;
-    if (remaining > 0 && remaining % 3 == 0) out += ',';
+    if (remaining > 0 && remaining % 3 == 0) out += separator;
   }
   return out;
 }
@@ -480,52 +477,50 @@ std::string NonFinite(double value) {
   return value < 0 ? "-INF" : "INF";
 }
 
-// Shortest text with at most `precision` significant digits: fixed notation unless the
-// exponent is larger than the precision or the value is below 0.0001.
-std::string GeneralText(double value, int precision) {
-  if (!std::isfinite(value)) return NonFinite(value);
-  Decimal d = ToDecimal(value);
-  RoundToDigits(d, precision);
-  if (d.IsZero()) return "0";
-  std::string out = value < 0 ? "-" : "";
-  if (d.exponent > precision || d.exponent < -3) {
-    out += d.digits[0];
-    if (d.digits.size() > 1) out += "." + d.digits.substr(1);
-    return out + "E" + ExponentText(d.exponent - 1, false, 0);
-  }
-  const std::string integer = IntegerDigits(d);
-  out += integer.empty() ? "0" : integer;
-  const int fraction = static_cast<int>(d.digits.size()) - d.exponent;
-  if (fraction > 0) out += "." + FractionDigits(d, fraction);
-  return out;
-}
-
 // Fixed notation with exactly `decimals` decimals; "-" only when a non-zero digit shows.
-std::string FixedText(double value, int decimals, bool thousands) {
+std::string FixedText(double value, int decimals, bool thousands, const TFormatSettings& settings) {
   if (!std::isfinite(value)) return NonFinite(value);
   Decimal d = ToDecimal(value);
   RoundToDecimals(d, decimals);
   std::string integer = IntegerDigits(d);
   if (integer.empty()) integer = "0";
   std::string out = (value < 0 && !d.IsZero()) ? "-" : "";
-  out += thousands ? Group(integer) : integer;
-  if (decimals > 0) out += "." + FractionDigits(d, decimals);
+  out += thousands ? Group(integer, settings.ThousandSeparator) : integer;
+  if (decimals > 0) out += settings.DecimalSeparator + FractionDigits(d, decimals);
   return out;
 }
 
 // d.ddddE+ddd with exactly `precision` significant digits.
-std::string ExponentNotation(double value, int precision, int minExponentDigits) {
+std::string ExponentNotation(double value, int precision, int minExponentDigits, const TFormatSettings& settings) {
   if (!std::isfinite(value)) return NonFinite(value);
   Decimal d = ToDecimal(value);
   RoundToDigits(d, precision);
   std::string out = (value < 0 && !d.IsZero()) ? "-" : "";
   out += DigitAt(d, 0);
   if (precision > 1) {
-    out += '.';
+    out += settings.DecimalSeparator;
     for (int i = 1; i < precision; ++i) out += DigitAt(d, i);
   }
   const int exponent = d.IsZero() ? 0 : d.exponent - 1;
   return out + "E" + ExponentText(exponent, true, minExponentDigits);
+}
+
+// Money in the settings' layout: "¥1,234.50", "¥-1,234.50", "($1,234.50)".
+std::string CurrencyText(double value, int decimals, const TFormatSettings& settings) {
+  static const char* const kPositive[] = {"$1", "1$", "$ 1", "1 $"};
+  static const char* const kNegative[] = {"($1)", "-$1", "$-1", "$1-", "(1$)", "-1$", "1-$", "1$-",
+                                          "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+  if (!std::isfinite(value)) return NonFinite(value);
+  const std::string number = FixedText(std::fabs(value), decimals, true, settings);
+  const bool negative = FixedText(value, decimals, false, settings)[0] == '-';  // a minus only for a shown non-zero
+  const char* layout = negative ? kNegative[settings.NegCurrFormat % 16] : kPositive[settings.CurrencyFormat % 4];
+  std::string out;
+  for (const char* c = layout; *c; ++c) {
+    if (*c == '$') out += settings.CurrencyString;
+    else if (*c == '1') out += number;
+    else out += *c;
+  }
+  return out;
 }
 
 // ---- FormatFloat pictures ----
@@ -569,7 +564,7 @@ Picture Analyse(std::string_view section) {
 
 // Formats the magnitude of `value` with one section of a picture.
 // `isZero` tells whether every shown digit is zero.
-std::string RenderSection(std::string_view section, double value, bool& isZero) {
+std::string RenderSection(std::string_view section, double value, bool& isZero, const TFormatSettings& settings) {
   const Picture p = Analyse(section);
   Decimal d = ToDecimal(value);
   std::string integer;
@@ -603,7 +598,7 @@ std::string RenderSection(std::string_view section, double value, bool& isZero) 
   auto putIntegerDigit = [&](int j) {
     out += integer[j];
     const int remaining = length - 1 - j;
-    if (p.thousands && remaining > 0 && remaining % 3 == 0) out += ',';
+    if (p.thousands && remaining > 0 && remaining % 3 == 0) out += settings.ThousandSeparator;
   };
   auto putAllInteger = [&]() {
     for (int j = 0; j < length; ++j) putIntegerDigit(j);
@@ -645,7 +640,7 @@ std::string RenderSection(std::string_view section, double value, bool& isZero) 
     } else if (c == '.' && !afterPoint) {
       if (!integerDone) putAllInteger();
       afterPoint = true;
-      if (shownFraction > 0) out += '.';
+      if (shownFraction > 0) out += settings.DecimalSeparator;
     } else if (c == ',' && !afterPoint) {
       // Thousands separators are placed by the digits.
     } else {
@@ -672,78 +667,59 @@ std::vector<std::string_view> SplitSections(std::string_view format) {
   return sections;
 }
 
-bool ParseFloat(std::string_view s, double& value) {
-  const std::string text = Trim(s);
-  if (text.empty()) return false;
-  // Only plain decimal notation: digits, one point, an optional exponent.
-  size_t i = 0;
-  if (text[i] == '+' || text[i] == '-') ++i;
-  size_t digits = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t expDigits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  if (i != text.size()) return false;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), nullptr);
-  if (errno == ERANGE && std::isinf(v)) return false;
-  value = v;
-  return true;
-}
-
 }  // namespace
 
-std::string FloatToStr(double value) { return GeneralText(value, 15); }
+std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings()); }
+std::string FloatToStr(double value, const TFormatSettings& settings) { return rtl::FloatToText(value, settings); }
 
-std::string FormatFloat(std::string_view format, double value) {
-  if (!std::isfinite(value) || format.empty()) return FloatToStr(value);
+std::string FormatFloat(std::string_view format, double value) { return FormatFloat(format, value, FormatSettings()); }
+
+std::string FormatFloat(std::string_view format, double value, const TFormatSettings& settings) {
+  if (!std::isfinite(value) || format.empty()) return FloatToStr(value, settings);
   const std::vector<std::string_view> sections = SplitSections(format);
   const bool negative = value < 0;
   const bool ownNegative = negative && sections.size() >= 2 && !sections[1].empty();
   bool isZero = false;
-  std::string text = RenderSection(ownNegative ? sections[1] : sections[0], value, isZero);
+  std::string text = RenderSection(ownNegative ? sections[1] : sections[0], value, isZero, settings);
   if (isZero) {
     // A value that shows as zero is zero: the zero section when there is one, never a minus.
     std::string_view zeroSection = sections.size() >= 3 && !sections[2].empty() ? sections[2] : sections[0];
-    return RenderSection(zeroSection, 0.0, isZero);
+    return RenderSection(zeroSection, 0.0, isZero, settings);
   }
   return (negative && !ownNegative) ? "-" + text : text;
 }
 
-bool TryStrToFloat(std::string_view s, double& value) { return ParseFloat(s, value); }
+bool TryStrToFloat(std::string_view s, double& value) { return TryStrToFloat(s, value, FormatSettings()); }
 
-double StrToFloat(std::string_view s) {
+bool TryStrToFloat(std::string_view s, double& value, const TFormatSettings& settings) {
+  return rtl::TextToFloat(std::string(s), value, settings);
+}
+
+double StrToFloat(std::string_view s) { return StrToFloat(s, FormatSettings()); }
+
+double StrToFloat(std::string_view s, const TFormatSettings& settings) {
   double v;
-  if (!ParseFloat(s, v)) throw EConvertError("'" + std::string(s) + "' is not a valid floating point value");
+  if (!TryStrToFloat(s, v, settings))
+    throw EConvertError("'" + std::string(s) + "' is not a valid floating point value");
   return v;
 }
 
 double StrToFloatDef(std::string_view s, double defaultValue) {
   double v;
-  return ParseFloat(s, v) ? v : defaultValue;
+  return TryStrToFloat(s, v) ? v : defaultValue;
 }
 
 // ---- Format ----
 
 namespace {
 
-// The currency sign and decimals of the local convention ("¥1,234.50", "¥-1,234.50").
-constexpr const char* kCurrencyString = "\xC2\xA5";
-constexpr int kCurrencyDecimals = 2;
+// Widths beyond this are a mistake, not a layout.
+constexpr int64_t kMaxWidth = 1000000;
 
 class Formatter {
  public:
-  Formatter(std::string_view format, std::initializer_list<TVarRec> args)
-      : FFormat(format), FArgs(args.begin(), args.end()) {}
+  Formatter(std::string_view format, std::initializer_list<TVarRec> args, const TFormatSettings& settings)
+      : FFormat(format), FArgs(args.begin(), args.end()), FSettings(settings) {}
 
   std::string Run() {
     std::string out;
@@ -788,7 +764,7 @@ class Formatter {
     int64_t n = 0;
     while (i < FFormat.size() && std::isdigit(static_cast<unsigned char>(FFormat[i]))) {
       n = n * 10 + (FFormat[i++] - '0');
-      if (n > 1000000) Invalid();
+      if (n > kMaxWidth) Invalid();
     }
     return n;
   }
@@ -811,6 +787,7 @@ class Formatter {
       left = true;
       width = -width;
     }
+    if (width > kMaxWidth) Invalid();
     int64_t precision = -1;
     if (i < FFormat.size() && FFormat[i] == '.') {
       ++i;
@@ -868,22 +845,20 @@ class Formatter {
       }
       case 'e':
         if (arg.VType() != TVarRec::vtExtended) Invalid();
-        return ExponentNotation(arg.AsDouble(), precision < 0 ? 15 : std::clamp(precision, 1, 18), 3);
+        return ExponentNotation(arg.AsDouble(), precision < 0 ? 15 : std::clamp(precision, 1, 18), 3, FSettings);
       case 'f':
         if (arg.VType() != TVarRec::vtExtended) Invalid();
-        return FixedText(arg.AsDouble(), precision < 0 ? 2 : std::min(precision, 18), false);
+        return FixedText(arg.AsDouble(), precision < 0 ? 2 : std::min(precision, 18), false, FSettings);
       case 'g':
         if (arg.VType() != TVarRec::vtExtended) Invalid();
-        return GeneralText(arg.AsDouble(), precision < 0 ? 15 : std::clamp(precision, 1, 15));
+        return rtl::FloatToText(arg.AsDouble(), FSettings, precision < 0 ? 15 : std::clamp(precision, 1, 15));
       case 'n':
         if (arg.VType() != TVarRec::vtExtended) Invalid();
-        return FixedText(arg.AsDouble(), precision < 0 ? 2 : std::min(precision, 18), true);
-      case 'm': {
+        return FixedText(arg.AsDouble(), precision < 0 ? 2 : std::min(precision, 18), true, FSettings);
+      case 'm':
         if (arg.VType() != TVarRec::vtExtended) Invalid();
-        std::string number =
-            FixedText(arg.AsDouble(), precision < 0 ? kCurrencyDecimals : std::min(precision, 18), true);
-        return kCurrencyString + number;
-      }
+        return CurrencyText(arg.AsDouble(), precision < 0 ? FSettings.CurrencyDecimals : std::min(precision, 18),
+                            FSettings);
       default:
         Invalid();
     }
@@ -891,11 +866,16 @@ class Formatter {
 
   std::string_view FFormat;
   std::vector<TVarRec> FArgs;
+  const TFormatSettings& FSettings;
   size_t FNext = 0;
 };
 
 }  // namespace
 
 std::string Format(std::string_view format, std::initializer_list<TVarRec> args) {
-  return Formatter(format, args).Run();
+  return Format(format, args, FormatSettings());
+}
+
+std::string Format(std::string_view format, std::initializer_list<TVarRec> args, const TFormatSettings& settings) {
+  return Formatter(format, args, settings).Run();
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/System.h"
 
 namespace rtl {
@@ -105,19 +106,25 @@ bool TryStrToInt(std::string_view s, int& value);
 bool TryStrToInt64(std::string_view s, int64_t& value);
 
 // ---- Floating point ----
-// Number text uses '.' as the decimal separator and ',' for thousands.
+// Every routine uses the decimal and thousands separators of FormatSettings(), or of the
+// settings given.
 // Shortest text with up to 15 significant digits; scientific when the exponent is large
-// or small ("1E20", "1.5E-5"); "NAN", "INF", "-INF".
+// or small ("1E20", "1E-5"); "NAN", "INF", "-INF".
 std::string FloatToStr(double value);
-// Formats with a picture: 0 and # digit placeholders, '.', ',' (thousands), E+ / E- / e+ / e-
-// (scientific), quoted literal text, other characters literal, and up to three ';'
-// sections for positive; negative; zero. Rounds half away from zero.
+std::string FloatToStr(double value, const TFormatSettings& settings);
+// Formats with a picture: 0 and # digit placeholders, '.' (decimal separator), ','
+// (thousands), E+ / E- / e+ / e- (scientific), quoted literal text, other characters
+// literal, and up to three ';' sections for positive; negative; zero. Rounds the decimal
+// value (15 significant digits) half away from zero.
 std::string FormatFloat(std::string_view format, double value);
+std::string FormatFloat(std::string_view format, double value, const TFormatSettings& settings);
 // Decimal number with optional blanks around it and an optional exponent;
 // raises EConvertError "'X' is not a valid floating point value".
 double StrToFloat(std::string_view s);
+double StrToFloat(std::string_view s, const TFormatSettings& settings);
 double StrToFloatDef(std::string_view s, double defaultValue);
 bool TryStrToFloat(std::string_view s, double& value);
+bool TryStrToFloat(std::string_view s, double& value, const TFormatSettings& settings);
 
 // ---- Format ----
 // One argument of Format.
@@ -155,4 +162,7 @@ class TVarRec {
 // Raises EConvertError "Format 'X' invalid or incompatible with argument" for a bad
 // specifier or an argument of the wrong kind, and "No argument for format 'X'" when
 // the arguments run out.
+// Numbers take the separators, and %m the currency layout, of FormatSettings() or of the
+// settings given.
 std::string Format(std::string_view format, std::initializer_list<TVarRec> args);
+std::string Format(std::string_view format, std::initializer_list<TVarRec> args, const TFormatSettings& settings);

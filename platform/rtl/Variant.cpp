@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/Strings.h"
 
 namespace rtl {
 namespace {
@@ -18,13 +20,6 @@ bool IsIntegerKind(TVarType t) {
 bool IsFloatKind(TVarType t) { return t == varSingle || t == varDouble; }
 
 bool IsStringKind(TVarType t) { return t == varString || t == varUString || t == varOleStr; }
-
-bool AsciiSameText(const std::string& a, const char* b) {
-  size_t n = 0;
-  for (; b[n]; ++n)
-    if (n >= a.size() || (a[n] | 0x20) != (b[n] | 0x20)) return false;
-  return n == a.size();
-}
 
 // Rounds half to even, as the platform converts floating values to integers.
 bool RoundToInt64(double d, int64_t& result) {
@@ -105,8 +100,8 @@ int64_t Variant::AsInt64() const {
   if (IsStringKind(FType)) {
     double d;
     if (TextToFloat(FString, d, FormatSettings()) && RoundToInt64(d, result)) return result;
-    if (AsciiSameText(TrimBlanks(FString), "true")) return -1;
-    if (AsciiSameText(TrimBlanks(FString), "false")) return 0;
+    if (SameText(Trim(FString), "true")) return -1;
+    if (SameText(Trim(FString), "false")) return 0;
   }
   CannotConvert(varInt64);
 }
@@ -142,9 +137,9 @@ bool Variant::AsBoolean() const {
   if (IsIntegerKind(FType) || FType == varCurrency) return FInt != 0;
   if (IsFloatKind(FType) || FType == varDate) return FDouble != 0.0;
   if (IsStringKind(FType)) {
-    std::string s = TrimBlanks(FString);
-    if (AsciiSameText(s, "true")) return true;
-    if (AsciiSameText(s, "false")) return false;
+    std::string s = Trim(FString);
+    if (SameText(s, "true")) return true;
+    if (SameText(s, "false")) return false;
     double d;
     if (TextToFloat(s, d, FormatSettings())) return d != 0.0;
   }
@@ -519,4 +514,22 @@ Variant operator/(const Variant& a, const Variant& b) { return Arithmetic(Op::Di
 Variant operator-(const Variant& a) {
   if (VarIsNull(a) || VarIsEmpty(a)) return a;
   return Arithmetic(Op::Sub, Variant(0), a);
+}
+
+std::ostream& operator<<(std::ostream& out, const Variant& v) {
+  out << VarTypeAsText(v.VType());
+  if (VarIsArray(v)) {
+    out << " [";
+    for (int i = v.LowBound(); i <= v.HighBound(); ++i) {
+      if (i > v.LowBound()) out << ", ";
+      const Variant& item = v[i];
+      if (VarIsStr(item)) out << '"' << item.AsString() << '"';
+      else if (VarIsNull(item) || VarIsEmpty(item) || item.VType() == varError) out << VarTypeAsText(item.VType());
+      else out << item.AsString();
+    }
+    return out << ']';
+  }
+  if (VarIsStr(v)) return out << " \"" << v.AsString() << '"';
+  if (VarIsNull(v) || VarIsEmpty(v) || v.VType() == varError) return out;
+  return out << ' ' << v.AsString();
 }

@@ -16,6 +16,7 @@
 // Integer results widen to Int64 and then Double instead of overflowing.
 #include <cstdint>
 #include <initializer_list>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ class Variant {
   static Variant Error(int code);
 
   TVarType VType() const { return FType; }
+  // The code of an error value; 0 for every other kind.
+  int ErrorCode() const { return FType == varError ? static_cast<int>(FInt) : 0; }
 
   int AsInteger() const;
   int64_t AsInt64() const;
@@ -155,3 +158,6 @@ void VarArrayRedim(Variant& array, int highBound);
 bool VarSameValue(const Variant& a, const Variant& b);
 // vrNotEqual when exactly one side is Null.
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
+
+// "Integer 5", "String \"x\"", "Null", "Array Variant [1, \"a\"]" (for test messages and logs).
+std::ostream& operator<<(std::ostream& out, const Variant& v);

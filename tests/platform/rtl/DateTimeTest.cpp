@@ -2,9 +2,12 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 
+#include "tests/platform/rtl/UsEnglishSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,22 +16,15 @@ namespace {
 // Runs with the US-English settings and a clock standing at 2026-12-07 09:30; restores both.
 class DateTimeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FSaved = FormatSettings();
-    FormatSettings() = rtl::LocaleFormatSettings("en_US");
-    rtl::SetClock(&FClock);
-  }
-  void TearDown() override {
-    rtl::SetClock(nullptr);
-    FormatSettings() = FSaved;
-  }
+  void SetUp() override { rtl::SetClock(&FClock); }
+  void TearDown() override { rtl::SetClock(nullptr); }
   static TFormatSettings Dmy() {
     TFormatSettings s = rtl::LocaleFormatSettings("en_US");
     s.ShortDateFormat = "dd/mm/yyyy";
     return s;
   }
   rtl::VirtualClock FClock{TDateTime(46363.0 + 9.5 / 24.0)};
-  TFormatSettings FSaved;
+  UsEnglishSettings FSettings;
 };
 
 struct DateCase {
@@ -113,6 +109,9 @@ TEST_F(DateTimeTest, CalendarSteps) {
             "2027-01-01 00:00:00");
   EXPECT_EQ(FormatDateTime("yyyy-mm-dd", IncDay(EncodeDate(2026, 3, 1), -1)), "2026-02-28");
   EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1)), EConvertError);
+  EXPECT_THROW(IncDay(EncodeDate(1, 1, 1), -1), EConvertError);
+  EXPECT_THROW(IncHour(EncodeDate(2026, 1, 1), INT64_MAX), EConvertError);
+  EXPECT_EQ(SecondsBetween(TDateTime(1e300), TDateTime(0)), INT64_MAX / 1000);
   EXPECT_EQ(SecondsBetween(EncodeTime(10, 0, 0, 0), EncodeTime(10, 0, 59, 999)), 59);
   EXPECT_EQ(SecondsBetween(EncodeTime(10, 1, 0, 0), EncodeTime(10, 0, 0, 0)), 60);
   EXPECT_TRUE(IsLeapYear(2000));
@@ -349,6 +348,33 @@ TEST(LocaleFormatSettings, InstalledLocalesAreReadThroughTheirStrftimeFormats) {
   EXPECT_EQ(rtl::StrftimeToFormat("%Y年%m月%d日"), "yyyy\"年\"mm\"月\"dd\"日\"");
   EXPECT_EQ(rtl::StrftimeToFormat("%e de %B"), "d\" de \"mmmm");
   EXPECT_EQ(FormatDateTime(rtl::StrftimeToFormat("%e de %B %%"), kSample, *c), "5 de March %");
+}
+
+TEST(LocaleFormatSettings, TheProcessLocaleComesFromLcAllThenLcTimeThenLang) {
+  struct Saved {
+    const char* Name;
+    bool Set;
+    std::string Value;
+  };
+  std::vector<Saved> saved;
+  for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* v = std::getenv(name);
+    saved.push_back({name, v != nullptr, v ? v : ""});
+    unsetenv(name);
+  }
+  EXPECT_EQ(rtl::ProcessLocaleName(), "");
+  setenv("LANG", "en_US.UTF-8", 1);
+  EXPECT_EQ(rtl::ProcessLocaleName(), "en_US.UTF-8");
+  setenv("LC_TIME", "zh_CN.UTF-8", 1);
+  EXPECT_EQ(rtl::ProcessLocaleName(), "zh_CN.UTF-8");
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(rtl::ProcessLocaleName(), "C");
+  setenv("LC_ALL", "", 1);
+  EXPECT_EQ(rtl::ProcessLocaleName(), "zh_CN.UTF-8");
+  for (const auto& s : saved) {
+    if (s.Set) setenv(s.Name, s.Value.c_str(), 1);
+    else unsetenv(s.Name);
+  }
 }
 
 }  // namespace

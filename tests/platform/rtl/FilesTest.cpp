@@ -11,6 +11,8 @@
 #include <map>
 #include <set>
 
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Strings.h"
 #include "tests/platform/rtl/TempDir.h"
 
 namespace {
@@ -174,7 +176,13 @@ TEST_F(Files, FindFirstFiltersByMaskAndAttributes) {
   TSearchRec rec;
   ASSERT_EQ(FindFirst(Path("a.mp3"), faAnyFile, rec), 0);
   EXPECT_EQ(rec.Size, 5);
-  EXPECT_GT(rec.Time.Value, 40000.0);  // a date of this century
+  struct stat st {};
+  ASSERT_EQ(stat(Path("a.mp3").c_str(), &st), 0);
+  struct tm local {};
+  localtime_r(&st.st_mtime, &local);
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", rec.Time),
+            Format("%.4d-%.2d-%.2d %.2d:%.2d:%.2d", {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                                      local.tm_hour, local.tm_min, local.tm_sec}));
   EXPECT_NE(FindNext(rec), 0);
   EXPECT_NE(FindNext(rec), 0);  // stays at the end
   FindClose(rec);

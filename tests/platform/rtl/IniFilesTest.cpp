@@ -27,11 +27,18 @@ class IniFiles : public ::testing::Test {
   }
 };
 
-// A stand-in for a string list: anything with Clear and Add.
+// A stand-in for a string list: anything with Clear and Add, and updates.
 struct Lines {
   std::vector<std::string> items;
+  int updates = 0;
+  bool updating = false;
   void Clear() { items.clear(); }
-  void Add(const std::string& s) { items.push_back(s); }
+  void Add(const std::string& s) {
+    EXPECT_TRUE(updating);
+    items.push_back(s);
+  }
+  void BeginUpdate() { updating = true; ++updates; }
+  void EndUpdate() { updating = false; }
 };
 
 TEST_F(IniFiles, MissingFileReadsAsEmptyAndFirstWriteCreatesIt) {
@@ -83,6 +90,12 @@ TEST_F(IniFiles, ValuesComeBackVerbatimBetweenTheirEnds) {
 
   ini.WriteString("set", "mixed", "是 否");
   EXPECT_EQ(ini.ReadString("set", "mixed", ""), "是 否");
+  // Names are taken without the blanks around them, as the file stores them.
+  ini.WriteString(" set ", " mixed ", "2");
+  EXPECT_EQ(ini.ReadString("set", "mixed", ""), "2");
+  ini.WriteString(" new ", " k ", "v");
+  EXPECT_EQ(ini.ReadString("new", "k", ""), "v");
+  EXPECT_NE(Read().find("[new]\nk=v\n"), std::string::npos);
 }
 
 TEST_F(IniFiles, IntegersAndBooleans) {
@@ -113,9 +126,11 @@ TEST_F(IniFiles, ListingSections) {
   ini.ReadSectionValues("a", items);
   EXPECT_EQ(items, (std::vector<std::string>{"x=1", "Y=2"}));
   Lines lines;
-  lines.Add("stale");
+  lines.items.push_back("stale");
   ini.ReadSection("b", &lines);
   EXPECT_EQ(lines.items, (std::vector<std::string>{"z"}));
+  EXPECT_EQ(lines.updates, 1);
+  EXPECT_FALSE(lines.updating);
   EXPECT_TRUE(ini.SectionExists("A"));
   EXPECT_FALSE(ini.SectionExists("empty"));  // a section counts when it holds a key
   EXPECT_FALSE(ini.SectionExists("none"));

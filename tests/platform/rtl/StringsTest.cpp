@@ -8,7 +8,21 @@
 
 namespace {
 
-TEST(Strings, TrimRemovesBlanksAndControlCharactersAtTheEndsOnly) {
+// The number routines follow FormatSettings(); these tests pin it to the US-English
+// conventions and put back what the process had.
+class Strings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FSaved = FormatSettings();
+    FormatSettings() = rtl::LocaleFormatSettings("en_US");
+  }
+  void TearDown() override { FormatSettings() = FSaved; }
+
+ private:
+  TFormatSettings FSaved;
+};
+
+TEST_F(Strings, TrimRemovesBlanksAndControlCharactersAtTheEndsOnly) {
   EXPECT_EQ(Trim(" \t a  b \r\n"), "a  b");
   EXPECT_EQ(TrimLeft("  a "), "a ");
   EXPECT_EQ(TrimRight("  a \x01"), "  a");
@@ -16,7 +30,7 @@ TEST(Strings, TrimRemovesBlanksAndControlCharactersAtTheEndsOnly) {
   EXPECT_EQ(Trim(" 中文 "), "中文");
 }
 
-TEST(Strings, CaseMappingAsciiVersusUnicode) {
+TEST_F(Strings, CaseMappingAsciiVersusUnicode) {
   EXPECT_EQ(LowerCase("ÄBC"), "Äbc");
   EXPECT_EQ(UpperCase("äbc"), "äBC");
   EXPECT_EQ(AnsiLowerCase("ÄÖÜ ΣΩ ДЖ Ÿ Ａ 中"), "äöü σω дж ÿ ａ 中");
@@ -25,7 +39,7 @@ TEST(Strings, CaseMappingAsciiVersusUnicode) {
   EXPECT_EQ(AnsiUpperCase("a\xC4z"), "A\xC4Z");
 }
 
-TEST(Strings, Comparisons) {
+TEST_F(Strings, Comparisons) {
   EXPECT_EQ(CompareText("abc", "ABC"), 0);
   EXPECT_LT(CompareText("abc", "abd"), 0);
   EXPECT_GT(CompareText("abcd", "ABC"), 0);
@@ -37,7 +51,7 @@ TEST(Strings, Comparisons) {
   EXPECT_GT(AnsiCompareStr("b", "a"), 0);
 }
 
-TEST(Strings, PosCopyLengthCountCodePoints) {
+TEST_F(Strings, PosCopyLengthCountCodePoints) {
   const std::string s = "背景音乐.mp3";
   EXPECT_EQ(Length(s), 8);
   EXPECT_EQ(Pos("音乐", s), 3);
@@ -55,7 +69,7 @@ TEST(Strings, PosCopyLengthCountCodePoints) {
   EXPECT_EQ(Copy("a\xFF" "b", 2, 1), "\xFF");
 }
 
-TEST(Strings, Utf8Decoding) {
+TEST_F(Strings, Utf8Decoding) {
   // Overlong forms, surrogates, truncated sequences and stray continuation bytes are invalid.
   EXPECT_EQ(rtl::ToValidUtf8("ok 中\xF0\x9F\x8E\xB5"), "ok 中\xF0\x9F\x8E\xB5");
   EXPECT_EQ(rtl::ToValidUtf8("a\xC0\xAF" "b"), "a\uFFFD\uFFFD" "b");
@@ -65,7 +79,7 @@ TEST(Strings, Utf8Decoding) {
   EXPECT_EQ(Length("\xF0\x9F\x8E\xB5"), 1);
 }
 
-TEST(Strings, StringReplace) {
+TEST_F(Strings, StringReplace) {
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", {}), "a+b-c");
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", rfReplaceAll), "a+b+c");
   EXPECT_EQ(StringReplace("Abc abc ABC", "abc", "x", {rfReplaceAll, rfIgnoreCase}), "x x x");
@@ -76,7 +90,7 @@ TEST(Strings, StringReplace) {
   EXPECT_EQ(StringReplace("a\\b\\c", "\\", "/", rfReplaceAll), "a/b/c");
 }
 
-TEST(Strings, Quoting) {
+TEST_F(Strings, Quoting) {
   EXPECT_EQ(QuotedStr("It's"), "'It''s'");
   EXPECT_EQ(QuotedStr(""), "''");
   EXPECT_EQ(AnsiQuotedStr("say \"hi\"", '"'), "\"say \"\"hi\"\"\"");
@@ -85,7 +99,7 @@ TEST(Strings, Quoting) {
   EXPECT_EQ(AnsiDequotedStr("'a'b'", '\''), "'a'b'");
 }
 
-TEST(Strings, IntToStrAndHex) {
+TEST_F(Strings, IntToStrAndHex) {
   EXPECT_EQ(IntToStr(0), "0");
   EXPECT_EQ(IntToStr(-42), "-42");
   EXPECT_EQ(IntToStr(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
@@ -100,7 +114,7 @@ struct IntCase {
   int64_t value;
 };
 
-TEST(Strings, StrToIntTable) {
+TEST_F(Strings, StrToIntTable) {
   const IntCase cases[] = {
       {"0", true, 0},           {"123", true, 123},      {"-123", true, -123},   {"+7", true, 7},
       {"  42", true, 42},       {"$1F", true, 31},       {"0x1f", true, 31},     {"0X10", true, 16},
@@ -132,7 +146,7 @@ TEST(Strings, StrToIntTable) {
   EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
 }
 
-TEST(Strings, StrToFloat) {
+TEST_F(Strings, StrToFloat) {
   EXPECT_DOUBLE_EQ(StrToFloat("1.5"), 1.5);
   EXPECT_DOUBLE_EQ(StrToFloat(" -2.5e3 "), -2500.0);
   EXPECT_DOUBLE_EQ(StrToFloat(".5"), 0.5);
@@ -151,7 +165,7 @@ TEST(Strings, StrToFloat) {
   }
 }
 
-TEST(Strings, FloatToStr) {
+TEST_F(Strings, FloatToStr) {
   const std::pair<double, const char*> cases[] = {
       {0.0, "0"},
       {1.0, "1"},
@@ -179,7 +193,7 @@ struct FormatFloatCase {
   const char* expected;
 };
 
-TEST(Strings, FormatFloatTable) {
+TEST_F(Strings, FormatFloatTable) {
   const FormatFloatCase cases[] = {
       {"#,##0.00", 1234567.891, "1,234,567.89"},
       {"#,##0.00", 0.5, "0.50"},
@@ -231,7 +245,7 @@ TEST(Strings, FormatFloatTable) {
   }
 }
 
-TEST(Strings, FormatTable) {
+TEST_F(Strings, FormatTable) {
   int value = 42;
   EXPECT_EQ(Format("%d", {42}), "42");
   EXPECT_EQ(Format("%d", {-42}), "-42");
@@ -260,7 +274,6 @@ TEST(Strings, FormatTable) {
   EXPECT_EQ(Format("%.3e", {-0.00012}), "-1.20E-004");
   EXPECT_EQ(Format("%n", {1234567.5}), "1,234,567.50");
   EXPECT_EQ(Format("%.0n", {-1234.5}), "-1,235");
-  EXPECT_EQ(Format("%m", {1234.5}), "¥1,234.50");
   EXPECT_EQ(Format("%*d", {4, 7}), "   7");
   EXPECT_EQ(Format("%-*d|", {4, 7}), "7   |");
   EXPECT_EQ(Format("%.*f", {1, 2.25}), "2.3");
@@ -275,7 +288,37 @@ TEST(Strings, FormatTable) {
   EXPECT_EQ(Format("%d", {value}), "42");
 }
 
-TEST(Strings, FormatRejectsMismatchesAndMissingArguments) {
+TEST_F(Strings, NumbersFollowTheFormatSettings) {
+  const TFormatSettings china = rtl::LocaleFormatSettings("zh_CN");
+  EXPECT_EQ(Format("%m", {1234.5}, china), "¥1,234.50");
+  EXPECT_EQ(Format("%m", {-1234.5}, china), "¥-1,234.50");
+  EXPECT_EQ(Format("%.0m", {-0.4}, china), "¥0");
+  EXPECT_EQ(Format("%m", {-2.0}), "($2.00)");
+  EXPECT_EQ(Format("%m", {2.0}), "$2.00");
+
+  TFormatSettings comma = rtl::LocaleFormatSettings("en_US");
+  comma.DecimalSeparator = ",";
+  comma.ThousandSeparator = ".";
+  comma.CurrencyString = "EUR";
+  comma.CurrencyFormat = 3;
+  comma.NegCurrFormat = 8;
+  comma.CurrencyDecimals = 1;
+  EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891, comma), "1.234.567,89");
+  EXPECT_EQ(FormatFloat("0.00E+00", 1234.5, comma), "1,23E+03");
+  EXPECT_EQ(FloatToStr(1.5, comma), "1,5");
+  EXPECT_DOUBLE_EQ(StrToFloat("1,5", comma), 1.5);
+  EXPECT_THROW(StrToFloat("1.5", comma), EConvertError);
+  EXPECT_EQ(Format("%.2f|%n|%e|%m|%m", {1.5, 1234.5, 1.5, 1234.56, -1.0}, comma),
+            "1,50|1.234,50|1,50000000000000E+000|1.234,6 EUR|-1,0 EUR");
+
+  // The process's settings are used when none are given.
+  FormatSettings() = comma;
+  EXPECT_EQ(FormatFloat("0.0", 2.25), "2,3");
+  EXPECT_EQ(Format("%.1f", {2.25}), "2,3");
+  EXPECT_EQ(FloatToStr(0.5), "0,5");
+}
+
+TEST_F(Strings, FormatRejectsMismatchesAndMissingArguments) {
   const auto expectInvalid = [](const std::string& format, const std::function<std::string()>& run) {
     SCOPED_TRACE(format);
     try {
@@ -296,6 +339,7 @@ TEST(Strings, FormatRejectsMismatchesAndMissingArguments) {
   expectInvalid("%5", [] { return Format("%5", {1}); });
   expectInvalid("%*d", [] { return Format("%*d", {"a", 1}); });
   expectInvalid("%p", [] { return Format("%p", {1}); });
+  expectInvalid("%*d", [] { return Format("%*d", {int64_t{1} << 40, 1}); });
   try {
     Format("%s and %s", {"one"});
     ADD_FAILURE() << "no exception";

@@ -1,0 +1,42 @@
+// The player's entry point: one instance per user, a message loop until SIGINT or SIGTERM.
+#include <pthread.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "platform/controls/Forms.h"
+#include "platform/os/Mutex.h"
+
+int main() {
+  // Termination signals are taken by a waiting thread that asks the loop to quit; blocking them
+  // here first makes every thread started later inherit the mask.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGUSR1);  // ends the waiting thread when the loop ended by itself
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  HANDLE instance = CreateMutex(nullptr, FALSE, "Ostrovel1");
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(instance);
+    return 0;
+  }
+
+  TApplication application(nullptr);
+  Application = &application;
+  application.SetTitle("Ostrovel");
+
+  DWORD guiThread = GetCurrentThreadId();
+  std::thread signalWaiter([&signals, guiThread] {
+    int received = 0;
+    if (sigwait(&signals, &received) == 0 && received != SIGUSR1) PostThreadMessage(guiThread, WM_QUIT, 0, 0);
+  });
+
+  application.Run();
+
+  pthread_kill(signalWaiter.native_handle(), SIGUSR1);
+  signalWaiter.join();
+  if (instance) CloseHandle(instance);
+  return 0;
+}
