@@ -214,6 +214,16 @@ bool SpawnLauncher::Start(const Command& command, std::string& error) {
   return true;
 }
 
+void LaunchRecorder::Requested(const ShellRequest& request) {
+  std::lock_guard<std::mutex> g(FLock);
+  FRequests.push_back(request);
+}
+
+std::vector<ShellRequest> LaunchRecorder::Requests() const {
+  std::lock_guard<std::mutex> g(FLock);
+  return FRequests;
+}
+
 bool LaunchRecorder::Start(const Command& command, std::string& error) {
   std::lock_guard<std::mutex> g(FLock);
   FCommands.push_back(command);

@@ -15,9 +15,18 @@ struct Command {
   friend bool operator==(const Command&, const Command&) = default;
 };
 
+// A shell-execute call as the program made it.
+struct ShellRequest {
+  std::string verb, file, params, dir;
+  int show = 0;
+  friend bool operator==(const ShellRequest&, const ShellRequest&) = default;
+};
+
 class Launcher {
  public:
   virtual ~Launcher() = default;
+  // Told of every shell-execute call before it is mapped to a command.
+  virtual void Requested(const ShellRequest&) {}
   // Starts the command detached; false with a reason when it could not be started.
   virtual bool Start(const Command& command, std::string& error) = 0;
 };
@@ -27,15 +36,19 @@ class SpawnLauncher : public Launcher {
   bool Start(const Command& command, std::string& error) override;
 };
 
-// Records the commands, starts nothing; FailWith makes every start fail with that reason.
+// Records the shell-execute calls and the commands, starts nothing; FailWith makes every
+// start fail with that reason.
 class LaunchRecorder : public Launcher {
  public:
+  void Requested(const ShellRequest& request) override;
   bool Start(const Command& command, std::string& error) override;
+  std::vector<ShellRequest> Requests() const;
   std::vector<Command> Commands() const;
   std::string FailWith;
 
  private:
   mutable std::mutex FLock;
+  std::vector<ShellRequest> FRequests;
   std::vector<Command> FCommands;
 };
 

@@ -130,3 +130,25 @@ TEST_F(GstPlayback, LengthQueryOfAnHourLongFileAndOfAFakeMp3) {
 }
 
 }  // namespace
+
+namespace {
+
+// A valid one-note MIDI file: without a synthesizer and sound font it cannot play, and the
+// error says so.
+TEST_F(GstPlayback, MidiWithoutASynthesizerFailsWithAClearMessage) {
+  const unsigned char midi[] = {
+      'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,                  // format 0, 1 track
+      'M', 'T', 'r', 'k', 0, 0, 0, 12,                                     // track of 12 bytes
+      0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};     // note on, off, end
+  std::string path = dir / "tune.mid";
+  mediatest::WriteText(path, std::string(reinterpret_cast<const char*>(midi), sizeof midi));
+  player.SetFileName(path);
+  try {
+    player.Open();
+    SUCCEED() << "this machine has a MIDI synthesizer";
+  } catch (const EMCIDeviceError& e) {
+    EXPECT_NE(e.Message().find("MIDI"), std::string::npos) << e.Message();
+  }
+}
+
+}  // namespace
