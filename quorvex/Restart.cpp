@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/os/Mutex.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
@@ -101,6 +102,18 @@ Outcome Run(const Environment& env) {
     return Outcome::StartFailed;
   }
   return Outcome::Restarted;
+}
+
+Environment PlayerEnvironment(const std::string& exeDir, const std::string& mutexName) {
+  Environment env;
+  env.exeDir = exeDir;
+  std::string lock = os::MutexLockPath(mutexName);
+  env.stampPath = (lock.empty() ? exeDir + "/quorvex" : lock) + ".restarted";
+  env.runningPid = [mutexName] { return os::MutexHolderPid(mutexName); };
+  env.endProcess = [mutexName](int pid) {
+    return EndProcess(pid, [mutexName, pid] { return os::MutexHolderPid(mutexName) == pid; });
+  };
+  return env;
 }
 
 }  // namespace quorvex

@@ -28,6 +28,14 @@ constexpr int kMinimumIntervalSeconds = 60;
 
 Outcome Run(const Environment& env);
 
+// The player's single-instance lock.
+constexpr const char* kPlayerMutex = "Ostrovel1";
+
+// The environment of the real player: the one holding the named lock is ended (SIGTERM, then
+// SIGKILL) and "ostrovel" in exeDir is started. The stamp lives beside the lock file (beside
+// the executable when there is no runtime folder).
+Environment PlayerEnvironment(const std::string& exeDir, const std::string& mutexName = kPlayerMutex);
+
 // Sends the process the termination signal and waits (up to graceMs) until stillRunning()
 // turns false; then kills it and waits as long again. True once it is gone.
 bool EndProcess(int pid, const std::function<bool()>& stillRunning, int graceMs = 10000);

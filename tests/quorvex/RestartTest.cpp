@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/os/Mutex.h"
 #include "platform/rtl/Clock.h"
 
 namespace {
@@ -84,6 +85,29 @@ TEST_F(RestartTest, StartsThePlayerWhenNoneRunsAndLogsWhatFails) {
   fs::remove(dir + "/ostrovel");
   EXPECT_EQ(quorvex::Run(env), quorvex::Outcome::StartFailed);
   EXPECT_NE(ReadFile(dir + "/err.txt").find("/ostrovel"), std::string::npos);
+}
+
+// A real player holding the lock: the companion ends it through the lock's recorded pid.
+TEST_F(RestartTest, EndsThePlayerThatHoldsTheLock) {
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  std::string name = "QuorvexTest" + std::to_string(getpid());
+  pid_t player = fork();
+  if (player == 0) {
+    CreateMutex(nullptr, FALSE, name.c_str());
+    for (;;) pause();
+  }
+  for (int i = 0; i < 500 && os::MutexHolderPid(name) != player; ++i) usleep(10000);
+  ASSERT_EQ(os::MutexHolderPid(name), player);
+  quorvex::Environment real = quorvex::PlayerEnvironment(dir, name);
+  real.launcher = &launcher;
+  EXPECT_EQ(real.stampPath, os::MutexLockPath(name) + ".restarted");
+  EXPECT_EQ(quorvex::Run(real), quorvex::Outcome::Restarted);
+  EXPECT_EQ(os::MutexHolderPid(name), 0);
+  int status = 0;
+  EXPECT_EQ(waitpid(player, &status, 0), player);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_EQ(launcher.Commands().size(), 1u);
+  unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(EndProcess, TerminatesAndWaits) {
