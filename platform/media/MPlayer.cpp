@@ -4,6 +4,8 @@
 
 #include "platform/media/Engine.h"
 #include "platform/media/Mixer.h"
+#include "platform/os/Timers.h"
+#include "platform/os/Window.h"
 #include "platform/rtl/Clock.h"
 
 namespace {
@@ -21,6 +23,8 @@ MCIERROR CodeOf(media::FailureKind kind) {
 }
 
 constexpr uint32_t kWaitStepMs = 10;
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchIntervalMs = 50;
 
 }  // namespace
 
@@ -30,7 +34,19 @@ TMediaPlayer::TMediaPlayer(TComponent* AOwner) : TComponent(AOwner) {
 
 TMediaPlayer::~TMediaPlayer() {
   media::RemoveGainListener(this);
+  if (FWatchWindow) DeallocateHWnd(FWatchWindow);
   FStream.reset();
+}
+
+void TMediaPlayer::WatchCompletion(bool On) {
+  if (On && !FWatchWindow) {
+    FWatchWindow = AllocateHWnd([this](TMessage& Message) {
+      if (Message.Msg == WM_TIMER) CheckCompletion();
+    });
+  }
+  if (!FWatchWindow) return;
+  if (On) SetTimer(FWatchWindow, kWatchTimer, kWatchIntervalMs, nullptr);
+  else KillTimer(FWatchWindow, kWatchTimer);
 }
 
 void TMediaPlayer::Raise(MCIERROR code, const std::string& message) {
@@ -62,6 +78,7 @@ void TMediaPlayer::ApplyGain(double gain) {
 void TMediaPlayer::FinishNotify(TMPNotifyValues Value) {
   if (!FNotifyPending) return;
   FNotifyPending = false;
+  WatchCompletion(false);
   FNotifyValue = Value;
   if (OnNotify) OnNotify(this);
 }
@@ -112,6 +129,7 @@ void TMediaPlayer::Play() {
   FPaused = false;
   Succeeded();
   EndCommand();
+  if (FNotifyPending) WatchCompletion(true);
   if (wait) {
     while (!FStream->Ended()) rtl::CurrentClock().SleepMs(kWaitStepMs);
     CheckCompletion();

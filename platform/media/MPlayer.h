@@ -8,6 +8,7 @@
 
 #include "platform/classes/Component.h"
 #include "platform/media/MMSystem.h"
+#include "platform/os/Types.h"
 
 namespace media { class Stream; }
 
@@ -56,7 +57,8 @@ class TMediaPlayer : public TComponent {
   bool Wait() const { return FWait; }
   void SetWait(bool Value) { FWait = Value; }
   // Notify: the next Play raises OnNotify when it completes (NotifyValue nvSuccessful) or is
-  // cut short by Stop, Pause, Close or another Play (nvAborted / nvSuperseded).
+  // cut short by Stop, Pause, Close or another Play (nvAborted / nvSuperseded). The end of the
+  // track is noticed by a timer of the thread's message loop (or by Mode and Position).
   bool Notify() const { return FNotify; }
   void SetNotify(bool Value) { FNotify = Value; }
   TMPNotifyValues NotifyValue() const { return FNotifyValue; }
@@ -88,6 +90,7 @@ class TMediaPlayer : public TComponent {
   void EndCommand();
   void FinishNotify(TMPNotifyValues Value);
   void ApplyGain(double gain);
+  void WatchCompletion(bool On);
 
   std::string FFileName;
   std::unique_ptr<media::Stream> FStream;
@@ -105,4 +108,5 @@ class TMediaPlayer : public TComponent {
   bool FEnabled = true;
   MCIERROR FError = 0;
   std::string FErrorMessage;
+  HWND FWatchWindow = nullptr;  // hidden window whose timer watches for the end of a notifying Play
 };

@@ -199,3 +199,30 @@ TEST_F(MediaPlayerTest, MasterGainReachesEveryOpenPlayer) {
 }
 
 }  // namespace
+
+#include "tests/support/HeadlessApp.h"
+
+namespace {
+
+// Nobody polls the player: the message loop notices the end of the track by itself.
+TEST(MediaPlayerLoop, TheMessageLoopDeliversTheNotification) {
+  test::THeadlessApp app;
+  media::SimulatedEngine engine;
+  engine.AddFile("/music/b.wav", 1000);
+  media::SetEngine(&engine);
+  TMediaPlayer player(nullptr);
+  std::vector<TMPNotifyValues> seen;
+  player.OnNotify = [&](TObject*) { seen.push_back(player.NotifyValue()); };
+  player.SetFileName("/music/b.wav");
+  player.Open();
+  player.SetNotify(true);
+  player.Play();
+  app.RunFor(900);
+  EXPECT_TRUE(seen.empty());
+  app.RunFor(200);
+  EXPECT_EQ(seen, std::vector<TMPNotifyValues>{nvSuccessful});
+  player.Close();
+  media::SetEngine(nullptr);
+}
+
+}  // namespace
