@@ -19,7 +19,7 @@ class GstEngine : public Engine {
   bool UsesNullSink();
 
   // Longest time Open waits for the pipeline to pre-roll.
-  static constexpr int kOpenTimeoutMs = 5000;
+  static constexpr int kOpenTimeoutMs = 3000;
   // Longest time a seek or a length probe waits for the pipeline.
   static constexpr int kSettleTimeoutMs = 1000;
   static constexpr int kProbeTimeoutMs = 5000;

@@ -1,5 +1,7 @@
 #include "platform/media/MMSystem.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -32,7 +34,10 @@ MCIERROR Open(uintptr_t flags, MCI_OPEN_PARMSA* parms) {
   } catch (const std::exception&) {
     length.reset();
   }
-  if (!length) return MCIERR_INVALID_FILE;
+  if (!length) {
+    struct stat st{};
+    return stat(parms->lpstrElementName, &st) != 0 ? MCIERR_FILE_NOT_FOUND : MCIERR_INVALID_FILE;
+  }
   std::lock_guard<std::mutex> g(Table().lock);
   MCIDEVICEID id = Table().next++;
   if (Table().next == 0) Table().next = 1;

@@ -32,6 +32,12 @@ class GstPlayback : public ::testing::Test {
   TMediaPlayer player{nullptr};
 };
 
+TEST(GstEngine, WithoutASoundOutputTheNullSinkIsUsed) {
+  media::GstEngine automatic;
+  EXPECT_EQ(automatic.UsesNullSink(), !media::HaveAudioOutput());
+  EXPECT_TRUE(media::GstEngine(media::GstEngine::Output::Null).UsesNullSink());
+}
+
 TEST_F(GstPlayback, PlaysASineToItsEndInRealTime) {
   ASSERT_TRUE(engine.UsesNullSink());
   mediatest::WriteSineWav(dir / "tone.wav", 1200);
