@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/rtl/Strings.h"
 #include "platform/shell/ShellPaths.h"
 
 extern char** environ;
@@ -19,12 +20,6 @@ namespace shell {
 namespace {
 
 std::atomic<Launcher*> gLauncher{nullptr};
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -69,7 +64,7 @@ ShellAction Shutdown(const std::string& params) {
   bool reboot = false, power = false, force = false;
   long delay = 30;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string a = Lower(args[i]);
+    std::string a = LowerCase(args[i]);
     if (!a.empty() && a[0] == '/') a[0] = '-';
     if (a == "-s" || a == "-p") power = true;
     else if (a == "-r") reboot = true;
@@ -95,7 +90,7 @@ ShellAction Explorer(const std::string& params) {
   while (!rest.empty()) {
     auto comma = rest.find(',');
     std::string part = rest.substr(0, comma);
-    std::string lower = Lower(part);
+    std::string lower = LowerCase(part);
     if (lower == "/e" || lower == "/n" || lower == "/root" || lower == "/select") {
       if (lower == "/select") select = true;
       if (comma == std::string::npos) { rest.clear(); break; }
@@ -143,9 +138,9 @@ std::vector<std::string> SplitParameters(const std::string& params) {
 
 ShellAction MapShellExecute(const std::string& verb, const std::string& rawFile, const std::string& params,
                             const std::string& dir, const std::string& exeDir) {
-  std::string v = Lower(verb);
+  std::string v = LowerCase(verb);
   std::string file = Slashes(rawFile);
-  std::string name = Lower(BaseName(file));
+  std::string name = LowerCase(BaseName(file));
   if (file.empty()) return {std::nullopt, kShellFileNotFound};
   if (name == "shutdown.exe" || name == "shutdown") return Shutdown(params);
   if (name == "explorer.exe" || name == "explorer") return Explorer(params);

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/rtl/Strings.h"
 #include "platform/shell/ShellPaths.h"
 
 namespace fs = std::filesystem;
@@ -37,12 +38,6 @@ std::string AutostartEntryPath(const std::string& Name) {
 namespace {
 
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run";
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
 
 std::string RootName(HKEY root) {
   switch (root) {
@@ -87,7 +82,7 @@ struct Store {
   std::map<std::string, Key> keys;
 
   bool Exists(const std::string& full) const {
-    std::string lower = Lower(full);
+    std::string lower = LowerCase(full);
     auto it = keys.lower_bound(lower);
     if (it == keys.end()) return false;
     return it->first == lower || it->first.compare(0, lower.size() + 1, lower + "\\") == 0;
@@ -129,7 +124,7 @@ Store Parse(std::istream& in) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       std::string name = line.substr(1, line.size() - 2);
-      current = &store.keys[Lower(name)];
+      current = &store.keys[LowerCase(name)];
       current->name = name;
       continue;
     }
@@ -144,7 +139,7 @@ Store Parse(std::istream& in) {
     } else if (!Unquote(line, i, v.data)) {
       continue;
     }
-    current->values[Lower(v.name)] = v;
+    current->values[LowerCase(v.name)] = v;
   }
   return store;
 }
@@ -263,7 +258,7 @@ bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
   StoreSession session;
   if (!session.store.Exists(full)) {
     if (!CanCreate) return false;
-    auto& key = session.store.keys[Lower(full)];
+    auto& key = session.store.keys[LowerCase(full)];
     key.name = full;
     if (!session.Save()) return false;
   }
@@ -286,21 +281,21 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
   std::string full = RootName(FRootKey) + "\\" + FCurrentPath;
   {
     StoreSession session;
-    auto& key = session.store.keys[Lower(full)];
+    auto& key = session.store.keys[LowerCase(full)];
     if (key.name.empty()) key.name = full;
-    key.values[Lower(Name)] = ::Value{Name, false, Value};
+    key.values[LowerCase(Name)] = ::Value{Name, false, Value};
     if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
   }
-  if (FRootKey == HKEY_CURRENT_USER && Lower(FCurrentPath) == kRunKey && !WriteAutostart(Name, Value))
+  if (FRootKey == HKEY_CURRENT_USER && LowerCase(FCurrentPath) == kRunKey && !WriteAutostart(Name, Value))
     throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
 std::string TRegistry::ReadString(const std::string& Name) {
   if (!KeyOpen()) return {};
   StoreSession session;
-  auto k = session.store.keys.find(Lower(RootName(FRootKey) + "\\" + FCurrentPath));
+  auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
   if (k == session.store.keys.end()) return {};
-  auto v = k->second.values.find(Lower(Name));
+  auto v = k->second.values.find(LowerCase(Name));
   return v == k->second.values.end() ? std::string() : v->second.data;
 }
 
@@ -308,20 +303,20 @@ void TRegistry::WriteInteger(const std::string& Name, int Value) {
   if (!KeyOpen()) throw ERegistryException("Failed to set data for '" + Name + "'");
   std::string full = RootName(FRootKey) + "\\" + FCurrentPath;
   StoreSession session;
-  auto& key = session.store.keys[Lower(full)];
+  auto& key = session.store.keys[LowerCase(full)];
   if (key.name.empty()) key.name = full;
   char hex[16];
   std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(Value));
-  key.values[Lower(Name)] = ::Value{Name, true, hex};
+  key.values[LowerCase(Name)] = ::Value{Name, true, hex};
   if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
 int TRegistry::ReadInteger(const std::string& Name) {
   if (KeyOpen()) {
     StoreSession session;
-    auto k = session.store.keys.find(Lower(RootName(FRootKey) + "\\" + FCurrentPath));
+    auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
     if (k != session.store.keys.end()) {
-      auto v = k->second.values.find(Lower(Name));
+      auto v = k->second.values.find(LowerCase(Name));
       if (v != k->second.values.end() && v->second.isInteger) {
         char* end = nullptr;
         unsigned long n = std::strtoul(v->second.data.c_str(), &end, 16);
@@ -335,8 +330,8 @@ int TRegistry::ReadInteger(const std::string& Name) {
 bool TRegistry::ValueExists(const std::string& Name) {
   if (!KeyOpen()) return false;
   StoreSession session;
-  auto k = session.store.keys.find(Lower(RootName(FRootKey) + "\\" + FCurrentPath));
-  return k != session.store.keys.end() && k->second.values.count(Lower(Name)) > 0;
+  auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
+  return k != session.store.keys.end() && k->second.values.count(LowerCase(Name)) > 0;
 }
 
 bool TRegistry::DeleteValue(const std::string& Name) {
@@ -344,11 +339,11 @@ bool TRegistry::DeleteValue(const std::string& Name) {
   bool removed = false;
   {
     StoreSession session;
-    auto k = session.store.keys.find(Lower(RootName(FRootKey) + "\\" + FCurrentPath));
-    if (k != session.store.keys.end() && k->second.values.erase(Lower(Name)) > 0)
+    auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
+    if (k != session.store.keys.end() && k->second.values.erase(LowerCase(Name)) > 0)
       removed = session.Save();
   }
-  if (FRootKey == HKEY_CURRENT_USER && Lower(FCurrentPath) == kRunKey) {
+  if (FRootKey == HKEY_CURRENT_USER && LowerCase(FCurrentPath) == kRunKey) {
     std::error_code ec;
     fs::remove(shell::AutostartEntryPath(Name), ec);
   }
