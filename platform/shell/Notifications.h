@@ -1,0 +1,48 @@
+#pragma once
+// Balloons as desktop notifications: a tray host that sends each balloon to the session's
+// notification service (org.freedesktop.Notifications over D-Bus) with its title, text, icon
+// and time-out, and leaves everything else to an inner host. The service's answers come back
+// to the icon's window as the balloon notices: NIN_BALLOONSHOW once shown, NIN_BALLOONTIMEOUT
+// when it expired or the user dismissed it, NIN_BALLOONUSERCLICK when the user clicked it and
+// NIN_BALLOONHIDE when it was taken away. The bus is served by a thread of its own; the GUI
+// thread never waits for the service.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/shell/Tray.h"
+
+namespace shell {
+
+// An icon's pixels, row by row, each 0xAARRGGBB.
+struct TrayImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+};
+// How a balloon of kind NIIF_USER gets the tray icon's image (set by the drawing layer).
+void SetTrayImageReader(std::function<std::optional<TrayImage>(HICON)> reader);
+
+class DesktopNotifications : public TrayHost {
+ public:
+  // Connects to the bus (the session bus when busAddress is empty) and checks that a
+  // notification service answers; nullptr when there is none. inner keeps the icons.
+  static std::unique_ptr<DesktopNotifications> Connect(TrayHost& inner, const std::string& busAddress = "");
+  ~DesktopNotifications() override;
+
+  void IconChanged(const TrayIcon& icon) override;
+  void IconRemoved(const TrayIcon& icon) override;
+  void BalloonShown(const TrayIcon& icon, const TrayBalloon& balloon) override;
+  void BalloonHidden(const TrayIcon& icon) override;
+
+  struct Impl;
+
+ private:
+  explicit DesktopNotifications(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> FImpl;
+};
+
+}  // namespace shell
