@@ -256,6 +256,14 @@ std::unique_ptr<DesktopNotifications> DesktopNotifications::Connect(TrayHost& in
   return std::unique_ptr<DesktopNotifications>(new DesktopNotifications(std::move(impl)));
 }
 
+bool UseDesktopNotifications() {
+  static std::unique_ptr<DesktopNotifications> desktop;
+  if (desktop) return true;
+  desktop = DesktopNotifications::Connect(CurrentTrayHost());
+  if (desktop) SetTrayHost(desktop.get());
+  return desktop != nullptr;
+}
+
 DesktopNotifications::DesktopNotifications(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {}
 
 DesktopNotifications::~DesktopNotifications() = default;

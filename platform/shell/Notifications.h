@@ -45,4 +45,8 @@ class DesktopNotifications : public TrayHost {
   std::unique_ptr<Impl> FImpl;
 };
 
+// From now on balloons go to the session's notification service when there is one (the icons
+// stay with the host in use); true when there is. Call once at start-up.
+bool UseDesktopNotifications();
+
 }  // namespace shell

@@ -161,3 +161,43 @@ TEST_F(TrayTest, MouseCallbacksAndTaskbarRecreation) {
 }
 
 }  // namespace
+
+#include "platform/media/MMSystem.h"
+#include "platform/shell/Registry.h"
+#include "tests/support/HeadlessApp.h"
+#include "tests/support/SystemServices.h"
+
+namespace {
+
+// The fixture application tests use: every service is a recorder and nothing leaves the
+// temporary home.
+TEST(SystemServices, EveryServiceIsRecordedAndStaysInTheTemporaryHome) {
+  test::THeadlessApp app;
+  test::TSystemServices services;
+  MIXERCONTROLDETAILS_UNSIGNED values[2] = {{6553}, {6553}};
+  MIXERCONTROLDETAILS details{};
+  details.cbStruct = 24;
+  details.cChannels = 2;
+  details.cbDetails = 4;
+  details.paDetails = values;
+  EXPECT_EQ(mixerSetControlDetails(0, &details, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(services.Mixer.Last(), 6553);
+  ShellExecuteA(nullptr, "open", (app.ExeDir() + "quorvex.exe").c_str(), nullptr, nullptr, 1);
+  EXPECT_EQ(services.Launcher.Requests().size(), 1u);
+  std::string from = app.PathInExeDir("song.mp3");
+  shelltest::Write(from, "x");
+  std::string list = from + std::string(1, '\0');  // the string's terminator ends the list
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = list.c_str();
+  op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;
+  EXPECT_EQ(SHFileOperationA(&op), 0);
+  EXPECT_EQ(services.Trash.Paths(), std::vector<std::string>{from});
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Run", true));
+  reg.WriteString("Ostrovel", app.ExePath());
+  EXPECT_EQ(shell::AutostartEntryPath("Ostrovel"), services.Home + "/config/autostart/Ostrovel.desktop");
+  EXPECT_TRUE(std::filesystem::exists(services.Home + "/config/autostart/Ostrovel.desktop"));
+}
+
+}  // namespace
