@@ -195,7 +195,9 @@ int TMediaPlayer::Position() {
 
 void TMediaPlayer::SetPosition(int Value) {
   RequireOpen();
-  FStream->Seek(Value < 0 ? 0 : Value);
+  // A saved position beyond this track's end (it belonged to another track) starts it over.
+  if (Value < 0 || Value > FStream->LengthMs()) Value = 0;
+  FStream->Seek(Value);
   Succeeded();
   EndCommand();
 }

@@ -43,6 +43,7 @@ class TMediaPlayer : public TComponent {
 
   TMPModes Mode();
   int Position();
+  // Moves to Value (playing on if playing); a value outside 0..Length moves to the start.
   void SetPosition(int Value);
   int Length();
   // 0 while no file is open.

@@ -68,6 +68,9 @@ TEST_F(MediaPlayerTest, PauseResumeStopAndPosition) {
   EXPECT_EQ(player.Mode(), mpPlaying);
   clock.Advance(100);
   EXPECT_EQ(player.Position(), 2600);
+  player.SetPosition(9000);  // beyond the end: from the start
+  EXPECT_EQ(player.Position(), 0);
+  player.SetPosition(2600);
   player.Stop();
   EXPECT_EQ(player.Mode(), mpStopped);
   EXPECT_EQ(player.Position(), 2600);
