@@ -1,3 +1,25 @@
+# The folders of the tree, lowest first: a folder depends only on folders before it.
+set(OSTROVEL_FOLDERS
+    platform/rtl
+    platform/classes
+    platform/os
+    platform/gdi
+    platform/graphics
+    platform/controls
+    platform/data
+    platform/media
+    platform/shell
+    platform/backends
+    tray
+    controls/base
+    controls/input
+    controls/shell
+    grid/base
+    grid
+    app
+    quorvex
+    tools)
+
 # ostrovel_library(<target> DEPS <targets...> [PKG <pkg-config modules...>])
 # One library per folder: every .cpp file of the calling folder is part of it.
 function(ostrovel_library target)

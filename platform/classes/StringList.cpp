@@ -5,27 +5,7 @@
 
 #include "platform/classes/Streams.h"
 #include "platform/classes/UpdateGuard.h"
-
-namespace classes {
-
-// Case-insensitive comparison of UTF-8 text (ASCII letters folded; other bytes by value).
-int AnsiCompareText(std::string_view a, std::string_view b) {
-  auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; };
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = lower(static_cast<unsigned char>(a[i]));
-    unsigned char y = lower(static_cast<unsigned char>(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-int AnsiCompareStr(std::string_view a, std::string_view b) {
-  int c = a.compare(b);
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
-
-}  // namespace classes
+#include "platform/rtl/Strings.h"
 
 namespace {
 
@@ -56,7 +36,7 @@ void TStrings::PutObject(int, TObject*) {}
 void TStrings::SetUpdateState(bool) {}
 
 int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const {
-  return classes::AnsiCompareText(S1, S2);
+  return AnsiCompareText(S1, S2);
 }
 
 int TStrings::Add(const std::string& S) {
@@ -366,7 +346,7 @@ void TStringList::SetUpdateState(bool Updating) {
 }
 
 int TStringList::CompareStrings(const std::string& S1, const std::string& S2) const {
-  return FCaseSensitive ? classes::AnsiCompareStr(S1, S2) : classes::AnsiCompareText(S1, S2);
+  return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 std::string TStringList::Get(int Index) const {

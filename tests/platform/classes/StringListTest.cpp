@@ -230,6 +230,22 @@ TEST(StringList, CaseSensitiveSortedListResorts) {
   EXPECT_EQ(index, 2);
 }
 
+TEST(StringList, CaseInsensitiveBeyondAscii) {
+  TStringList list;
+  list.AddStrings(V{"Öl", "äpfel", "Яблоко", "Zebra"});
+  EXPECT_EQ(list.IndexOf("ÄPFEL"), 1);
+  EXPECT_EQ(list.IndexOf("яблоко"), 2);
+  list.SetSorted(true);
+  int index;
+  EXPECT_TRUE(list.Find("öL", index));
+  list.SetDuplicates(dupError);
+  EXPECT_THROW(list.Add("ЯБЛОКО"), EStringListError);
+  list.SetCaseSensitive(true);
+  EXPECT_EQ(list.IndexOf("ÄPFEL"), -1);
+  list.Add("ÄPFEL");
+  EXPECT_EQ(list.Count(), 5);
+}
+
 TEST(StringList, CustomSortSeesTheList) {
   TStringList list;
   list.AddStrings(V{"ccc", "a", "bb"});
