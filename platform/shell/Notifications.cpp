@@ -19,9 +19,6 @@ constexpr const char* kPath = "/org/freedesktop/Notifications";
 constexpr const char* kInterface = "org.freedesktop.Notifications";
 constexpr int kCallTimeoutMs = 5000;
 
-std::mutex gImageLock;
-std::function<std::optional<TrayImage>(HICON)> gImageReader;
-
 // The notification text may be read as markup; it is shown as written.
 std::string EscapeMarkup(const std::string& s) {
   std::string out;
@@ -44,11 +41,6 @@ const char* IconName(DWORD infoFlags) {
 }
 
 }  // namespace
-
-void SetTrayImageReader(std::function<std::optional<TrayImage>(HICON)> reader) {
-  std::lock_guard<std::mutex> g(gImageLock);
-  gImageReader = std::move(reader);
-}
 
 struct DesktopNotifications::Impl {
   struct Target {
@@ -97,7 +89,7 @@ struct DesktopNotifications::Impl {
     PostMessage(t.wnd, t.message, t.id, static_cast<LPARAM>(notice));
   }
 
-  void Show(const TrayIcon& icon, const TrayBalloon& balloon) {
+  void Show(const TrayIcon& icon, const TrayBalloon& balloon, const std::optional<TrayImage>& image) {
     IconKey key{icon.wnd, icon.id};
     uint32_t replaces = current.count(key) ? current[key] : 0;
     GVariantBuilder actions;
@@ -106,7 +98,7 @@ struct DesktopNotifications::Impl {
     g_variant_builder_add(&actions, "s", "");
     GVariantBuilder hints;
     g_variant_builder_init(&hints, G_VARIANT_TYPE("a{sv}"));
-    if ((balloon.infoFlags & 0x0F) == NIIF_USER) AddImage(&hints, icon.icon);
+    if (image) AddImage(&hints, *image);
     int timeout = balloon.timeoutMs > 0 ? static_cast<int>(balloon.timeoutMs) : -1;
     GError* error = nullptr;
     GVariant* reply = g_dbus_connection_call_sync(
@@ -128,18 +120,10 @@ struct DesktopNotifications::Impl {
     Notice(target, NIN_BALLOONSHOW);
   }
 
-  static void AddImage(GVariantBuilder* hints, HICON icon) {
-    std::optional<TrayImage> image;
-    {
-      std::lock_guard<std::mutex> g(gImageLock);
-      if (gImageReader && icon) image = gImageReader(icon);
-    }
-    if (!image || image->width <= 0 || image->height <= 0 ||
-        image->argb.size() != static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height))
-      return;
+  static void AddImage(GVariantBuilder* hints, const TrayImage& image) {
     std::vector<uint8_t> rgba;
-    rgba.reserve(image->argb.size() * 4);
-    for (uint32_t p : image->argb) {
+    rgba.reserve(image.argb.size() * 4);
+    for (uint32_t p : image.argb) {
       rgba.push_back(static_cast<uint8_t>(p >> 16));
       rgba.push_back(static_cast<uint8_t>(p >> 8));
       rgba.push_back(static_cast<uint8_t>(p));
@@ -147,7 +131,7 @@ struct DesktopNotifications::Impl {
     }
     GVariant* bytes = g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, rgba.data(), rgba.size(), 1);
     g_variant_builder_add(hints, "{sv}", "image-data",
-                          g_variant_new("(iiibii@ay)", image->width, image->height, image->width * 4, TRUE, 8, 4,
+                          g_variant_new("(iiibii@ay)", image.width, image.height, image.width * 4, TRUE, 8, 4,
                                         bytes));
   }
 
@@ -280,7 +264,10 @@ void DesktopNotifications::IconRemoved(const TrayIcon& icon) {
 void DesktopNotifications::BalloonShown(const TrayIcon& icon, const TrayBalloon& balloon) {
   FImpl->inner->BalloonShown(icon, balloon);
   Impl* impl = FImpl.get();
-  impl->Post([impl, icon, balloon] { impl->Show(icon, balloon); });
+  // The icon's pixels are read here, on the thread that owns the icon.
+  std::optional<TrayImage> image;
+  if ((balloon.infoFlags & 0x0F) == NIIF_USER) image = ReadTrayImage(icon.icon);
+  impl->Post([impl, icon, balloon, image] { impl->Show(icon, balloon, image); });
 }
 
 void DesktopNotifications::BalloonHidden(const TrayIcon& icon) {

@@ -17,15 +17,6 @@
 
 namespace shell {
 
-// An icon's pixels, row by row, each 0xAARRGGBB.
-struct TrayImage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> argb;
-};
-// How a balloon of kind NIIF_USER gets the tray icon's image (set by the drawing layer).
-void SetTrayImageReader(std::function<std::optional<TrayImage>(HICON)> reader);
-
 class DesktopNotifications : public TrayHost {
  public:
   // Connects to the bus (the session bus when busAddress is empty) and checks that a

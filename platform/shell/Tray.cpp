@@ -119,6 +119,30 @@ void RecreateTaskbar() {
 
 UINT TaskbarCreatedMessage() { return RegisterWindowMessage("TaskbarCreated"); }
 
+namespace {
+std::mutex gImageLock;
+std::function<std::optional<TrayImage>(HICON)> gImageReader;
+}  // namespace
+
+void SetTrayImageReader(std::function<std::optional<TrayImage>(HICON)> reader) {
+  std::lock_guard<std::mutex> g(gImageLock);
+  gImageReader = std::move(reader);
+}
+
+std::optional<TrayImage> ReadTrayImage(HICON icon) {
+  std::function<std::optional<TrayImage>(HICON)> reader;
+  {
+    std::lock_guard<std::mutex> g(gImageLock);
+    reader = gImageReader;
+  }
+  if (!reader || !icon) return std::nullopt;
+  std::optional<TrayImage> image = reader(icon);
+  if (image && (image->width <= 0 || image->height <= 0 ||
+                image->argb.size() != static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height)))
+    return std::nullopt;
+  return image;
+}
+
 }  // namespace shell
 
 using shell::TrayBalloon;

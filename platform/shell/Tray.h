@@ -2,6 +2,8 @@
 // The notification area behind Shell_NotifyIconA: the table of icons, and the host that shows
 // them. The headless host (also the tests' recorder) keeps what it was told and lets tests
 // send mouse callbacks and re-create the taskbar; a desktop host shows the icons for real.
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -76,5 +78,16 @@ void RecreateTaskbar();
 
 // The number of the registered message "TaskbarCreated".
 UINT TaskbarCreatedMessage();
+
+// An icon's pixels, row by row, each 0xAARRGGBB.
+struct TrayImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+};
+// How the desktop hosts read an icon's pixels (installed by the drawing layer; called on the
+// thread that calls Shell_NotifyIconA).
+void SetTrayImageReader(std::function<std::optional<TrayImage>(HICON)> reader);
+std::optional<TrayImage> ReadTrayImage(HICON icon);
 
 }  // namespace shell
