@@ -1,0 +1,160 @@
+// Real playback through GStreamer into the clock-synchronised null sink, on files made here.
+#include "platform/media/GstEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "AudioFiles.h"
+#include "platform/media/MMSystem.h"
+#include "platform/media/MPlayer.h"
+
+namespace {
+
+using namespace std::chrono;
+using mediatest::TempDir;
+
+class GstPlayback : public ::testing::Test {
+ protected:
+  void SetUp() override { media::SetEngine(&engine); }
+  void TearDown() override { media::SetEngine(nullptr); }
+
+  // Polls the player as the program's monitors do until it stops (or a generous bound passes).
+  static void WaitUntilStopped(TMediaPlayer& player) {
+    auto limit = steady_clock::now() + seconds(20);
+    while (player.Mode() != mpStopped && steady_clock::now() < limit)
+      std::this_thread::sleep_for(milliseconds(20));
+  }
+
+  media::GstEngine engine{media::GstEngine::Output::Null};
+  TempDir dir;
+  TMediaPlayer player{nullptr};
+};
+
+TEST(GstEngine, WithoutASoundOutputTheNullSinkIsUsed) {
+  media::GstEngine automatic;
+  EXPECT_EQ(automatic.UsesNullSink(), !media::HaveAudioOutput());
+  EXPECT_TRUE(media::GstEngine(media::GstEngine::Output::Null).UsesNullSink());
+}
+
+TEST_F(GstPlayback, PlaysASineToItsEndInRealTime) {
+  ASSERT_TRUE(engine.UsesNullSink());
+  mediatest::WriteSineWav(dir / "tone.wav", 1200);
+  player.SetFileName(dir / "tone.wav");
+  player.Open();
+  EXPECT_NEAR(player.Length(), 1200, 20);
+  EXPECT_EQ(player.Mode(), mpStopped);
+  auto start = steady_clock::now();
+  player.Play();
+  EXPECT_EQ(player.Mode(), mpPlaying);
+  WaitUntilStopped(player);
+  auto elapsed = duration_cast<milliseconds>(steady_clock::now() - start).count();
+  EXPECT_EQ(player.Mode(), mpStopped);
+  // The null sink keeps the clock: the track cannot end before its length has passed.
+  EXPECT_GE(elapsed, 1100);
+  EXPECT_NEAR(player.Position(), 1200, 20);
+  player.Close();
+}
+
+TEST_F(GstPlayback, PauseResumeAndPosition) {
+  mediatest::WriteSineWav(dir / "tone.wav", 3000);
+  player.SetFileName(dir / "tone.wav");
+  player.Open();
+  player.SetPosition(1000);
+  EXPECT_NEAR(player.Position(), 1000, 30);
+  player.Play();
+  std::this_thread::sleep_for(milliseconds(300));
+  player.Pause();
+  EXPECT_EQ(player.Mode(), mpPaused);
+  int paused = player.Position();
+  EXPECT_GT(paused, 1000);
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_NEAR(player.Position(), paused, 30);
+  player.Resume();
+  EXPECT_EQ(player.Mode(), mpPlaying);
+  std::this_thread::sleep_for(milliseconds(200));
+  EXPECT_GT(player.Position(), paused);
+  player.SetPosition(2800);
+  WaitUntilStopped(player);
+  EXPECT_EQ(player.Mode(), mpStopped);
+}
+
+TEST_F(GstPlayback, MissingAndCorruptFilesFailThenTheNextFilePlays) {
+  mediatest::WriteText(dir / "notes.mp3", "this is a text file, not a song\n");
+  mediatest::WriteSineWav(dir / "tone.wav", 300);
+  for (std::string bad : {dir / "missing.wav", dir / "notes.mp3"}) {
+    SCOPED_TRACE(bad);
+    player.SetFileName(bad);
+    EXPECT_THROW(player.Open(), EMCIDeviceError);
+    EXPECT_NE(player.ErrorMessage().find(bad), std::string::npos) << player.ErrorMessage();
+    EXPECT_EQ(player.Mode(), mpStopped);
+    player.SetFileName(dir / "tone.wav");
+    player.Open();
+    player.Play();
+    WaitUntilStopped(player);
+    EXPECT_NEAR(player.Position(), 300, 20);
+    player.Close();
+  }
+}
+
+TEST_F(GstPlayback, PlaysTheMp3Fixture) {
+  player.SetFileName(std::string(OSTROVEL_SOURCE_DIR) + "/tests/data/tone-1s.mp3");
+  player.Open();
+  EXPECT_NEAR(player.Length(), 1000, 150);  // the encoder pads a frame or two
+  player.SetPosition(700);
+  player.Play();
+  WaitUntilStopped(player);
+  EXPECT_EQ(player.Mode(), mpStopped);
+}
+
+// The program's length text: milliseconds as "hh:mm:ss", last five characters.
+std::string LengthText(const std::string& path) {
+  MCI_OPEN_PARMSA open{};
+  open.lpstrElementName = path.c_str();
+  mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<uintptr_t>(&open));
+  MCI_STATUS_PARMS status{};
+  status.dwItem = MCI_STATUS_LENGTH;
+  std::string text;
+  if (mciSendCommandA(open.wDeviceID, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<uintptr_t>(&status)) == 0) {
+    auto secs = static_cast<uint32_t>(status.dwReturn) / 1000;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02u:%02u", secs / 60 % 60, secs % 60);
+    text = buf;
+  }
+  mciSendCommandA(open.wDeviceID, MCI_CLOSE, 0, 0);
+  return text;
+}
+
+TEST_F(GstPlayback, LengthQueryOfAnHourLongFileAndOfAFakeMp3) {
+  mediatest::WriteSilentWav(dir / "long.wav", (3600 + 2 * 60 + 5) * 1000LL);
+  mediatest::WriteText(dir / "fake.mp3", "no sound in here\n");
+  EXPECT_EQ(engine.ProbeLengthMs(dir / "long.wav"), 3725000);
+  EXPECT_EQ(LengthText(dir / "long.wav"), "02:05");
+  EXPECT_EQ(LengthText(dir / "fake.mp3"), "");
+  EXPECT_EQ(LengthText(dir / "absent.wav"), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A valid one-note MIDI file: without a synthesizer and sound font it cannot play, and the
+// error says so.
+TEST_F(GstPlayback, MidiWithoutASynthesizerFailsWithAClearMessage) {
+  const unsigned char midi[] = {
+      'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,                  // format 0, 1 track
+      'M', 'T', 'r', 'k', 0, 0, 0, 12,                                     // track of 12 bytes
+      0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};     // note on, off, end
+  std::string path = dir / "tune.mid";
+  mediatest::WriteText(path, std::string(reinterpret_cast<const char*>(midi), sizeof midi));
+  player.SetFileName(path);
+  try {
+    player.Open();
+    SUCCEED() << "this machine has a MIDI synthesizer";
+  } catch (const EMCIDeviceError& e) {
+    EXPECT_NE(e.Message().find("MIDI"), std::string::npos) << e.Message();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "platform/shell/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ShellTestDir.h"
+
+namespace {
+
+using shelltest::Read;
+using shelltest::TempHome;
+namespace fs = std::filesystem;
+
+const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+TEST(Registry, ValuesPersistAcrossObjectsAndKeysAreCaseInsensitive) {
+  TempHome home;
+  {
+    TRegistry reg;
+    EXPECT_EQ(reg.RootKey(), HKEY_CURRENT_USER);
+    EXPECT_FALSE(reg.OpenKey("Software\\Shop\\Player", false));
+    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Player", true));
+    reg.WriteString("Title", "line one\n\"quoted\" \\ back");
+    reg.WriteInteger("Count", -3);
+    EXPECT_TRUE(reg.OpenKey("Sub", true));  // relative to the open key
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Shop\\Player\\Sub");
+  }
+  TRegistry reg;
+  EXPECT_TRUE(reg.KeyExists("\\software\\SHOP"));  // a parent of a key exists
+  ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\shop\\player", false));
+  EXPECT_EQ(reg.ReadString("title"), "line one\n\"quoted\" \\ back");
+  EXPECT_EQ(reg.ReadInteger("COUNT"), -3);
+  EXPECT_THROW(reg.ReadInteger("Title"), ERegistryException);
+  EXPECT_EQ(reg.ReadString("absent"), "");
+  EXPECT_TRUE(reg.ValueExists("Title"));
+  EXPECT_TRUE(reg.DeleteValue("Title"));
+  EXPECT_FALSE(reg.DeleteValue("Title"));
+  EXPECT_FALSE(reg.ValueExists("Title"));
+  reg.CloseKey();
+  EXPECT_FALSE(reg.ValueExists("Count"));
+  EXPECT_TRUE(fs::exists(shell::RegistryFilePath()));
+  EXPECT_EQ(shell::RegistryFilePath(), home / "config/ostrovel/registry");
+}
+
+TEST(Registry, TheRunValueIsAnAutostartEntry) {
+  TempHome home;
+  std::string exe = home / "bin dir/ostrovel";
+  shelltest::Write(exe, "#!/bin/sh\n");
+  TRegistry reg;
+  reg.SetRootKey(HKEY_CURRENT_USER);
+  ASSERT_TRUE(reg.OpenKey(kRun, true));
+  reg.WriteString("Ostrovel", exe);
+  reg.CloseKey();
+  std::string entry = shell::AutostartEntryPath("Ostrovel");
+  EXPECT_EQ(entry, home / "config/autostart/Ostrovel.desktop");
+  EXPECT_EQ(Read(entry),
+            "[Desktop Entry]\nType=Application\nName=Ostrovel\nExec=\"" + exe +
+                "\"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+  ASSERT_TRUE(reg.OpenKey(kRun, false));
+  EXPECT_EQ(reg.ReadString("Ostrovel"), exe);
+  EXPECT_TRUE(reg.DeleteValue("Ostrovel"));
+  EXPECT_FALSE(fs::exists(entry));
+  // Deleting a value that is not there is no error, and other keys make no entries.
+  EXPECT_FALSE(reg.DeleteValue("Ostrovel"));
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Other", true));
+  reg.WriteString("Ostrovel", exe);
+  EXPECT_FALSE(fs::exists(entry));
+}
+
+}  // namespace
