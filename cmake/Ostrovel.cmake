@@ -2,9 +2,9 @@
 set(OSTROVEL_FOLDERS
     platform/rtl
     platform/classes
-    platform/os
     platform/gdi
     platform/graphics
+    platform/os
     platform/controls
     platform/data
     platform/media

@@ -8,7 +8,7 @@
 
 #include "platform/classes/Component.h"
 #include "platform/media/MMSystem.h"
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 namespace media { class Stream; }
 

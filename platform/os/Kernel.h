@@ -1,6 +1,6 @@
 #pragma once
 // Process and thread services: identifiers, the tick count and the per-thread last error.
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;

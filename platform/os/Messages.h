@@ -1,7 +1,7 @@
 #pragma once
 // Message numbers: the window manager's (WM_*), the class library's notices (CM_*, from
 // CM_BASE) and the reflected control notifications (CN_*, from CN_BASE).
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/os/Kernel.h"
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 // Opens the named mutex. GetLastError() is ERROR_ALREADY_EXISTS when the name is already
 // taken (by another process, or by another open handle of this one): the handle is still

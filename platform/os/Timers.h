@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 // Called by DispatchMessage for a timer set with a procedure: (window, WM_TIMER, id, tick count).
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);

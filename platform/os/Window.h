@@ -8,7 +8,7 @@
 
 #include "platform/os/Kernel.h"
 #include "platform/os/Messages.h"
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
 // A window procedure. It is a shared callable so that it can be saved and restored by
 // subclassing code (SetWindowProc returns the previous one, CallWindowProc passes a message

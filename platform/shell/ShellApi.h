@@ -4,10 +4,8 @@
 #include <cstdint>
 
 #include "platform/os/Messages.h"
-#include "platform/os/Types.h"
+#include "platform/rtl/Types.h"
 
-namespace gdi { class IconObject; }
-using HICON = gdi::IconObject*;
 
 // ---- ShellExecuteA ------------------------------------------------------------------------
 // Starts a program or opens a document, detached. The Windows programs the system names are

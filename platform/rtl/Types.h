@@ -1,5 +1,5 @@
 #pragma once
-// The platform's basic value types: handles, message parameters, rectangles, points and
+// The platform's basic value types (the Types unit of the run-time library): handles, message parameters, rectangles, points and
 // the message records (MSG for the queue, TMessage for window methods).
 #include <algorithm>
 #include <cstdint>
@@ -37,6 +37,27 @@ struct HANDLE__;
 using HANDLE = HANDLE__*;
 using HINSTANCE = HANDLE;
 using HMENU = HANDLE;
+
+// GDI object handles. Each kind is its own type, and every one of them converts to HGDIOBJ
+// as the drawing calls that take any object expect (SelectObject, DeleteObject, GetObject).
+using HGDIOBJ = void*;
+struct HDC__;
+using HDC = HDC__*;
+struct HPEN__;
+using HPEN = HPEN__*;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+struct HRGN__;
+using HRGN = HRGN__*;
+struct HPALETTE__;
+using HPALETTE = HPALETTE__*;
+struct HICON__;
+using HICON = HICON__*;
+using HCURSOR = HICON;
 
 // A point in logical or device units.
 struct TPoint {
