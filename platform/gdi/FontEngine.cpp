@@ -336,6 +336,24 @@ void TRealFont::AddLine(TCoverage& Cov, int From, int To, int Offset, int Size) 
   if (!q.Coverage.empty()) Cov.Add(q.Left, q.Top, q.Width, q.Height, q.Coverage.data());
 }
 
+TCoverage TRealFont::Band(int From, int To, int Offset, int Size) {
+  TCoverage cov;
+  int minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool first = true;
+  for (double u : {double(From), double(To)})
+    for (double v : {double(Offset), double(Offset + Size)}) {
+      const int x = static_cast<int>(std::floor(u * FCos + v * FSin));
+      const int y = static_cast<int>(std::floor(-u * FSin + v * FCos));
+      minX = first ? x : std::min(minX, x), maxX = first ? x : std::max(maxX, x);
+      minY = first ? y : std::min(minY, y), maxY = first ? y : std::max(maxY, y);
+      first = false;
+    }
+  cov.Box = Rect(minX - 1, minY - 1, maxX + 2, maxY + 2);
+  cov.Alpha.assign(static_cast<size_t>(cov.Box.Width()) * cov.Box.Height(), 0);
+  if (To > From && Size > 0) AddLine(cov, From, To, Offset, Size);
+  return cov;
+}
+
 TCoverage TRealFont::Render(const std::u32string& Text, const std::vector<int>& PenX, int LineWidth) {
   TCoverage cov;
   struct TPlaced {
