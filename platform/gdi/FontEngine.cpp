@@ -127,9 +127,10 @@ TRealFont::TRealFont(const TFontRequest& Request) : FRequest(Request) {
   TFontMetrics& m = FMetrics;
   int height = Request.Height == 0 ? kDefaultHeight : std::clamp(Request.Height, -kMaxEm, kMaxEm);
   if (height < 0) {
+    // Rounded up, so hinted glyphs that reach the face's extremes stay inside the cell.
     m.EmHeight = -height;
-    m.Ascent = Round(winAscent * m.EmHeight / upem);
-    m.Descent = Round(winDescent * m.EmHeight / upem);
+    m.Ascent = static_cast<int>(std::ceil(winAscent * m.EmHeight / upem - 0.01));
+    m.Descent = static_cast<int>(std::ceil(winDescent * m.EmHeight / upem - 0.01));
   } else {
     // A cell height: the em is what makes ascent and descent fill the cell exactly.
     m.EmHeight = std::max(1, Round(height * upem / (winAscent + winDescent)));
