@@ -19,6 +19,11 @@ struct TPaint {
   bool Solid() const { return !None && !Pattern; }
 };
 
+inline TPaint NoPaint() {
+  TPaint p;
+  p.None = true;
+  return p;
+}
 // A solid paint of Color on DC (black or white on a monochrome DC).
 TPaint ColorPaint(const TDC& DC, COLORREF Color);
 // The paint of a brush object on DC: its colour or its pattern, a hatch's gaps in the DC's
