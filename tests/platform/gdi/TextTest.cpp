@@ -269,3 +269,37 @@ TEST(Text, RotatedAndGreyText) {
     }
   EXPECT_TRUE(grey);
 }
+
+TEST(Text, MirroredDCsKeepGlyphsReadable) {
+  // Right-to-left layout mirrors where text goes, not the glyphs: logical x = 10 is 10 pixels
+  // from the right edge, and the text ends there.
+  TPixels mirrored(120, 30), plain(120, 30);
+  TSelected fm(mirrored.DC, Font(-13)), fp(plain.DC, Font(-13));
+  SetLayout(mirrored.DC, LAYOUT_RTL);
+  TSize size;
+  GetTextExtentPoint32(plain.DC, "Ab 中", &size);
+  TextOut(mirrored.DC, 10, 5, "Ab 中");
+  TextOut(plain.DC, 120 - 10 - size.cx, 5, "Ab 中");
+  EXPECT_EQ(mirrored.Picture(), plain.Picture());
+  TRect r(10, 5, 60, 25);
+  TPixels m2(120, 30), p2(120, 30);
+  TSelected fm2(m2.DC, Font(-13)), fp2(p2.DC, Font(-13));
+  SetLayout(m2.DC, LAYOUT_RTL);
+  DrawText(m2.DC, "Ab 中", &r, DT_SINGLELINE);
+  // Left-aligned formatted text starts at the logical left: the right of the mirrored box.
+  TRect r2(120 - 60, 5, 120 - 10, 25);
+  DrawText(p2.DC, "Ab 中", &r2, DT_SINGLELINE | DT_RIGHT);
+  EXPECT_EQ(m2.Picture(), p2.Picture());
+}
+
+TEST(Text, DrawStateDrawsTextThroughTheTextCalls) {
+  // Nothing but DrawState draws text here: its text kinds must be hooked in at start-up.
+  TPixels p(120, 30), q(120, 30);
+  TSelected fp(p.DC, Font(-13)), fq(q.DC, Font(-13));
+  const char* text = "&State";
+  ASSERT_TRUE(DrawState(p.DC, nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 5, 0, 0, DST_PREFIXTEXT));
+  TRect r(5, 5, 120, 30);
+  SetBkMode(q.DC, TRANSPARENT);
+  DrawText(q.DC, text, &r, 0);
+  EXPECT_EQ(Ink(p), Ink(q));
+}
