@@ -153,6 +153,25 @@ TEST(Text, DrawTextMeasuresAndPlacesWhatItDraws) {
   EXPECT_TRUE(Contains(calc, Ink(p)));
   EXPECT_GT(Ink(p).Bottom, calc.Bottom - 13);
 
+  // Margins of DrawTextEx and a tab length riding in the format's second byte.
+  TPixels m(300, 30), t(300, 30);
+  TSelected mf(m.DC, Font(-13)), tf(t.DC, Font(-13));
+  std::string word = "Margin";
+  TRect mr(0, 0, 300, 30);
+  DRAWTEXTPARAMS params;
+  params.iLeftMargin = 40;
+  DrawTextEx(m.DC, &word, &mr, DT_SINGLELINE, &params);
+  TRect plain(40, 0, 300, 30);
+  TPixels reference(300, 30);
+  TSelected rf(reference.DC, Font(-13));
+  DrawText(reference.DC, word, &plain, DT_SINGLELINE);
+  EXPECT_EQ(m.Picture(), reference.Picture());
+  TEXTMETRIC tm;
+  GetTextMetrics(t.DC, &tm);
+  TRect tr(0, 0, 300, 30);
+  DrawText(t.DC, "\tI", &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
+  EXPECT_NEAR(Ink(t).Left, 3 * tm.tmAveCharWidth, 2);
+
   // Centred in both directions.
   TPixels c(200, 100);
   TSelected cf(c.DC, Font(-13));
