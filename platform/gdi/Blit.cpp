@@ -125,6 +125,23 @@ void Run(TTransfer& T) {
                          T.Source->Mono == dc.Mono && T.X.DLen == T.X.SLen && !T.X.Flip;
   // Bitmaps keep the alpha of what is copied into them; a window's pixels are opaque.
   const uint32_t opaque = dc.Memory() ? 0 : 0xFF000000u;
+  // The source column of each destination column (−1 outside the source), worked out once.
+  std::vector<int> columns;
+  if (src) {
+    columns.resize(static_cast<size_t>(T.Rect.Width()));
+    for (int x = T.Rect.Left; x < T.Rect.Right; ++x) {
+      const int sx = T.X.Source(x);
+      columns[static_cast<size_t>(x - T.Rect.Left)] = sx >= 0 && sx < srcBounds.Right ? sx : -1;
+    }
+  }
+  // Source and destination only, no mask: one loop per operation, the operation chosen once.
+  const bool simple = src && !T.Mask && !T.Transparent && !T.Blend && !needPattern;
+  auto combine = [&](uint32_t* d, const uint32_t* s, int x0, int x1, auto&& op) {
+    for (int x = x0; x < x1; ++x) {
+      const int sx = columns[static_cast<size_t>(x - T.Rect.Left)];
+      if (sx >= 0) d[x] = op(Convert(s[sx], *T.Source, dc, fore, back), d[x]);
+    }
+  };
   ForEachSpan(dc.Clip(), T.Rect, [&](int y, int x0, int x1) {
     uint32_t* d = dst.Row(y);
     const uint32_t* s = nullptr;
@@ -141,6 +158,19 @@ void Run(TTransfer& T) {
       if (opaque)
         for (int x = a; x < b; ++x) d[x] |= opaque;
       return;
+    }
+    if (simple) {
+      switch (T.Fore) {
+        case 0xCC: combine(d, s, x0, x1, [&](uint32_t S, uint32_t) { return S | opaque; }); return;
+        case 0x88: combine(d, s, x0, x1, [](uint32_t S, uint32_t D) { return (S & D) | 0xFF000000u; }); return;
+        case 0xEE: combine(d, s, x0, x1, [](uint32_t S, uint32_t D) { return S | D | 0xFF000000u; }); return;
+        case 0x66: combine(d, s, x0, x1, [](uint32_t S, uint32_t D) { return (S ^ D) | 0xFF000000u; }); return;
+        default: {
+          const int op = T.Fore;
+          combine(d, s, x0, x1, [op](uint32_t S, uint32_t D) { return Rop3(op, 0, S, D); });
+          return;
+        }
+      }
     }
     const uint32_t* prow = nullptr;
     int pw = 0, px = 0;
@@ -163,8 +193,8 @@ void Run(TTransfer& T) {
       uint32_t S = 0;
       int sx = 0;
       if (src) {
-        sx = T.X.Source(x);
-        if (sx < 0 || sx >= srcBounds.Right) continue;
+        sx = columns[static_cast<size_t>(x - T.Rect.Left)];
+        if (sx < 0) continue;
         S = s[sx];
         if (T.Transparent && ColorOfPixel(S) == (*T.Transparent & 0xFFFFFF)) continue;
         if (T.Blend) {
