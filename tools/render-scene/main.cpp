@@ -200,7 +200,7 @@ void Rotated(HDC DC) {
     TextOut(DC, 500, 336, "270° 向下 Down");
   }
   {
-    TFontScope f(DC, "Tahoma", -14, FW_NORMAL, false, false, false, 450);
+    TFontScope f(DC, "Tahoma", -14, FW_NORMAL, false, true, false, 450);
     TextOut(DC, 530, 470, "45° 斜向 Slanted");
   }
   SetTextColor(DC, RGB(0, 0, 0));
