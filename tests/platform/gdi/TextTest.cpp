@@ -276,8 +276,17 @@ TEST(Text, RotatedAndGreyText) {
   EXPECT_TRUE(Contains(TRect(30, 110 - size.cx, 30 + size.cy, 111), ink));
   EXPECT_GT(ink.Height(), size.cx - 5);
 
-  TPixels g(100, 30);
-  TSelected gf(g.DC, Font(-12));
+  // An opaque background fills the text's cell, turned with it.
+  TPixels o(100, 120);
+  TSelected of(o.DC, Font(-14, "Arial", FW_NORMAL, 900));
+  SetBkColor(o.DC, RGB(255, 0, 0));
+  TextOut(o.DC, 30, 110, "Up 上");
+  EXPECT_EQ(Ink(o), TRect(30, 110 - size.cx, 30 + size.cy, 110));
+  EXPECT_EQ(o.At(30 + size.cy - 1, 110 - size.cx), RGB(255, 0, 0));
+
+  // Grey text, given as a string or drawn by an output routine at the area's origin.
+  TPixels g(100, 30), h(100, 30);
+  TSelected gf(g.DC, Font(-12)), hf(h.DC, Font(-12));
   const char* text = "Disabled";
   GrayString(g.DC, nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 5, 0, 0);
   bool grey = false;
@@ -287,6 +296,21 @@ TEST(Text, RotatedAndGreyText) {
       grey |= g.At(x, y) == GetSysColor(COLOR_GRAYTEXT);
     }
   EXPECT_TRUE(grey);
+  GrayString(h.DC, nullptr, [](HDC DC, LPARAM, int) { return TextOut(DC, 0, 0, "Disabled"); }, 0, 0, 5, 5, 90, 20);
+  EXPECT_EQ(h.Picture(), g.Picture());
+  EXPECT_EQ(GetTextColor(h.DC), RGB(0, 0, 0)) << "the DC's colour is given back";
+
+  // Tab stops of the tabbed output: every 40 pixels from the origin.
+  TPixels t(200, 30), u(200, 30);
+  TSelected tf(t.DC, Font(-12)), uf(u.DC, Font(-12));
+  const int stops[] = {40};
+  const LONG extent = TabbedTextOut(t.DC, 10, 5, "ab\tcd", 1, stops, 10);
+  TextOut(u.DC, 10, 5, "ab");
+  TextOut(u.DC, 50, 5, "cd");
+  EXPECT_EQ(t.Picture(), u.Picture());
+  TSize cd;
+  GetTextExtentPoint32(u.DC, "cd", &cd);
+  EXPECT_EQ(extent & 0xFFFF, 40 + cd.cx);
 }
 
 TEST(Text, MirroredDCsKeepGlyphsReadable) {
