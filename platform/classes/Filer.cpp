@@ -908,8 +908,14 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         WriteIdent(name);
       } else if (Prop.Kind == TPropKind::Set) {
         WriteValue(vaSet);
-        for (int i = 0; i < 64; ++i)
-          if ((static_cast<uint64_t>(v) >> i) & 1) WriteStr(GetEnumName(*Prop.Enum, i));
+        for (int i = 0; i < 64; ++i) {
+          if (((static_cast<uint64_t>(v) >> i) & 1) == 0) continue;
+          std::string name = GetEnumName(*Prop.Enum, i);
+          // An empty name would end the set early and garble everything written after it.
+          if (name.empty()) throw EWriteError("Property " + Prop.Name + " holds the element " + std::to_string(i) +
+                                              " that " + Prop.Enum->Name + " does not name");
+          WriteStr(name);
+        }
         WriteStr("");
       } else {
         std::string ident;

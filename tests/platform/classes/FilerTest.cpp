@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "FilerTestComponents.h"
@@ -258,6 +259,39 @@ TEST_F(FilerTest, ExceptionClassesTellTheKindOfError) {
   EXPECT_THROW(ReadComponentText(&form, "object F: TTestForm\n  Nope = 1\nend"), EReadError);
   EXPECT_EQ(ReadError(&form, "object F: TTestGrid\nend"),
             "Form.txt(1): The definition is for a TTestGrid, not for a TTestForm");
+}
+
+TEST_F(FilerTest, WritingRefusesValuesTheTextCannotHold) {
+  TTestForm form(nullptr);
+  auto* control = new TTestControl(&form);
+  control->SetName("Panel1");
+  control->SetParent(&form);
+  auto* grid = new TTestGrid(&form);
+  grid->SetName("Grid1");
+  grid->SetParent(&form);
+  auto* column = static_cast<TTestColumn*>(grid->Columns()->Add());
+  struct Case {
+    std::function<void()> Spoil;
+    const char* Message;
+  };
+  const Case cases[] = {
+      {[&] { control->SetAnchors(1u << 10); }, "Property Anchors holds the element 10 that TTestAnchor does not name"},
+      {[&] { column->SetValue(VarArrayOf({Variant(1), Variant(2)})); }, "A variant of type"},
+      {[&] { (new TOrphan(&form))->SetName("Orphan"); },
+       "Class TOrphan cannot be written: its base class TUnregisteredBase is not registered"},
+  };
+  for (const Case& c : cases) {
+    control->SetAnchors(3u);
+    column->SetValue(Variant());
+    c.Spoil();
+    try {
+      WriteComponentText(&form);
+      ADD_FAILURE() << c.Message;
+    } catch (const EWriteError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.Message, 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(form.HasState(csWriting));
+  }
 }
 
 TEST_F(FilerTest, HalfReadFormIsFreedWithoutLeaksOrDanglingFields) {
