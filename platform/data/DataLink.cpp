@@ -1,6 +1,6 @@
-#include <algorithm>
+#include "platform/data/DataLink.h"
 
-#include "platform/data/DB.h"
+#include <algorithm>
 
 // ---------------------------------------------------------------- TDataSource
 

@@ -1,8 +1,10 @@
+#include "platform/data/DataSet.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataLink.h"
 #include "platform/data/FieldText.h"
 #include "platform/data/Filter.h"
 #include "platform/rtl/Strings.h"

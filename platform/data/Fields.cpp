@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataSet.h"
 #include "platform/data/FieldText.h"
 #include "platform/rtl/Strings.h"
 #include "platform/data/SqlDates.h"
