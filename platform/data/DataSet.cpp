@@ -637,9 +637,11 @@ void TDataSet::Post() {
   DataEvent(deUpdateState, 0);
   int pos = CurrentPos();
   if (FFiltered && (FFilterExpr || OnFilterRecord) && !RecordMatchesFilter(*rec)) {
-    FView.erase(FView.begin() + rec->Pos);
+    // The row no longer passes the filter: it leaves the cursor.
+    int at = rec->Pos;
+    FView.erase(FView.begin() + at);
     rec->Pos = -1;
-    Renumber(static_cast<size_t>(pos));
+    Renumber(static_cast<size_t>(at));
   }
   Resync(pos);
   DataEvent(deDataSetChange, 0);
