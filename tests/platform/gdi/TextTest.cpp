@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Gdi.h"
-#include "tests/platform/gdi/Pixels.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
