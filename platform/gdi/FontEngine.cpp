@@ -127,9 +127,10 @@ TRealFont::TRealFont(const TFontRequest& Request) : FRequest(Request) {
   TFontMetrics& m = FMetrics;
   int height = Request.Height == 0 ? kDefaultHeight : std::clamp(Request.Height, -kMaxEm, kMaxEm);
   if (height < 0) {
+    // Rounded up, so hinted glyphs that reach the face's extremes stay inside the cell.
     m.EmHeight = -height;
-    m.Ascent = Round(winAscent * m.EmHeight / upem);
-    m.Descent = Round(winDescent * m.EmHeight / upem);
+    m.Ascent = static_cast<int>(std::ceil(winAscent * m.EmHeight / upem - 0.01));
+    m.Descent = static_cast<int>(std::ceil(winDescent * m.EmHeight / upem - 0.01));
   } else {
     // A cell height: the em is what makes ascent and descent fill the cell exactly.
     m.EmHeight = std::max(1, Round(height * upem / (winAscent + winDescent)));
@@ -313,7 +314,7 @@ TQuad RasteriseQuad(const double (&X)[4], const double (&Y)[4]) {
   FT_Bitmap bitmap{};
   bitmap.rows = static_cast<unsigned>(q.Height);
   bitmap.width = static_cast<unsigned>(q.Width);
-  bitmap.pitch = -q.Width;  // rows from the bottom in FreeType's space: flip to ours
+  bitmap.pitch = q.Width;  // a positive pitch puts the top row first, as ours
   bitmap.buffer = q.Coverage.data();
   bitmap.num_grays = 256;
   bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
@@ -334,6 +335,24 @@ void TRealFont::AddLine(TCoverage& Cov, int From, int To, int Offset, int Size) 
   }
   const TQuad q = RasteriseQuad(x, y);
   if (!q.Coverage.empty()) Cov.Add(q.Left, q.Top, q.Width, q.Height, q.Coverage.data());
+}
+
+TCoverage TRealFont::Band(int From, int To, int Offset, int Size) {
+  TCoverage cov;
+  int minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool first = true;
+  for (double u : {double(From), double(To)})
+    for (double v : {double(Offset), double(Offset + Size)}) {
+      const int x = static_cast<int>(std::floor(u * FCos + v * FSin));
+      const int y = static_cast<int>(std::floor(-u * FSin + v * FCos));
+      minX = first ? x : std::min(minX, x), maxX = first ? x : std::max(maxX, x);
+      minY = first ? y : std::min(minY, y), maxY = first ? y : std::max(maxY, y);
+      first = false;
+    }
+  cov.Box = Rect(minX - 1, minY - 1, maxX + 2, maxY + 2);
+  cov.Alpha.assign(static_cast<size_t>(cov.Box.Width()) * cov.Box.Height(), 0);
+  if (To > From && Size > 0) AddLine(cov, From, To, Offset, Size);
+  return cov;
 }
 
 TCoverage TRealFont::Render(const std::u32string& Text, const std::vector<int>& PenX, int LineWidth) {

@@ -112,6 +112,9 @@ class TRealFont {
   // PenX (pixels from the origin, one per character) and the line from 0 to LineWidth for
   // underline and strike-out.
   TCoverage Render(const std::u32string& Text, const std::vector<int>& PenX, int LineWidth);
+  // The coverage of the band [From, To) along the baseline and [Offset, Offset + Size) across
+  // it (down from the baseline), rotated with the font: a text cell's opaque background.
+  TCoverage Band(int From, int To, int Offset, int Size);
 
  private:
   explicit TRealFont(const TFontRequest& Request);
