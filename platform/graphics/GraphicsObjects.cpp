@@ -24,9 +24,14 @@ std::unordered_map<HGDIOBJ, std::weak_ptr<TSharedHandle>>& Holders() {
 }  // namespace
 
 std::shared_ptr<TSharedHandle> TSharedHandle::Adopt(HGDIOBJ Handle) {
-  std::shared_ptr<TSharedHandle> holder(new TSharedHandle(Handle));
-  if (Handle) Holders()[Handle] = holder;
+  std::shared_ptr<TSharedHandle> holder(new TSharedHandle(nullptr));
+  holder->Fill(Handle);
   return holder;
+}
+
+void TSharedHandle::Fill(HGDIOBJ Handle) {
+  FHandle = Handle;
+  if (Handle) Holders()[Handle] = weak_from_this();
 }
 
 std::shared_ptr<TSharedHandle> TSharedHandle::Find(HGDIOBJ Handle) {

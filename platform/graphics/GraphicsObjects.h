@@ -19,10 +19,13 @@ namespace graphics {
 
 // A GDI object shared by the graphics objects that use it; freed with the last of them. A
 // program that hands a graphics object a handle another one already holds joins that one.
-class TSharedHandle {
+// Objects assigned from one another share the holder before it has an object, so the first
+// of them to need it makes it for all.
+class TSharedHandle : public std::enable_shared_from_this<TSharedHandle> {
  public:
-  // Takes ownership of Handle (which may be null: nothing to free).
+  // Takes ownership of Handle (which may be null: the object is made later, by Fill).
   static std::shared_ptr<TSharedHandle> Adopt(HGDIOBJ Handle);
+  void Fill(HGDIOBJ Handle);
   // The holder of a handle some graphics object holds now, or null.
   static std::shared_ptr<TSharedHandle> Find(HGDIOBJ Handle);
   ~TSharedHandle();
@@ -47,13 +50,17 @@ class TGraphicsObject : public TPersistent {
   // The shared GDI object, made by Make when there is none.
   template <class H, class F>
   H SharedHandle(F Make) {
-    if (!FShared) FShared = graphics::TSharedHandle::Adopt(Make());
+    if (!FShared) FShared = graphics::TSharedHandle::Adopt(nullptr);
+    if (!FShared->Handle()) FShared->Fill(Make());
     return static_cast<H>(FShared->Handle());
   }
   // Lets go of the GDI object (it is freed when no other object shares it).
   void ReleaseShared() { FShared.reset(); }
-  // Shares the GDI object of Source.
-  void ShareWith(const TGraphicsObject& Source) { FShared = Source.FShared; }
+  // Shares the GDI object of Source (made when the first of them needs it).
+  void ShareWith(TGraphicsObject& Source) {
+    if (!Source.FShared) Source.FShared = graphics::TSharedHandle::Adopt(nullptr);
+    FShared = Source.FShared;
+  }
   // Takes Handle as this object's GDI object (joining another holder of it).
   void AdoptHandle(HGDIOBJ Handle);
   bool HasHandle() const { return FShared != nullptr; }
