@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kWhitePixel = 0xFFFFFFFFu;
-
 bool IsBitmapFile(const std::vector<uint8_t>& Bytes) {
   return Bytes.size() >= 2 && Bytes[0] == 'B' && Bytes[1] == 'M';
 }

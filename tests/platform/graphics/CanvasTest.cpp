@@ -95,6 +95,14 @@ TEST(Canvas, PenBrushAndFontChangesTakeEffectAtTheNextDrawingCall) {
   EXPECT_EQ(Picture(*b), Rows({"######", "???bbb", "ggg...", "ggg..."}));
   EXPECT_EQ(c->Pixels(0, 1), static_cast<TColor>(RGB(255, 255, 0))) << "blue inverted";
 
+  // A brush bitmap is repeated; its pixels are taken when the brush is made.
+  auto pattern = FromRows({"rb"});
+  c->Brush()->SetBitmap(pattern.get());
+  c->FillRect(Rect(0, 3, 6, 4));
+  pattern->Canvas()->SetPixels(0, 0, clBlack);
+  EXPECT_EQ(Picture(*b), Rows({"######", "???bbb", "ggg...", "rbrbrb"}));
+  c->Brush()->SetBitmap(nullptr);
+
   c->Brush()->SetStyle(bsClear);
   c->Pen()->SetStyle(psSolid);
   c->Rectangle(3, 0, 6, 4);

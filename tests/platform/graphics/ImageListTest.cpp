@@ -117,6 +117,10 @@ TEST(ImageList, IconsGoInAndComeOut) {
   EXPECT_EQ(b->Canvas()->Pixels(0, 0), Red);
   EXPECT_EQ(b->Canvas()->Pixels(8, 8), clBlack);
 
+  // An index out of range (an empty list asked for picture -1) gives an empty icon.
+  list.GetIcon(-1, &out);
+  EXPECT_TRUE(out.Empty());
+
   TImageList half(nullptr, 8, 8);
   half.AddIcon(&square);  // stretched to the list's size
   auto c = Filled(8, 8, Red);

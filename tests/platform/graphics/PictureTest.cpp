@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
