@@ -786,3 +786,38 @@ std::string GetWindowText(HWND wnd) {
   text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
   return text;
 }
+
+namespace os {
+
+namespace {
+
+std::vector<HWND> TopLevelWindowsOfThisThread() {
+  auto& m = Manager();
+  std::lock_guard<std::mutex> lock(m.Lock);
+  std::vector<HWND> result;
+  for (HWND h : m.TopLevels)
+    if (TWindow* w = m.Find(h); w && w->ThreadId == GetCurrentThreadId()) result.push_back(h);
+  return result;
+}
+
+}  // namespace
+
+void SendToTopLevelWindows(UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (HWND w : TopLevelWindowsOfThisThread())
+    if (IsWindow(w)) SendMessage(w, msg, wParam, lParam);
+}
+
+bool EndSession(LPARAM flags) {
+  std::vector<HWND> windows = TopLevelWindowsOfThisThread();
+  bool agreed = true;
+  for (HWND w : windows)
+    if (IsWindow(w) && !SendMessage(w, WM_QUERYENDSESSION, 0, flags)) {
+      agreed = false;
+      break;
+    }
+  for (HWND w : windows)
+    if (IsWindow(w)) SendMessage(w, WM_ENDSESSION, agreed ? TRUE : FALSE, flags);
+  return agreed;
+}
+
+}  // namespace os

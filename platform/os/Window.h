@@ -220,6 +220,15 @@ BOOL IsChild(HWND Parent, HWND Wnd);
 std::string GetClassName(HWND Wnd);
 DWORD GetWindowThreadProcessId(HWND Wnd, DWORD* ProcessId);
 
+namespace os {
+// Sends a message to every top-level window of the calling thread (hidden ones included).
+void SendToTopLevelWindows(UINT Msg, WPARAM WParam, LPARAM LParam);
+// The session ends: every top-level window is asked with WM_QUERYENDSESSION (Flags as lParam)
+// until one refuses; then each gets WM_ENDSESSION, TRUE when all agreed. Answers whether they
+// did.
+bool EndSession(LPARAM Flags);
+}  // namespace os
+
 // Text (through WM_SETTEXT / WM_GETTEXT; lParam is a const char* / a char buffer).
 BOOL SetWindowText(HWND Wnd, const std::string& Text);
 std::string GetWindowText(HWND Wnd);
