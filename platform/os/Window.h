@@ -168,7 +168,9 @@ LRESULT CallWindowProc(const WNDPROC& Proc, HWND Wnd, UINT Msg, WPARAM WParam, L
 WNDPROC GetWindowProc(HWND Wnd);
 WNDPROC SetWindowProc(HWND Wnd, WNDPROC Proc);
 // A procedure as a window-data value (GetWindowLongPtr(GWLP_WNDPROC) gives one, and
-// SetWindowLongPtr(GWLP_WNDPROC) takes one) and back; nullptr once no one holds it any more.
+// SetWindowLongPtr(GWLP_WNDPROC) takes one) and back. A procedure given out as a value stays
+// alive, as code may call it later through CallWindowProc, until FreeObjectInstance; a value
+// that was never given out names no procedure (nullptr).
 LONG_PTR WndProcToLong(const WNDPROC& Proc);
 WNDPROC WndProcFromLong(LONG_PTR Value);
 
