@@ -26,7 +26,7 @@ test: setup
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: setup
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTROVEL_TESTS=OFF -DOSTROVEL_BENCH=ON
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTROVEL_TESTS=OFF -DOSTROVEL_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 

@@ -1,13 +1,9 @@
 #include "platform/classes/Filer.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/classes/StringList.h"
 #include "platform/classes/UpdateGuard.h"
-#include "platform/rtl/Files.h"
 #include "platform/rtl/Strings.h"
 
 using classes::TDefToken;
@@ -134,11 +130,6 @@ struct TGlobalProcs {
 TGlobalProcs& GlobalProcs() {
   static TGlobalProcs p;
   return p;
-}
-
-std::vector<std::string>& DefinitionFolders() {
-  static std::vector<std::string> folders;
-  return folders;
 }
 
 // TStrings has no filer of its own: its lines are the defined property "Strings".
@@ -917,8 +908,14 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
         WriteIdent(name);
       } else if (Prop.Kind == TPropKind::Set) {
         WriteValue(vaSet);
-        for (int i = 0; i < 64; ++i)
-          if ((static_cast<uint64_t>(v) >> i) & 1) WriteStr(GetEnumName(*Prop.Enum, i));
+        for (int i = 0; i < 64; ++i) {
+          if (((static_cast<uint64_t>(v) >> i) & 1) == 0) continue;
+          std::string name = GetEnumName(*Prop.Enum, i);
+          // An empty name would end the set early and garble everything written after it.
+          if (name.empty()) throw EWriteError("Property " + Prop.Name + " holds the element " + std::to_string(i) +
+                                              " that " + Prop.Enum->Name + " does not name");
+          WriteStr(name);
+        }
         WriteStr("");
       } else {
         std::string ident;
@@ -1023,14 +1020,13 @@ bool CollectionsEqual(TCollection* A, TCollection* B) {
 
 namespace {
 
-std::string ReadDefinitionFile(const std::string& Name, std::string& Path) {
-  Path = FindDefinitionFile(Name);
-  if (Path.empty()) throw EResNotFound("Resource " + Name + " not found");
-  std::ifstream in(Path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!in) throw EResNotFound("Resource " + Name + " cannot be read from " + Path);
-  return text.str();
+// The definition resource Name, or nil data.
+TResourceData FindDefinition(const std::string& Name) { return FindResourceData(Name, RT_RCDATA); }
+
+TComponent* ReadDefinition(const TResourceData& Definition, TComponent* Root, std::vector<TComponent*>* Loaded) {
+  TReader reader(std::string(Definition.View()), Definition.Path);
+  reader.SetLoadedList(Loaded);
+  return reader.ReadRootComponent(Root);
 }
 
 }  // namespace
@@ -1041,24 +1037,21 @@ TComponent* ReadComponentText(TComponent* Root, const std::string& Text, const s
 }
 
 TComponent* ReadComponentRes(const std::string& Name, TComponent* Root) {
-  std::string path;
-  std::string text = ReadDefinitionFile(Name, path);
-  return ReadComponentText(Root, text, path);
+  TResourceData definition = FindDefinition(Name);
+  if (!definition) throw EResNotFound("Resource " + Name + " not found");
+  return ReadDefinition(definition, Root, nullptr);
 }
 
-
-bool InitInheritedComponent(TComponent* Instance) {
-  std::vector<std::string> chain;
-  for (const TClassInfo* c = ClassInfoOf(Instance); c != nullptr; c = c->Parent()) chain.push_back(c->ClassName());
+bool InitInheritedComponent(TComponent* Instance, TPersistentClass RootAncestor) {
+  std::vector<const TClassInfo*> chain;
+  for (const TClassInfo* c = ClassInfoOf(Instance); c != nullptr && c != RootAncestor; c = c->Parent())
+    chain.push_back(c);
   std::vector<TComponent*> loaded;
   bool any = false;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    if (FindDefinitionFile(*it).empty()) continue;
-    std::string path;
-    std::string text = ReadDefinitionFile(*it, path);
-    TReader reader(text, path);
-    reader.SetLoadedList(&loaded);
-    reader.ReadRootComponent(Instance);
+    TResourceData definition = FindDefinition((*it)->ClassName());
+    if (!definition) continue;
+    ReadDefinition(definition, Instance, &loaded);
     any = true;
   }
   for (TComponent* c : loaded) {
@@ -1073,39 +1066,6 @@ std::string WriteComponentText(TComponent* Root, TComponent* Ancestor) {
   TWriter writer;
   writer.WriteDescendent(Root, Ancestor);
   return writer.Text();
-}
-
-void AddDefinitionFolder(const std::string& Folder) { DefinitionFolders().push_back(Folder); }
-
-void RemoveDefinitionFolder(const std::string& Folder) {
-  auto& f = DefinitionFolders();
-  if (auto it = std::find(f.begin(), f.end(), Folder); it != f.end()) f.erase(it);
-}
-
-std::string FindDefinitionFile(const std::string& Name) {
-  namespace fs = std::filesystem;
-  auto lookIn = [&](const fs::path& folder) -> std::string {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return {};
-    fs::path exact = folder / (Name + ".txt");
-    if (fs::is_regular_file(exact, ec)) return exact.string();
-    for (const auto& e : fs::directory_iterator(folder, ec)) {
-      const fs::path& p = e.path();
-      if (SameIdent(p.extension().string(), ".txt") && SameIdent(p.stem().string(), Name) &&
-          e.is_regular_file(ec))
-        return p.string();
-    }
-    return {};
-  };
-  for (const std::string& folder : DefinitionFolders())
-    if (std::string found = lookIn(folder); !found.empty()) return found;
-  fs::path dir = fs::path(rtl::ExePath()).parent_path();
-  for (int level = 0; level < 8 && !dir.empty(); ++level) {
-    if (std::string found = lookIn(dir / "resources" / "forms"); !found.empty()) return found;
-    if (dir == dir.parent_path()) break;
-    dir = dir.parent_path();
-  }
-  return {};
 }
 
 int RegisterFindGlobalComponentProc(TFindGlobalComponent Proc) {

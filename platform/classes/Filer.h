@@ -9,19 +9,17 @@
 // stored properties that differ from their defaults (or from the ancestor's values) and what
 // the classes' DefineProperties write.
 //
-// Definitions of forms are text files found by name (FindDefinitionFile):
-//   1. folders added with AddDefinitionFolder (tests, tools), in the order added;
-//   2. "resources/forms" beside the executable, then in each folder above it (so a program
-//      built inside the source tree finds the tree's resources/forms without installation).
-// A definition named "TForm1" is the file "TForm1.txt" (case-insensitive match of the name).
+// Definitions of forms are text files under resources/ built into the program (Resources.h);
+// a definition is the RT_RCDATA resource named after its class: "TForm1" is resources/forms/TForm1.txt.
 //
 // A form reads its definitions once it is fully constructed (a base-class constructor cannot:
 // the derived members, the fields among them, do not exist yet), as CreateForm does:
 //   auto* form = new TForm1(Application);
-//   InitInheritedComponent(form);   // "TForm.txt" if there is one, then "TForm1.txt"
+//   InitInheritedComponent(form, FindClass("TForm"));  // "TForm1", after its base classes' definitions
 //   ... then OnCreate
+// (on an exception the form is freed: every component read so far is owned by it).
 // Reading sets the fields the class publishes (TypeInfo.h), binds the events to its published
-// handlers and calls Loaded.
+// handlers, gives the components their parents through SetParentComponent and calls Loaded.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,6 +29,7 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/DefinitionParser.h"
+#include "platform/classes/Resources.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeInfo.h"
 
@@ -226,26 +225,19 @@ class TWriter : public TFiler {
 
 // Reads definition Text into Root; FileName is used in messages. Returns Root.
 TComponent* ReadComponentText(TComponent* Root, const std::string& Text, const std::string& FileName = {});
-// Reads the definition named Name (found with FindDefinitionFile) into Root; raises
-// EResNotFound "Resource X not found" when there is no such definition.
+// Reads the definition resource Name (RT_RCDATA) into Root; raises EResNotFound
+// "Resource X not found" when the program has no such definition.
 TComponent* ReadComponentRes(const std::string& Name, TComponent* Root);
-// Reads the definitions of Instance's class and of its registered base classes, each named after
-// its class ("TForm1"), base classes first, then calls Loaded once on every component read.
-// Returns false when none of these classes has a definition.
-bool InitInheritedComponent(TComponent* Instance);
+// Reads the definitions of Instance's class and of its registered base classes below
+// RootAncestor (all of them when nil), each named after its class ("TForm1"), base classes
+// first, then calls Loaded once on every component read. Returns false when none of these
+// classes has a definition.
+bool InitInheritedComponent(TComponent* Instance, TPersistentClass RootAncestor = nullptr);
 // The definition text of Root and its children (as a descendant of Ancestor when given).
 std::string WriteComponentText(TComponent* Root, TComponent* Ancestor = nullptr);
 
 // True when both collections would be written alike (same items with the same stored values).
 bool CollectionsEqual(TCollection* A, TCollection* B);
-
-class EResNotFound : public Exception { public: using Exception::Exception; };
-
-// Definition files.
-void AddDefinitionFolder(const std::string& Folder);
-void RemoveDefinitionFolder(const std::string& Folder);
-// The full path of the definition Name, or "" when none is found.
-std::string FindDefinitionFile(const std::string& Name);
 
 // Components that references of the form "Form1.Button1" name by their first part (forms).
 using TFindGlobalComponent = std::function<TComponent*(const std::string& Name)>;

@@ -98,13 +98,13 @@ Value FromStored(const Value& V, TFieldType Type) {
       case data::Storage::Float: return data::ToFloat(V);
       case data::Storage::Boolean: return data::ToBoolean(V);
       case data::Storage::DateTime: {
+        TDateTime dt;
         if (auto s = std::get_if<std::string>(&V)) {
-          TDateTime dt;
           if (!data::ParseSqlDateTime(*s, dt)) return {};
-          if (Type == ftTime) dt = TDateTime(std::fabs(dt.Value - std::trunc(dt.Value)));
-          return dt.Value;
+        } else {
+          dt = TDateTime(data::ToFloat(V));
         }
-        return data::ToFloat(V);
+        return data::DateTimeForType(dt.Value, Type);
       }
       case data::Storage::Text:
         return data::ToText(V, data::Storage::Text);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/classes/StringList.h"
-#include "platform/data/DB.h"
+#include "platform/data/DataSet.h"
 
 class TCustomADODataSet;
 

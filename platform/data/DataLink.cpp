@@ -1,6 +1,6 @@
-#include <algorithm>
+#include "platform/data/DataLink.h"
 
-#include "platform/data/DB.h"
+#include <algorithm>
 
 // ---------------------------------------------------------------- TDataSource
 
@@ -51,10 +51,8 @@ void TDataSource::UpdateState() {
   // Calculating and filtering are passing states of one row; links do not see them.
   if (s == dsCalcFields || s == dsFilter || s == dsOpening) return;
   if (s == FState) return;
-  bool wasActive = FState != dsInactive;
   FState = s;
   NotifyLinks(deUpdateState, 0);
-  (void)wasActive;
   if (OnStateChange) OnStateChange(this);
 }
 

@@ -1,8 +1,10 @@
+#include "platform/data/DataSet.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataLink.h"
 #include "platform/data/FieldText.h"
 #include "platform/data/Filter.h"
 #include "platform/rtl/Strings.h"
@@ -635,9 +637,11 @@ void TDataSet::Post() {
   DataEvent(deUpdateState, 0);
   int pos = CurrentPos();
   if (FFiltered && (FFilterExpr || OnFilterRecord) && !RecordMatchesFilter(*rec)) {
-    FView.erase(FView.begin() + rec->Pos);
+    // The row no longer passes the filter: it leaves the cursor.
+    int at = rec->Pos;
+    FView.erase(FView.begin() + at);
     rec->Pos = -1;
-    Renumber(static_cast<size_t>(pos));
+    Renumber(static_cast<size_t>(at));
   }
   Resync(pos);
   DataEvent(deDataSetChange, 0);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataSet.h"
 #include "platform/data/FieldText.h"
 #include "platform/rtl/Strings.h"
 #include "platform/data/SqlDates.h"
@@ -92,6 +92,12 @@ std::string ToText(const data::Value& V, Storage From) {
   if (auto b = std::get_if<bool>(&V)) return *b ? "True" : "False";
   if (auto s = std::get_if<std::string>(&V)) return *s;
   return {};
+}
+
+double DateTimeForType(double V, TFieldType Type) {
+  if (Type == ftTime) return std::fabs(V - std::trunc(V));
+  if (Type == ftDate) return std::trunc(V);
+  return V;
 }
 
 Variant ToVariant(const Value& V, TFieldType Type) {
@@ -255,13 +261,16 @@ data::Value TField::ConvertForStorage(const data::Value& V) const {
     case Storage::Float: return data::ToFloat(V);
     case Storage::Boolean: return data::ToBoolean(V);
     case Storage::DateTime: {
+      double d;
       if (auto s = std::get_if<std::string>(&V)) {
         TDateTime dt;
         if (!data::ParseSqlDateTime(*s, dt)) throw EConvertError("'" + *s + "' is not a valid date and time");
-        return dt.Value;
+        d = dt.Value;
+      } else {
+        if (std::holds_alternative<bool>(V)) AccessError("DateTime");
+        d = data::ToFloat(V);
       }
-      if (std::holds_alternative<bool>(V)) AccessError("DateTime");
-      return data::ToFloat(V);
+      return data::DateTimeForType(d, FDataType);
     }
     case Storage::Text:
       return data::ToText(V, Storage::Text);
@@ -420,7 +429,19 @@ void TField::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TStringField::CheckValue(const data::Value&) const {}
 
-TIntegerField::TIntegerField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type) {}
+void TNumericField::SetDisplayFormat(const std::string& V) {
+  FDisplayFormat = V;
+  PropertyChanged(false);
+}
+
+void TNumericField::SetEditFormat(const std::string& V) {
+  FEditFormat = V;
+  PropertyChanged(false);
+}
+
+const std::string& TNumericField::TextFormat(bool DisplayText) const {
+  return DisplayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
+}
 
 void TIntegerField::TypeRange(int64_t& Min, int64_t& Max) const {
   switch (DataType()) {
@@ -454,21 +475,11 @@ void TIntegerField::CheckValue(const data::Value& V) const {
                   "'. The allowed range is " + std::to_string(lo) + " to " + std::to_string(hi));
 }
 
-void TIntegerField::SetDisplayFormat(const std::string& V) {
-  FDisplayFormat = V;
-  PropertyChanged(false);
-}
-
-void TIntegerField::SetEditFormat(const std::string& V) {
-  FEditFormat = V;
-  PropertyChanged(false);
-}
-
 bool TIntegerField::IsValidChar(char32_t C) const { return (C >= '0' && C <= '9') || C == '+' || C == '-'; }
 
 std::string TIntegerField::GetText(const data::Value& V, bool DisplayText) const {
   int64_t v = data::ToInteger(V);
-  const std::string& fmt = DisplayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
+  const std::string& fmt = TextFormat(DisplayText);
   if (fmt.empty()) return std::to_string(v);
   return data::FormatNumber(fmt, static_cast<double>(v));
 }
@@ -509,8 +520,6 @@ int TBooleanField::DefaultDisplayWidth() const {
   return static_cast<int>(std::max(FTrue.size(), FFalse.size()));
 }
 
-TFloatField::TFloatField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type) {}
-
 void TFloatField::SetCurrency(bool V) {
   FCurrency = V;
   PropertyChanged(false);
@@ -518,16 +527,6 @@ void TFloatField::SetCurrency(bool V) {
 
 void TFloatField::SetPrecision(int V) {
   FPrecision = V < 2 ? 2 : (V > 15 ? 15 : V);
-  PropertyChanged(false);
-}
-
-void TFloatField::SetDisplayFormat(const std::string& V) {
-  FDisplayFormat = V;
-  PropertyChanged(false);
-}
-
-void TFloatField::SetEditFormat(const std::string& V) {
-  FEditFormat = V;
   PropertyChanged(false);
 }
 
@@ -547,7 +546,7 @@ void TFloatField::CheckValue(const data::Value& V) const {
 
 std::string TFloatField::GetText(const data::Value& V, bool DisplayText) const {
   double v = data::ToFloat(V);
-  const std::string& fmt = DisplayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
+  const std::string& fmt = TextFormat(DisplayText);
   if (!fmt.empty()) return data::FormatNumber(fmt, v);
   if (FCurrency) return DisplayText ? data::FormatMoney(v) : data::FormatFixed(v, data::CurrencyDecimals());
   return data::FormatGeneral(v, FPrecision);

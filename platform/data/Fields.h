@@ -196,22 +196,37 @@ class TWideStringField : public TStringField {
   explicit TWideStringField(TComponent* AOwner) : TStringField(AOwner, ftWideString, 20) {}
 };
 
+// The numeric fields' shared text settings: DisplayFormat pictures the display text, and
+// EditFormat (when set) the edit text.
+class TNumericField : public TField {
+ public:
+  const std::string& DisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(const std::string& V);
+  const std::string& EditFormat() const { return FEditFormat; }
+  void SetEditFormat(const std::string& V);
+
+ protected:
+  TNumericField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type) {}
+  // The picture for the display text or the edit text ("" when none applies).
+  const std::string& TextFormat(bool DisplayText) const;
+
+ private:
+  std::string FDisplayFormat;
+  std::string FEditFormat;
+};
+
 // Integer fields: MinValue/MaxValue of 0/0 mean the type's own range.
-class TIntegerField : public TField {
+class TIntegerField : public TNumericField {
  public:
   explicit TIntegerField(TComponent* AOwner) : TIntegerField(AOwner, ftInteger) {}
   int64_t MinValue() const { return FMinValue; }
   void SetMinValue(int64_t V) { FMinValue = V; }
   int64_t MaxValue() const { return FMaxValue; }
   void SetMaxValue(int64_t V) { FMaxValue = V; }
-  const std::string& DisplayFormat() const { return FDisplayFormat; }
-  void SetDisplayFormat(const std::string& V);
-  const std::string& EditFormat() const { return FEditFormat; }
-  void SetEditFormat(const std::string& V);
   bool IsValidChar(char32_t C) const override;
 
  protected:
-  TIntegerField(TComponent* AOwner, TFieldType Type);
+  TIntegerField(TComponent* AOwner, TFieldType Type) : TNumericField(AOwner, Type) {}
   std::string GetText(const data::Value& Value, bool DisplayText) const override;
   int DefaultDisplayWidth() const override;
   void CheckValue(const data::Value& Value) const override;
@@ -220,8 +235,6 @@ class TIntegerField : public TField {
  private:
   int64_t FMinValue = 0;
   int64_t FMaxValue = 0;
-  std::string FDisplayFormat;
-  std::string FEditFormat;
 };
 
 class TSmallintField : public TIntegerField {
@@ -262,17 +275,13 @@ class TBooleanField : public TField {
   std::string FFalse = "False";
 };
 
-class TFloatField : public TField {
+class TFloatField : public TNumericField {
  public:
   explicit TFloatField(TComponent* AOwner) : TFloatField(AOwner, ftFloat) {}
   bool Currency() const { return FCurrency; }
   void SetCurrency(bool V);
   int Precision() const { return FPrecision; }
   void SetPrecision(int V);
-  const std::string& DisplayFormat() const { return FDisplayFormat; }
-  void SetDisplayFormat(const std::string& V);
-  const std::string& EditFormat() const { return FEditFormat; }
-  void SetEditFormat(const std::string& V);
   double MinValue() const { return FMinValue; }
   void SetMinValue(double V) { FMinValue = V; }
   double MaxValue() const { return FMaxValue; }
@@ -280,15 +289,13 @@ class TFloatField : public TField {
   bool IsValidChar(char32_t C) const override;
 
  protected:
-  TFloatField(TComponent* AOwner, TFieldType Type);
+  TFloatField(TComponent* AOwner, TFieldType Type) : TNumericField(AOwner, Type) {}
   std::string GetText(const data::Value& Value, bool DisplayText) const override;
   void CheckValue(const data::Value& Value) const override;
 
  private:
   bool FCurrency = false;
   int FPrecision = 15;
-  std::string FDisplayFormat;
-  std::string FEditFormat;
   double FMinValue = 0;
   double FMaxValue = 0;
 };
@@ -427,6 +434,9 @@ int64_t ToInteger(const Value& V);
 double ToFloat(const Value& V);
 bool ToBoolean(const Value& V);
 std::string ToText(const Value& V, Storage From);
+// A date-time as a field of Type keeps it: a time field only the time of day, a date field
+// only the day.
+double DateTimeForType(double V, TFieldType Type);
 // A stored value as a variant of the field type's kind (Null for Null).
 Variant ToVariant(const Value& V, TFieldType Type);
 // A variant converted for a field of Type (the variant's own conversions; EVariantError

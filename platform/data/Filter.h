@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataSet.h"
 
 namespace data {
 

@@ -1,6 +1,6 @@
-#include <algorithm>
+#include "platform/data/MemoryDataSet.h"
 
-#include "platform/data/DB.h"
+#include <algorithm>
 
 using data::Record;
 using data::Value;

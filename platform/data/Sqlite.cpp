@@ -10,8 +10,6 @@
 #include "platform/data/SqlDates.h"
 #include "platform/rtl/Clock.h"
 
-void DatabaseError(const std::string& Message) { throw EDatabaseError(Message); }
-
 namespace data {
 
 namespace {

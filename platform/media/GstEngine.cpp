@@ -94,20 +94,30 @@ GstElement* MakeNullSink() {
   return sink;
 }
 
-// The factory name of the element an auto sink picked, after it went to READY.
-std::string ChosenChild(GstElement* autoSink) {
-  std::string name;
-  if (!GST_IS_BIN(autoSink)) return name;
-  GstIterator* it = gst_bin_iterate_elements(GST_BIN(autoSink));
-  GValue value = G_VALUE_INIT;
-  if (gst_iterator_next(it, &value) == GST_ITERATOR_OK) {
-    auto* child = GST_ELEMENT(g_value_get_object(&value));
-    if (GstElementFactory* f = gst_element_get_factory(child)) name = GST_OBJECT_NAME(f);
-    g_value_reset(&value);
-  }
-  g_value_unset(&value);
-  gst_iterator_free(it);
-  return name;
+// The sound outputs tried, best first: the desktop's sound server (PulseAudio, or PipeWire
+// in its place), then the ALSA device. Each is tried by hand rather than through an automatic
+// sink, which would also try outputs that report their failures on the standard error.
+constexpr const char* kOutputSinks[] = {"pulsesink", "alsasink"};
+
+// The factory of the first sound output that opens; "" when none does (probed once).
+const std::string& OutputSinkFactory() {
+  static const std::string factory = []() -> std::string {
+    const char* forced = std::getenv("OSTROVEL_AUDIO_SINK");
+    if (forced && std::strcmp(forced, "null") == 0) return {};
+    EnsureGst();
+    for (const char* name : kOutputSinks) {
+      GstElement* sink = gst_element_factory_make(name, nullptr);
+      if (!sink) continue;
+      gst_object_ref_sink(sink);
+      // Going to READY opens the device or connects to the server.
+      bool opens = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+      gst_element_set_state(sink, GST_STATE_NULL);
+      gst_object_unref(sink);
+      if (opens) return name;
+    }
+    return {};
+  }();
+  return factory;
 }
 
 class GstStream : public Stream {
@@ -117,7 +127,7 @@ class GstStream : public Stream {
     if (!FPipeline)
       throw Failure(FailureKind::Other, "GStreamer's playback plug-ins are not installed");
     gst_object_ref_sink(FPipeline.get());
-    FSink = nullSink ? MakeNullSink() : gst_element_factory_make("autoaudiosink", nullptr);
+    FSink = nullSink ? MakeNullSink() : gst_element_factory_make(OutputSinkFactory().c_str(), nullptr);
     if (!FSink) throw Failure(FailureKind::NoOutput, "No sound output element is installed");
     g_object_set(FPipeline.get(), "audio-sink", FSink, "flags", kPlayFlagAudio | kPlayFlagSoftVolume,
                  nullptr);
@@ -264,23 +274,7 @@ class GstStream : public Stream {
 
 }  // namespace
 
-bool HaveAudioOutput() {
-  static const bool have = [] {
-    const char* forced = std::getenv("OSTROVEL_AUDIO_SINK");
-    if (forced && std::strcmp(forced, "null") == 0) return false;
-    EnsureGst();
-    GstElement* sink = gst_element_factory_make("autoaudiosink", nullptr);
-    if (!sink) return false;
-    gst_object_ref_sink(sink);
-    bool ok = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
-    // With no working device the auto sink falls back to a fake sink that does not keep time.
-    if (ok && ChosenChild(sink) == "fakesink") ok = false;
-    gst_element_set_state(sink, GST_STATE_NULL);
-    gst_object_unref(sink);
-    return ok;
-  }();
-  return have;
-}
+bool HaveAudioOutput() { return !OutputSinkFactory().empty(); }
 
 GstEngine::GstEngine(Output output) : FOutput(output) {}
 

@@ -28,8 +28,9 @@ class GstEngine : public Engine {
   Output FOutput;
 };
 
-// True when the machine has a sound output that GStreamer can open (probed once per process).
-// The environment variable OSTROVEL_AUDIO_SINK=null makes it false.
+// True when the machine has a sound output that GStreamer can open: a sound server, else an
+// ALSA device (probed once per process, silently). The environment variable
+// OSTROVEL_AUDIO_SINK=null makes it false.
 bool HaveAudioOutput();
 
 }  // namespace media

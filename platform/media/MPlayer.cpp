@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/classes/TypeInfo.h"
 #include "platform/media/Engine.h"
 #include "platform/media/Mixer.h"
 #include "platform/os/Timers.h"
@@ -23,10 +24,21 @@ MCIERROR CodeOf(media::FailureKind kind) {
 }
 
 constexpr uint32_t kWaitStepMs = 10;
+constexpr int64_t kWaitMarginMs = 5000;
 constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT kWatchIntervalMs = 50;
 
 }  // namespace
+
+// What a window definition sets on a player.
+static const classes::TPublished<TMediaPlayer, TComponent> MediaPlayerInfo([](auto& p) {
+  p.String("FileName", &TMediaPlayer::FileName, &TMediaPlayer::SetFileName);
+  p.Bool("AutoOpen", &TMediaPlayer::AutoOpen, &TMediaPlayer::SetAutoOpen).Default(false);
+  p.Bool("AutoRewind", &TMediaPlayer::AutoRewind, &TMediaPlayer::SetAutoRewind).Default(true);
+  p.Bool("Enabled", &TMediaPlayer::Enabled, &TMediaPlayer::SetEnabled).Default(true);
+  p.Bool("Visible", &TMediaPlayer::Visible, &TMediaPlayer::SetVisible).Default(true);
+  p.Event("OnNotify", &TMediaPlayer::OnNotify);
+});
 
 TMediaPlayer::TMediaPlayer(TComponent* AOwner) : TComponent(AOwner) {
   media::AddGainListener(this, [this](double gain) { ApplyGain(gain); });
@@ -131,7 +143,11 @@ void TMediaPlayer::Play() {
   EndCommand();
   if (FNotifyPending) WatchCompletion(true);
   if (wait) {
-    while (!FStream->Ended()) rtl::CurrentClock().SleepMs(kWaitStepMs);
+    // Until the end, and no longer than the rest of the track and a margin: a pipeline that
+    // stalls must not hold the caller for ever.
+    rtl::Clock& clock = rtl::CurrentClock();
+    int64_t limit = clock.MonotonicMs() + (FStream->LengthMs() - FStream->PositionMs()) + kWaitMarginMs;
+    while (!FStream->Ended() && clock.MonotonicMs() < limit) clock.SleepMs(kWaitStepMs);
     CheckCompletion();
   }
 }

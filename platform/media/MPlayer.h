@@ -2,7 +2,8 @@
 // TMediaPlayer: the non-visual media player component. It plays one file at a time through
 // the current engine (media::CurrentEngine()); positions and the length are in milliseconds.
 // Every failure raises EMCIDeviceError with a readable message and leaves the player closed
-// and usable for the next file.
+// and usable for the next file. Window definitions set FileName, AutoOpen, AutoRewind,
+// Enabled, Visible and OnNotify.
 #include <memory>
 #include <string>
 
@@ -53,7 +54,8 @@ class TMediaPlayer : public TComponent {
   // Only milliseconds are supported; other formats raise EMCIDeviceError.
   void SetTimeFormat(TMPTimeFormats Value);
 
-  // Wait: the next command returns only when it is complete (Play: at the end of the track).
+  // Wait: the next command returns only when it is complete (Play: at the end of the track, or
+  // when the rest of the track and five seconds more have passed without it ending).
   // Applies to the next command only.
   bool Wait() const { return FWait; }
   void SetWait(bool Value) { FWait = Value; }

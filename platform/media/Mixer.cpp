@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <mutex>
+#include <vector>
 
 namespace media {
 
@@ -75,27 +77,6 @@ bool AlsaMixer::SetMasterVolume(uint16_t left, uint16_t right) {
 bool GainMixer::SetMasterVolume(uint16_t left, uint16_t right) {
   SetMasterGain(static_cast<double>(std::max(left, right)) / 65535.0);
   return true;
-}
-
-bool MixerRecorder::SetMasterVolume(uint16_t left, uint16_t right) {
-  std::lock_guard<std::mutex> g(FLock);
-  FValues.emplace_back(left, right);
-  return true;
-}
-
-std::vector<std::pair<uint16_t, uint16_t>> MixerRecorder::Values() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FValues;
-}
-
-int MixerRecorder::Last() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FValues.empty() ? -1 : FValues.back().first;
-}
-
-void MixerRecorder::Clear() {
-  std::lock_guard<std::mutex> g(FLock);
-  FValues.clear();
 }
 
 Mixer& CurrentMixer() {

@@ -2,13 +2,10 @@
 // The loudness of everything the program plays: one master volume, 0..65535 per channel.
 // The real mixer sets the ALSA "Master" playback control when the machine has one; otherwise
 // the layer keeps a master gain that every player applies to its stream. Tests install a
-// recorder instead.
+// recorder (tests/support) instead.
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <utility>
-#include <vector>
 
 namespace media {
 
@@ -37,20 +34,6 @@ class AlsaMixer : public Mixer {
 class GainMixer : public Mixer {
  public:
   bool SetMasterVolume(uint16_t left, uint16_t right) override;
-};
-
-// Records the values set, for tests; acts on nothing.
-class MixerRecorder : public Mixer {
- public:
-  bool SetMasterVolume(uint16_t left, uint16_t right) override;
-  std::vector<std::pair<uint16_t, uint16_t>> Values() const;
-  // The last value set on the left channel (-1 when none was set).
-  int Last() const;
-  void Clear();
-
- private:
-  mutable std::mutex FLock;
-  std::vector<std::pair<uint16_t, uint16_t>> FValues;
 };
 
 // The mixer in use: the one installed by SetMixer, else ALSA's Master, else the gain mixer.

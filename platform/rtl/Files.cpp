@@ -136,14 +136,9 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 struct FindState {
-  explicit FindState(DIR* d) : Dir(d) {}
-  ~FindState() { closedir(Dir); }
-  FindState(const FindState&) = delete;
-  FindState& operator=(const FindState&) = delete;
-
-  DIR* Dir;
   std::string Directory;  // with a trailing '/', "" for the current directory
-  std::string Mask;
+  std::vector<std::string> Names;  // the names matching the mask, in the order they are returned
+  size_t Next = 0;
   int ExcludeAttr = 0;
 };
 
@@ -259,11 +254,11 @@ int ParamCount() {
 
 namespace {
 
-// Fills `rec` from the next directory entry that matches; false at the end.
+// Fills `rec` from the next listed name that still exists and has the wanted attributes;
+// false at the end.
 bool NextMatch(rtl::FindState& state, TSearchRec& rec) {
-  while (dirent* entry = readdir(state.Dir)) {
-    const std::string name = entry->d_name;
-    if (!rtl::MatchesMask(name, state.Mask)) continue;
+  while (state.Next < state.Names.size()) {
+    const std::string& name = state.Names[state.Next++];
     struct stat st {};
     const std::string full = state.Directory + name;
     if (stat(full.c_str(), &st) != 0 && lstat(full.c_str(), &st) != 0) continue;  // vanished meanwhile
@@ -282,6 +277,21 @@ bool NextMatch(rtl::FindState& state, TSearchRec& rec) {
   return false;
 }
 
+// The names of the folder that match the mask, in name order without regard to case (then
+// byte order), so that a folder is always listed the same way whatever the file system keeps.
+bool ListFolder(const std::string& directory, std::string_view mask, std::vector<std::string>& names) {
+  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+  if (dir == nullptr) return false;
+  while (dirent* entry = readdir(dir))
+    if (rtl::MatchesMask(entry->d_name, mask)) names.emplace_back(entry->d_name);
+  closedir(dir);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const int order = AnsiCompareText(a, b);
+    return order != 0 ? order < 0 : a < b;
+  });
+  return true;
+}
+
 constexpr int kErrorFileNotFound = 2;
 constexpr int kErrorPathNotFound = 3;
 constexpr int kErrorNoMoreFiles = 18;
@@ -290,12 +300,9 @@ constexpr int kErrorNoMoreFiles = 18;
 
 int FindFirst(const std::string& pathMask, int attr, TSearchRec& rec) {
   FindClose(rec);
-  const std::string directory = rtl::NormalizePath(ExtractFilePath(pathMask));
-  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (dir == nullptr) return kErrorPathNotFound;
-  auto state = std::make_shared<rtl::FindState>(dir);
-  state->Directory = directory;
-  state->Mask = ExtractFileName(pathMask);
+  auto state = std::make_shared<rtl::FindState>();
+  state->Directory = rtl::NormalizePath(ExtractFilePath(pathMask));
+  if (!ListFolder(state->Directory, ExtractFileName(pathMask), state->Names)) return kErrorPathNotFound;
   state->ExcludeAttr = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
   if (!NextMatch(*state, rec)) return kErrorFileNotFound;
   rec.FindHandle = std::move(state);

@@ -87,6 +87,7 @@ struct TSearchRec {
 
 // Starts a search for `pathMask` ("dir/*.mp3"). Normal files are always included;
 // directories and hidden files only when `attr` includes faDirectory / faHidden.
+// Matches come in name order, without regard to case, whatever order the disk keeps.
 // Returns 0 and fills `rec` with the first match, else a non-zero error code
 // (2 = no file matches, 3 = no such directory).
 int FindFirst(const std::string& pathMask, int attr, TSearchRec& rec);

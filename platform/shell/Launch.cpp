@@ -209,31 +209,6 @@ bool SpawnLauncher::Start(const Command& command, std::string& error) {
   return true;
 }
 
-void LaunchRecorder::Requested(const ShellRequest& request) {
-  std::lock_guard<std::mutex> g(FLock);
-  FRequests.push_back(request);
-}
-
-std::vector<ShellRequest> LaunchRecorder::Requests() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FRequests;
-}
-
-bool LaunchRecorder::Start(const Command& command, std::string& error) {
-  std::lock_guard<std::mutex> g(FLock);
-  FCommands.push_back(command);
-  if (!FailWith.empty()) {
-    error = FailWith;
-    return false;
-  }
-  return true;
-}
-
-std::vector<Command> LaunchRecorder::Commands() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FCommands;
-}
-
 Launcher& CurrentLauncher() {
   if (Launcher* l = gLauncher.load()) return *l;
   static SpawnLauncher spawner;

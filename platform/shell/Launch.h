@@ -1,8 +1,7 @@
 #pragma once
 // Starting other programs for the shell services: the Windows programs the system names are
 // mapped to their counterparts here, and every start is detached (own session, no inherited
-// descriptors, reaped so that no zombie remains). Tests install a recorder that starts nothing.
-#include <mutex>
+// descriptors, reaped so that no zombie remains). Tests install a recorder (tests/support) that starts nothing.
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,22 +33,6 @@ class Launcher {
 class SpawnLauncher : public Launcher {
  public:
   bool Start(const Command& command, std::string& error) override;
-};
-
-// Records the shell-execute calls and the commands, starts nothing; FailWith makes every
-// start fail with that reason.
-class LaunchRecorder : public Launcher {
- public:
-  void Requested(const ShellRequest& request) override;
-  bool Start(const Command& command, std::string& error) override;
-  std::vector<ShellRequest> Requests() const;
-  std::vector<Command> Commands() const;
-  std::string FailWith;
-
- private:
-  mutable std::mutex FLock;
-  std::vector<ShellRequest> FRequests;
-  std::vector<Command> FCommands;
 };
 
 Launcher& CurrentLauncher();

@@ -105,19 +105,6 @@ bool FreedesktopTrash::MoveToTrash(const std::string& path) {
   return false;
 }
 
-bool TrashRecorder::MoveToTrash(const std::string& path) {
-  std::lock_guard<std::mutex> g(FLock);
-  FPaths.push_back(path);
-  for (const auto& f : Fail)
-    if (f == path) return false;
-  return true;
-}
-
-std::vector<std::string> TrashRecorder::Paths() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FPaths;
-}
-
 Trash& CurrentTrash() {
   if (Trash* t = gTrash.load()) return *t;
   static FreedesktopTrash home;

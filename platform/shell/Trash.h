@@ -2,10 +2,8 @@
 // The user's trash as the freedesktop trash specification lays it out: a moved item lives in
 // "files/NAME" and is described by "info/NAME.trashinfo" (its original path and the deletion
 // date). Items on another file system are copied into the trash and then removed. Nothing is
-// ever deleted without a copy in the trash.
-#include <mutex>
+// ever deleted without a copy in the trash. Tests install a recorder (tests/support).
 #include <string>
-#include <vector>
 
 namespace shell {
 
@@ -26,18 +24,6 @@ class FreedesktopTrash : public Trash {
 
  private:
   std::string FDir;
-};
-
-// Records the paths it is given, for tests; moves nothing. Paths listed in Fail fail.
-class TrashRecorder : public Trash {
- public:
-  bool MoveToTrash(const std::string& path) override;
-  std::vector<std::string> Paths() const;
-  std::vector<std::string> Fail;
-
- private:
-  mutable std::mutex FLock;
-  std::vector<std::string> FPaths;
 };
 
 // The trash in use: the one installed by SetTrash, else the home trash.

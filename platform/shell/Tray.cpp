@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 
+#include "platform/controls/Forms.h"
 #include "platform/os/Window.h"
 
 namespace shell {
@@ -33,51 +35,9 @@ std::vector<TrayIcon>::iterator Find(std::vector<TrayIcon>& icons, HWND wnd, UIN
 
 }  // namespace
 
-void TrayRecorder::IconChanged(const TrayIcon& icon) {
-  std::lock_guard<std::mutex> g(FLock);
-  auto key = std::make_pair(icon.wnd, icon.id);
-  bool known = std::find(FKnown.begin(), FKnown.end(), key) != FKnown.end();
-  if (!known) FKnown.push_back(key);
-  FEvents.push_back((known ? "modify " : "add ") + icon.tip);
-}
-
-void TrayRecorder::IconRemoved(const TrayIcon& icon) {
-  std::lock_guard<std::mutex> g(FLock);
-  FKnown.erase(std::remove(FKnown.begin(), FKnown.end(), std::make_pair(icon.wnd, icon.id)), FKnown.end());
-  FEvents.push_back("delete " + icon.tip);
-}
-
-void TrayRecorder::BalloonShown(const TrayIcon&, const TrayBalloon& balloon) {
-  std::lock_guard<std::mutex> g(FLock);
-  FBalloons.push_back(balloon);
-  FEvents.push_back("balloon " + balloon.title + "|" + balloon.text + "|" + std::to_string(balloon.timeoutMs) +
-                    "|" + std::to_string(balloon.infoFlags));
-}
-
-void TrayRecorder::BalloonHidden(const TrayIcon&) {
-  std::lock_guard<std::mutex> g(FLock);
-  FEvents.push_back("hide balloon");
-}
-
-std::vector<std::string> TrayRecorder::Events() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FEvents;
-}
-
-std::vector<TrayBalloon> TrayRecorder::Balloons() const {
-  std::lock_guard<std::mutex> g(FLock);
-  return FBalloons;
-}
-
-void TrayRecorder::Clear() {
-  std::lock_guard<std::mutex> g(FLock);
-  FEvents.clear();
-  FBalloons.clear();
-}
-
 TrayHost& CurrentTrayHost() {
   if (TrayHost* h = gHost.load()) return *h;
-  static TrayRecorder headless;
+  static TrayHost headless;
   return headless;
 }
 
@@ -109,11 +69,14 @@ void RecreateTaskbar() {
     gone.swap(TheArea().icons);
   }
   for (const auto& icon : gone) CurrentTrayHost().IconRemoved(icon);
+  std::vector<HWND> windows;
+  if (Application && Application->Handle()) windows.push_back(Application->Handle());
+  for (const auto& icon : gone) windows.push_back(icon.wnd);
   std::vector<HWND> told;
-  for (const auto& icon : gone) {
-    if (std::find(told.begin(), told.end(), icon.wnd) != told.end()) continue;
-    told.push_back(icon.wnd);
-    SendMessage(icon.wnd, TaskbarCreatedMessage(), 0, 0);
+  for (HWND wnd : windows) {
+    if (std::find(told.begin(), told.end(), wnd) != told.end()) continue;
+    told.push_back(wnd);
+    SendMessage(wnd, TaskbarCreatedMessage(), 0, 0);
   }
 }
 

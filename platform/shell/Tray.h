@@ -1,10 +1,10 @@
 #pragma once
-// The notification area behind Shell_NotifyIconA: the table of icons, and the host that shows
-// them. The headless host (also the tests' recorder) keeps what it was told and lets tests
-// send mouse callbacks and re-create the taskbar; a desktop host shows the icons for real.
+// The notification area behind Shell_NotifyIconA: the table of icons (with the balloon each
+// shows), and the host that shows them. Headless, the table is all there is: TrayIcons() tells
+// the state, SendTrayCallback acts as the user and RecreateTaskbar as a restarting desktop. A
+// desktop host shows the icons for real; tests install a recorder as the host.
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,26 +41,7 @@ class TrayHost {
   virtual void BalloonHidden(const TrayIcon&) {}
 };
 
-// Shows nothing; records every change as a line ("add Tip", "modify Tip", "delete Tip",
-// "balloon Title|Text|10000|4", "hide balloon") and every balloon.
-class TrayRecorder : public TrayHost {
- public:
-  void IconChanged(const TrayIcon& icon) override;
-  void IconRemoved(const TrayIcon& icon) override;
-  void BalloonShown(const TrayIcon& icon, const TrayBalloon& balloon) override;
-  void BalloonHidden(const TrayIcon& icon) override;
-  std::vector<std::string> Events() const;
-  std::vector<TrayBalloon> Balloons() const;
-  void Clear();
-
- private:
-  mutable std::mutex FLock;
-  std::vector<std::string> FEvents;
-  std::vector<TrayBalloon> FBalloons;
-  std::vector<std::pair<HWND, UINT_PTR>> FKnown;
-};
-
-// The host in use: the one installed by SetTrayHost, else a headless recorder.
+// The host in use: the one installed by SetTrayHost, else the headless one (shows nothing).
 TrayHost& CurrentTrayHost();
 void SetTrayHost(TrayHost* host);
 
@@ -72,8 +53,9 @@ std::optional<TrayIcon> FindTrayIcon(HWND wnd, UINT_PTR id);
 // lParam = the mouse message or balloon notice) to its window. False without such an icon.
 bool SendTrayCallback(HWND wnd, UINT_PTR id, UINT event);
 
-// The taskbar restarted: every icon is gone, and the registered message "TaskbarCreated" is
-// sent to every window that had one, so that their owners add them again.
+// The taskbar restarted (or a tray appeared): every icon is gone, and the registered message
+// "TaskbarCreated" is sent, as the desktop broadcasts it, to the application's window and to
+// every window that had an icon, so that their owners add them again.
 void RecreateTaskbar();
 
 // The number of the registered message "TaskbarCreated".

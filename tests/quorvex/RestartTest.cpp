@@ -12,6 +12,7 @@
 
 #include "platform/os/Mutex.h"
 #include "platform/rtl/Clock.h"
+#include "tests/support/ServiceRecorders.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class RestartTest : public ::testing::Test {
   std::string dir;
   int running = 4242;
   std::vector<int> ended;
-  shell::LaunchRecorder launcher;
+  test::LaunchRecorder launcher;
   quorvex::Environment env;
 };
 

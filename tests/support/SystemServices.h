@@ -2,8 +2,8 @@
 // The system services as tests drive them: while a TSystemServices lives, media players play
 // from the simulated engine (on the virtual clock), the mixer, program starts, the trash and
 // the tray are recorders, and the registry, autostart entries and the trash folder live in a
-// temporary home (XDG_CONFIG_HOME and XDG_DATA_HOME point into it). Header-only: a test
-// binary that uses it links platform_media and platform_shell.
+// temporary home (XDG_CONFIG_HOME and XDG_DATA_HOME point into it). A test binary that uses
+// it links test_services.
 #include <stdlib.h>
 
 #include <filesystem>
@@ -13,10 +13,11 @@
 
 #include "platform/media/Engine.h"
 #include "platform/media/Mixer.h"
-#include "platform/media/SimulatedEngine.h"
 #include "platform/shell/Launch.h"
 #include "platform/shell/Trash.h"
 #include "platform/shell/Tray.h"
+#include "tests/support/ServiceRecorders.h"
+#include "tests/support/SimulatedEngine.h"
 
 namespace test {
 
@@ -53,16 +54,16 @@ class TSystemServices {
   TSystemServices& operator=(const TSystemServices&) = delete;
 
   // Paths → lengths (or failures) of the files players open; positions follow the clock.
-  media::SimulatedEngine Engine;
+  SimulatedEngine Engine;
   // Every master volume set (mixerSetControlDetails).
-  media::MixerRecorder Mixer;
+  MixerRecorder Mixer;
   // Every ShellExecuteA call and the command it became; nothing is started.
-  shell::LaunchRecorder Launcher;
+  LaunchRecorder Launcher;
   // Every path SHFileOperationA deleted; nothing is moved.
-  shell::TrashRecorder Trash;
+  TrashRecorder Trash;
   // Icons and balloons of Shell_NotifyIconA (shell::SendTrayCallback and
   // shell::RecreateTaskbar act as the user and the desktop).
-  shell::TrayRecorder Tray;
+  TrayRecorder Tray;
   // The temporary home.
   std::string Home;
 

@@ -1,5 +1,10 @@
 #include "tray/SimpleTimer.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -160,6 +165,22 @@ TEST_F(SimpleTimerTest, OtherMessagesGoToTheDefaultProcedure) {
   HWND wnd = SimpleTimerHandler()->WindowHandle();
   EXPECT_EQ(SendMessage(wnd, WM_QUERYENDSESSION, 0, 0), TRUE);
   EXPECT_EQ(SendMessage(wnd, WM_TIMER, 12345, 0), 0) << "a tick naming no live timer is ignored";
+}
+
+// Reachable from a global, so the leak checker leaves it alone.
+TSimpleTimer* gLeftRunning = nullptr;
+
+TEST(SimpleTimerEnd, AHandlerStillAliveAtProgramEndIsFreedWithoutHarm) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    gLeftRunning = new TSimpleTimer(100, [](TObject*) {});
+    gLeftRunning->SetEnabled(true);
+    std::exit(SimpleTimerHandler() && IsWindow(SimpleTimerHandler()->WindowHandle()) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 }  // namespace

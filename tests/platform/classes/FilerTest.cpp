@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <random>
 
 #include "FilerTestComponents.h"
-#include "platform/rtl/Files.h"
 
 using namespace filertest;
 
@@ -263,6 +261,39 @@ TEST_F(FilerTest, ExceptionClassesTellTheKindOfError) {
             "Form.txt(1): The definition is for a TTestGrid, not for a TTestForm");
 }
 
+TEST_F(FilerTest, WritingRefusesValuesTheTextCannotHold) {
+  TTestForm form(nullptr);
+  auto* control = new TTestControl(&form);
+  control->SetName("Panel1");
+  control->SetParent(&form);
+  auto* grid = new TTestGrid(&form);
+  grid->SetName("Grid1");
+  grid->SetParent(&form);
+  auto* column = static_cast<TTestColumn*>(grid->Columns()->Add());
+  struct Case {
+    std::function<void()> Spoil;
+    const char* Message;
+  };
+  const Case cases[] = {
+      {[&] { control->SetAnchors(1u << 10); }, "Property Anchors holds the element 10 that TTestAnchor does not name"},
+      {[&] { column->SetValue(VarArrayOf({Variant(1), Variant(2)})); }, "A variant of type"},
+      {[&] { (new TOrphan(&form))->SetName("Orphan"); },
+       "Class TOrphan cannot be written: its base class TUnregisteredBase is not registered"},
+  };
+  for (const Case& c : cases) {
+    control->SetAnchors(3u);
+    column->SetValue(Variant());
+    c.Spoil();
+    try {
+      WriteComponentText(&form);
+      ADD_FAILURE() << c.Message;
+    } catch (const EWriteError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.Message, 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(form.HasState(csWriting));
+  }
+}
+
 TEST_F(FilerTest, HalfReadFormIsFreedWithoutLeaksOrDanglingFields) {
   auto* form = new TTestForm(nullptr);
   std::string message = ReadError(form,
@@ -482,57 +513,63 @@ TEST_F(FilerTest, ReferencesAcrossFormsWaitForTheOtherForm) {
   delete c;
 }
 
-TEST_F(FilerTest, DefinitionsAreFoundByNameInAddedFoldersAndBesideTheExecutable) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("filertest-" + std::to_string(::getpid()));
-  fs::create_directories(dir / "app" / "bin");
-  fs::create_directories(dir / "app" / "resources" / "forms");
-  fs::create_directories(dir / "extra");
-  std::ofstream(dir / "app" / "resources" / "forms" / "TMainForm.txt") << "object Main: TTestForm\n  Left = 4\nend\n";
-  std::ofstream(dir / "extra" / "tsideform.TXT") << "object Side: TTestForm\n  Left = 6\nend\n";
-
-  rtl::SetExePathOverride((dir / "app" / "bin" / "prog").string());
-  AddDefinitionFolder((dir / "extra").string());
-  EXPECT_EQ(FindDefinitionFile("TMainForm"), (dir / "app" / "resources" / "forms" / "TMainForm.txt").string());
-  EXPECT_EQ(FindDefinitionFile("TSideForm"), (dir / "extra" / "tsideform.TXT").string());
-  EXPECT_EQ(FindDefinitionFile("TNoForm"), "");
-
-  TTestForm main(nullptr);
-  ReadComponentRes("TMainForm", &main);
-  EXPECT_EQ(main.Name(), "Main");
-  EXPECT_EQ(main.Left(), 4);
-  TTestForm side(nullptr);
-  ReadComponentRes("TSideForm", &side);
-  EXPECT_EQ(side.Left(), 6);
-  EXPECT_THROW(ReadComponentRes("TNoForm", &side), EResNotFound);
-
-  // A derived form class reads its base class's definition, then its own; Loaded runs once.
-  std::ofstream(dir / "extra" / "TTestForm.txt") << "object Base: TTestForm\n"
-                                                    "  Left = 1\n"
-                                                    "  object Timer1: TTestTimer\n"
-                                                    "  end\n"
-                                                    "end\n";
-  std::ofstream(dir / "extra" / "TTestDerivedForm.txt") << "inherited Base: TTestDerivedForm\n"
-                                                           "  inherited Timer1: TTestTimer\n"
-                                                           "    Interval = 5\n"
-                                                           "  end\n"
-                                                           "  object Timer2: TTestTimer\n"
-                                                           "  end\n"
-                                                           "end\n";
-  Log().clear();
+TEST_F(FilerTest, FormsReadTheirBuiltInDefinitionsAlongTheClassChain) {
+  // resources/forms/TTestForm.txt, then TTestDerivedForm.txt; Loaded runs once on each component.
   TTestDerivedForm derived(nullptr);
   EXPECT_TRUE(InitInheritedComponent(&derived));
+  EXPECT_EQ(derived.Name(), "Base");
   EXPECT_EQ(derived.Left(), 1);
   ASSERT_NE(derived.Timer1, nullptr);
+  ASSERT_NE(derived.Timer2, nullptr);
+  ASSERT_NE(derived.Button1, nullptr);
   EXPECT_EQ(derived.Timer1->Interval(), 5);
-  EXPECT_NE(derived.Timer2, nullptr);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Base", "Loaded Timer1", "Loaded Timer2"}));
+  EXPECT_EQ(derived.Button1->Parent(), derived.Panel1);
+  EXPECT_EQ(derived.Panel1->Parent(), &derived);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Loaded Base", "Loaded Timer1", "Loaded Panel1", "Loaded Button1",
+                                             "Loaded Timer2"}));
+  Log().clear();
+  derived.Click();
+  derived.Button1->Click();
+  derived.Timer2->Tick();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"Button1Click Base", "Button1Click Button1", "Timer1Timer Timer2"}));
+
+  TTestForm form(nullptr);
+  ReadComponentRes("ttestform", &form);  // names compare without regard to case
+  EXPECT_NE(form.Timer1, nullptr);
+  EXPECT_THROW(ReadComponentRes("TNoForm", &form), EResNotFound);
   TTestControl plain(nullptr);
   EXPECT_FALSE(InitInheritedComponent(&plain));
+  // Classes from the root ancestor up have no definitions read.
+  TTestDerivedForm bare(nullptr);
+  EXPECT_FALSE(InitInheritedComponent(&bare, FindClass("TTestDerivedForm")));
+  EXPECT_EQ(bare.ComponentCount(), 0);
 
-  RemoveDefinitionFolder((dir / "extra").string());
-  rtl::SetExePathOverride("");
-  fs::remove_all(dir);
+  // Without its base class's definition the derived one refers to a missing component: the
+  // half-read form is freed by its maker (the sanitizer run checks that nothing leaks).
+  auto* half = new TTestDerivedForm(nullptr);
+  try {
+    InitInheritedComponent(half, FindClass("TTestForm"));
+    ADD_FAILURE();
+  } catch (const EReadError& e) {
+    EXPECT_STREQ(e.what(), "forms/TTestDerivedForm.txt(2): Ancestor for 'Timer1' not found");
+  }
+  delete half;
+
+  // A registered table comes before the others; errors name the resource's path and line.
+  static const char kBroken[] = "object Base: TTestForm\n  Left = 'x'\nend\n";
+  static const classes::TResourceEntry entries[] = {{"forms/TTestForm.txt", kBroken, sizeof kBroken - 1}};
+  static const classes::TResourceTable broken{entries, 1};
+  classes::RegisterResources(broken);
+  TTestForm other(nullptr);
+  try {
+    ReadComponentRes("TTestForm", &other);
+    ADD_FAILURE();
+  } catch (const EReadError& e) {
+    std::string message = e.what();
+    EXPECT_EQ(message.rfind("forms/TTestForm.txt(2): Error reading ", 0), 0u) << message;
+    EXPECT_NE(message.find(".Left: Invalid property value"), std::string::npos) << message;
+  }
+  classes::UnregisterResources(broken);
 }
 
 TEST_F(FilerTest, ClassRegistryAndPropertyAccessByName) {

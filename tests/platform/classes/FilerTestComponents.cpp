@@ -17,6 +17,8 @@ const int FindFormProc = RegisterFindGlobalComponentProc([](const std::string& N
   return nullptr;
 });
 
+const bool TestResourcesRegistered = (classes::RegisterResources(TestResources()), true);
+
 }  // namespace
 
 const classes::TIdentMap& ColorIdents() {

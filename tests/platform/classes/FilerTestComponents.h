@@ -9,6 +9,7 @@
 
 #include "platform/classes/Collection.h"
 #include "platform/classes/Filer.h"
+#include "platform/classes/Resources.h"
 #include "platform/classes/StringList.h"
 #include "platform/classes/TypeInfo.h"
 
@@ -37,6 +38,9 @@ constexpr TTestColor clBlack = 0;
 constexpr TTestColor clRed = 0x0000FF;
 constexpr TTestColor clWindow = static_cast<TTestColor>(0x80000005u);
 const classes::TIdentMap& ColorIdents();
+
+// The files under tests/platform/classes/resources (registered before the program's resources).
+const classes::TResourceTable& TestResources();
 
 // Everything that happened, in order ("Loaded Panel1", "Click Button1"...).
 std::vector<std::string>& Log();

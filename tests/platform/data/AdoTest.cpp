@@ -238,8 +238,35 @@ TEST_F(AdoTest, FailedWritesLeaveTheDataSetAsBefore) {
   t.Cancel();
   EXPECT_EQ(t.FieldByName("name")->AsString(), "pop");
 
+  // A refused delete keeps the row, in the file and in the dataset, with an edit in progress.
+  Conn.Execute("create trigger keep before delete on musictype begin select raise(abort, 'refused'); end");
+  t.Edit();
+  t.FieldByName("sum")->SetAsInteger(5);
+  try {
+    t.Delete();
+    FAIL();
+  } catch (const EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "refused");
+  }
+  EXPECT_EQ(t.State(), dsEdit);
+  EXPECT_EQ(t.FieldByName("sum")->AsInteger(), 5);
+  EXPECT_EQ(t.RecordCount(), 2);
+  int tries = 0;
+  t.OnDeleteError = [&](TDataSet*, EDatabaseError&, TDataAction& Action) {
+    if (++tries == 2) Conn.Execute("drop trigger keep");
+    Action = daRetry;
+  };
+  t.Cancel();
+  t.Delete();
+  EXPECT_EQ(tries, 2);
+  EXPECT_EQ(t.RecordCount(), 1);
+  EXPECT_EQ(Stored("select count(*) from musictype"), Value(int64_t{1}));
+
   // A row removed by someone else cannot be saved; the edit stays.
-  Conn.Execute("delete from musictype where id=2");
+  t.Append();
+  t.FieldByName("name")->SetAsString("calm");
+  t.Post();
+  Conn.Execute("delete from musictype where name='calm'");
   t.Edit();
   t.FieldByName("sum")->SetAsInteger(3);
   EXPECT_THROW(t.Post(), EDatabaseError);

@@ -366,6 +366,27 @@ TEST(DataSetBuffers, InsertedRowTakesItsPlaceInTheWindow) {
   EXPECT_EQ(ds.Lookup("id", 6, "name"), Variant("row6"));
 }
 
+TEST(DataSetBuffers, RowLeavingTheFilterWhileAGridShowsAnotherRow) {
+  datatest::GridSetup grid(10, 5);
+  TMemoryDataSet& ds = grid.Ds;
+  ds.OnFilterRecord = [](TDataSet* D, bool& Accept) { Accept = D->FieldByName("id")->AsInteger() < 50; };
+  ds.SetFiltered(true);
+  std::vector<TBookmark> marks;
+  for (ds.First(); !ds.Eof(); ds.Next()) marks.push_back(ds.Bookmark());
+  ds.First();
+  ds.Edit();
+  ds.FieldByName("id")->SetAsInteger(99);
+  grid.Link.SetActiveRecord(3);
+  ds.Post();
+  EXPECT_EQ(ds.RecordCount(), 9);
+  EXPECT_FALSE(ds.BookmarkValid(marks[0]));
+  for (size_t i = 1; i < marks.size(); ++i) {
+    ds.GotoBookmark(marks[i]);
+    EXPECT_EQ(CurrentId(ds), static_cast<int>(i) + 1);
+    EXPECT_EQ(ds.RecNo(), static_cast<int>(i));
+  }
+}
+
 TEST(DataSetBuffers, LinkNotices) {
   TMemoryDataSet ds(nullptr);
   FillRows(ds, 3);

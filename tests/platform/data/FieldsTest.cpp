@@ -34,6 +34,7 @@ TEST_F(FieldsTest, ClassesFollowTheDefinitions) {
   EXPECT_NE(dynamic_cast<TDateField*>(F("d")), nullptr);
   EXPECT_NE(dynamic_cast<TWideStringField*>(F("w")), nullptr);
   EXPECT_NE(dynamic_cast<TMemoField*>(F("m")), nullptr);
+  for (const char* n : {"i", "s", "f", "c"}) EXPECT_NE(dynamic_cast<TNumericField*>(F(n)), nullptr) << n;
   EXPECT_EQ(F("w")->Size(), 10);
   EXPECT_EQ(F("i")->Alignment(), taRightJustify);
   EXPECT_EQ(F("w")->Alignment(), taLeftJustify);
@@ -55,6 +56,23 @@ TEST_F(FieldsTest, TextAndConversions) {
   EXPECT_DOUBLE_EQ(F("t")->AsDateTime().Value, EncodeTime(8, 30, 15, 0).Value);
   EXPECT_EQ(F("t")->Text(), "08:30:15");
   EXPECT_THROW(F("t")->SetText("25:00:00"), EConvertError);
+  // A time field keeps only the time of day and a date field only the day, however they
+  // are given a full date and time.
+  TDateTime moment = EncodeDate(2026, 12, 10) + EncodeTime(23, 50, 0, 0);
+  auto timeOfDay = [&] { return F("t")->AsDateTime().Value >= 0 && F("t")->AsDateTime().Value < 1; };
+  F("t")->SetAsDateTime(moment);
+  EXPECT_TRUE(timeOfDay());
+  EXPECT_EQ(F("t")->Text(), "23:50:00");
+  F("t")->SetAsDateTime(F("t")->AsDateTime() + EncodeTime(0, 20, 0, 0));  // past midnight
+  EXPECT_TRUE(timeOfDay());
+  EXPECT_EQ(F("t")->Text(), "00:10:00");
+  F("t")->SetAsString("2026-12-10 08:30:15");
+  EXPECT_TRUE(timeOfDay());
+  EXPECT_EQ(F("t")->Text(), "08:30:15");
+  F("d")->SetAsDateTime(moment);
+  EXPECT_EQ(F("d")->AsDateTime().Value, EncodeDate(2026, 12, 10).Value);
+  F("dt")->SetAsDateTime(moment);
+  EXPECT_EQ(F("dt")->AsDateTime().Value, moment.Value);
   F("d")->SetAsString("2026-12-10");
   EXPECT_EQ(F("d")->DisplayText(), "2026-12-10");
   F("dt")->SetAsDateTime(EncodeDate(2026, 12, 10) + EncodeTime(7, 5, 0, 0));

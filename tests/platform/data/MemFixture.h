@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/data/DB.h"
+#include "platform/data/DataLink.h"
+#include "platform/data/MemoryDataSet.h"
 
 namespace datatest {
 

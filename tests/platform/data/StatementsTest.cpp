@@ -13,6 +13,9 @@ namespace {
 
 const char* const kPending =
     "select * from db where use=true and ptime>time() and stardate<=date() and enddate>=date() and week like :v order by ptime";
+// The same list for display, with its parameter named :a.
+const char* const kPendingShown =
+    "select * from db where use=true and ptime>time() and stardate<=date() and enddate>=date() and week like :a order by ptime";
 const char* const kMorePlay =
     "select * from db where use=true and moreplay=true and stardate<=date() and enddate>=date() and week like :v order by ptime";
 
@@ -39,6 +42,10 @@ TEST_F(StatementsTest, PendingListIsTodaysTasksAfterNowInTimeOrder) {
   q1.SetCursorType(ctStatic);
   q1.SetLockType(ltBatchOptimistic);
   EXPECT_EQ(Run(q1, kPending, "v", "%4%"), (Names{"soon", "later", "only today"}));
+  TADOQuery q2(nullptr);
+  q2.SetConnection(&Conn);
+  q2.SetLockType(ltBatchOptimistic);
+  EXPECT_EQ(Run(q2, kPendingShown, "a", "%4%"), (Names{"soon", "later", "only today"}));
 
   // Half an hour later the first one is no longer pending.
   SetNow(2026, 12, 10, 10, 30, 0);
@@ -51,6 +58,21 @@ TEST_F(StatementsTest, PendingListIsTodaysTasksAfterNowInTimeOrder) {
   EXPECT_EQ(Names(friday.begin(), friday.begin() + 3), (Names{"earlier", "this second", "soon"}));
   std::sort(friday.begin() + 3, friday.end());
   EXPECT_EQ(Names(friday.begin() + 3, friday.end()), (Names{"later", "not thursday", "starts tomorrow"}));
+}
+
+TEST_F(StatementsTest, EveryDaySetMatchesEachWeekday) {
+  AddTask({"daily", true, "23:00:00", "2026-12-01", "2026-12-31"});
+  AddTask({"weekend", true, "23:00:00", "2026-12-01", "2026-12-31", "6 7"});
+  TADOQuery q(nullptr);
+  q.SetConnection(&Conn);
+  // 2026-12-14 is a Monday: digit 1 ... Sunday 2026-12-20: digit 7.
+  for (int digit = 1; digit <= 7; ++digit) {
+    SetNow(2026, 12, 13 + digit, 9, 0, 0);
+    Names expected = digit >= 6 ? Names{"daily", "weekend"} : Names{"daily"};
+    Names got = Run(q, kPending, "v", "%" + std::to_string(digit) + "%");
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, expected) << digit;
+  }
 }
 
 TEST_F(StatementsTest, RepeatingTasksQueryAndWritingPTimeThroughIt) {

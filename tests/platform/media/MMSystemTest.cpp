@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/media/Mixer.h"
-#include "platform/media/SimulatedEngine.h"
+#include "tests/support/ServiceRecorders.h"
+#include "tests/support/SimulatedEngine.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ MCIERROR QueryLength(const std::string& path, uint32_t& lengthMs) {
 }
 
 TEST(MciLength, AnswersFromTheEngineAndFailsCleanly) {
-  media::SimulatedEngine engine;
+  test::SimulatedEngine engine;
   engine.AddFile("/a/long.wav", 3725000);
   engine.AddFailingFile("/a/text.mp3");
   media::SetEngine(&engine);
@@ -63,7 +64,7 @@ MMRESULT SetVolume(uint32_t channels, uint32_t left, uint32_t right, HMIXEROBJ m
 }
 
 TEST(Mixer, SetsBothChannelsOfTheMasterVolume) {
-  media::MixerRecorder recorder;
+  test::MixerRecorder recorder;
   media::SetMixer(&recorder);
   EXPECT_EQ(SetVolume(2, 65530, 65530), MMSYSERR_NOERROR);
   EXPECT_EQ(SetVolume(2, 65535, 65535), MMSYSERR_NOERROR);

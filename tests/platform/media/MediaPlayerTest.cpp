@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classes/Filer.h"
 #include "platform/media/Mixer.h"
-#include "platform/media/SimulatedEngine.h"
 #include "platform/rtl/Clock.h"
+#include "tests/support/SimulatedEngine.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ class MediaPlayerTest : public ::testing::Test {
     rtl::SetClock(nullptr);
   }
   rtl::VirtualClock clock{TDateTime(46000.5)};
-  media::SimulatedEngine engine;
+  test::SimulatedEngine engine;
   TMediaPlayer player{nullptr};
 };
 
@@ -163,11 +164,22 @@ TEST_F(MediaPlayerTest, WaitPlaysToTheEndBeforeReturning) {
   EXPECT_FALSE(player.Wait());
 }
 
+// A window definition places the player, sets it and opens it once loaded.
 TEST_F(MediaPlayerTest, AutoOpenOpensOnLoadAndOnPlay) {
-  player.SetAutoOpen(true);
-  player.SetFileName("/music/a.mp3");
-  player.Loaded();
-  EXPECT_EQ(player.Length(), 3000);
+  TComponent form(nullptr);
+  ReadComponentText(&form,
+                    "object Form1: TComponent\n"
+                    "  object MediaPlayer1: TMediaPlayer\n"
+                    "    FileName = '/music/a.mp3'\n"
+                    "    AutoOpen = True\n"
+                    "    Visible = False\n"
+                    "  end\n"
+                    "end\n");
+  auto* loaded = dynamic_cast<TMediaPlayer*>(form.FindComponent("MediaPlayer1"));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_FALSE(loaded->Visible());
+  EXPECT_EQ(loaded->FileName(), "/music/a.mp3");
+  EXPECT_EQ(loaded->Length(), 3000);
   TMediaPlayer other(nullptr);
   other.SetAutoOpen(true);
   other.SetFileName("/music/b.wav");
@@ -210,7 +222,7 @@ namespace {
 // Nobody polls the player: the message loop notices the end of the track by itself.
 TEST(MediaPlayerLoop, TheMessageLoopDeliversTheNotification) {
   test::THeadlessApp app;
-  media::SimulatedEngine engine;
+  test::SimulatedEngine engine;
   engine.AddFile("/music/b.wav", 1000);
   media::SetEngine(&engine);
   TMediaPlayer player(nullptr);

@@ -188,6 +188,17 @@ TEST_F(Files, FindFirstFiltersByMaskAndAttributes) {
   FindClose(rec);
 }
 
+TEST_F(Files, FindFirstListsInNameOrderWithoutRegardToCase) {
+  for (const char* name : {"b2.mp3", "A1.mp3", "c3.mp3", "a0.mp3", "B1.mp3", "歌曲.mp3", "10.mp3", "9.mp3"})
+    Write(name, "");
+  std::vector<std::string> names;
+  TSearchRec rec;
+  for (int found = FindFirst(Path("*.mp3"), 0, rec); found == 0; found = FindNext(rec)) names.push_back(rec.Name);
+  FindClose(rec);
+  EXPECT_EQ(names, (std::vector<std::string>{"10.mp3", "9.mp3", "a0.mp3", "A1.mp3", "B1.mp3", "b2.mp3", "c3.mp3",
+                                             "歌曲.mp3"}));
+}
+
 TEST_F(Files, FindFirstWithBackslashOrNothingToFind) {
   Write("a.mp3", "");
   EXPECT_EQ(Names(Search(FDir.Path() + "\\*.mp3", 0)), (std::set<std::string>{"a.mp3"}));

@@ -13,6 +13,8 @@
 #include "platform/shell/Launch.h"
 #include "platform/shell/Trash.h"
 #include "platform/shell/Tray.h"
+#include "tests/support/HeadlessApp.h"
+#include "tests/support/ServiceRecorders.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ TEST(ShellExecuteA, StartsTheCompanionBesideTheExecutableThroughTheLauncher) {
   shelltest::Write(exeDir + "/quorvex", "#!/bin/sh\n");
   chmod((exeDir + "/quorvex").c_str(), 0755);
   rtl::SetExePathOverride(exeDir + "/ostrovel");
-  shell::LaunchRecorder recorder;
+  test::LaunchRecorder recorder;
   shell::SetLauncher(&recorder);
 
   EXPECT_GT(Code(ShellExecuteA(nullptr, "open", (exeDir + "/quorvex.exe").c_str(), nullptr, nullptr, 1)), 32);
@@ -110,7 +112,7 @@ class TrayTest : public ::testing::Test {
     return Shell_NotifyIconA(NIM_MODIFY, &data);
   }
 
-  shell::TrayRecorder recorder;
+  test::TrayRecorder recorder;
   HWND wnd = nullptr;
   std::vector<TMessage> received;
 };
@@ -151,13 +153,24 @@ TEST_F(TrayTest, MouseCallbacksAndTaskbarRecreation) {
   EXPECT_EQ(received[0].LParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
   EXPECT_EQ(received[1].LParam, static_cast<LPARAM>(NIN_BALLOONTIMEOUT));
 
+  // "TaskbarCreated" goes, as the desktop broadcasts it, to the application's window too: the
+  // tray component listens there.
+  test::THeadlessApp app;
+  int appHeard = 0;
+  WNDPROC appProc = GetWindowProc(Application->Handle());
+  SetWindowProc(Application->Handle(), MakeWndProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == shell::TaskbarCreatedMessage()) ++appHeard;
+    return CallWindowProc(appProc, w, msg, wp, lp);
+  }));
   recorder.Clear();
   shell::RecreateTaskbar();
   // The window heard "TaskbarCreated" and added its icon again.
   EXPECT_NE(shell::TaskbarCreatedMessage(), 0u);
   EXPECT_EQ(received.back().Msg, shell::TaskbarCreatedMessage());
+  EXPECT_EQ(appHeard, 1);
   EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"delete Ostrovel", "add Ostrovel"}));
   EXPECT_EQ(shell::TrayIcons().size(), 1u);
+  SetWindowProc(Application->Handle(), appProc);
 }
 
 }  // namespace

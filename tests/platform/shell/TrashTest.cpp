@@ -8,6 +8,7 @@
 #include "ShellTestDir.h"
 #include "platform/shell/ShellPaths.h"
 #include "platform/rtl/Clock.h"
+#include "tests/support/ServiceRecorders.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TEST_F(TrashTest, AnotherFileSystemIsCopiedThenRemoved) {
 }
 
 TEST(TrashRecorder, RecordsAndFailsOnRequest) {
-  shell::TrashRecorder recorder;
+  test::TrashRecorder recorder;
   recorder.Fail = {"/b"};
   shell::SetTrash(&recorder);
   EXPECT_TRUE(shell::CurrentTrash().MoveToTrash("/a"));

@@ -1,4 +1,4 @@
-#include "platform/media/SimulatedEngine.h"
+#include "tests/support/SimulatedEngine.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,11 @@
 
 #include "platform/rtl/Clock.h"
 
-namespace media {
+namespace test {
+
+using media::Failure;
+using media::FailureKind;
+using media::Stream;
 
 struct SimulatedEngine::Shared {
   struct Entry {
@@ -171,4 +175,4 @@ double SimulatedEngine::GainOf(const std::string& path) const {
   return it == FShared->gains.end() ? 1.0 : it->second;
 }
 
-}  // namespace media
+}  // namespace test

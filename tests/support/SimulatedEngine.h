@@ -12,20 +12,20 @@
 
 #include "platform/media/Engine.h"
 
-namespace media {
+namespace test {
 
-class SimulatedEngine : public Engine {
+class SimulatedEngine : public media::Engine {
  public:
   SimulatedEngine();
   // A playable file of the given length.
   void AddFile(const std::string& path, int64_t lengthMs);
   // A file that fails to open with the given kind and message.
-  void AddFailingFile(const std::string& path, FailureKind kind = FailureKind::CannotDecode,
+  void AddFailingFile(const std::string& path, media::FailureKind kind = media::FailureKind::CannotDecode,
                       const std::string& message = "The file's format cannot be played");
   // Files missing from the table that exist on disk open with this length (off when < 0).
   void SetDefaultLengthMs(int64_t lengthMs);
 
-  std::unique_ptr<Stream> Open(const std::string& path) override;
+  std::unique_ptr<media::Stream> Open(const std::string& path) override;
   std::optional<int64_t> ProbeLengthMs(const std::string& path) override;
 
   std::vector<std::string> Calls() const;
@@ -41,4 +41,4 @@ class SimulatedEngine : public Engine {
   std::shared_ptr<Shared> FShared;
 };
 
-}  // namespace media
+}  // namespace test

@@ -1,0 +1,3 @@
+#include "platform/data/DBError.h"
+
+void DatabaseError(const std::string& Message) { throw EDatabaseError(Message); }
