@@ -213,7 +213,7 @@ std::vector<std::string> FontFamilies() {
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig keeps a few blocks of its parsed configuration unreachable for the life of the
 // process; the leak checker of sanitizer builds is told so instead of failing every program
-// that draws text.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+// that draws text. Weak, so that a test program with suppressions of its own keeps them.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" __attribute__((weak)) const char* __lsan_default_options() { return "print_suppressions=0"; }
 #endif

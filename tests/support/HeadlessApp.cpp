@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/os/Input.h"
 #include "platform/os/MessageLoop.h"
 #include "platform/os/Timers.h"
 #include "platform/rtl/DateTime.h"
@@ -27,6 +28,7 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
   FExeDir = pattern + "/";
   rtl::SetExePathOverride(ExePath());
   os::ResetThreadQueue();
+  FPresenter = std::make_unique<backends::THeadlessPresenter>();
   FApplication = std::make_unique<TApplication>(nullptr);
   Application = FApplication.get();
   Application->SetTitle("Ostrovel");
@@ -35,6 +37,7 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
 THeadlessApp::~THeadlessApp() {
   FApplication.reset();
   Application = nullptr;
+  FPresenter.reset();
   os::ResetThreadQueue();
   rtl::SetClock(nullptr);
   rtl::SetExePathOverride("");
@@ -75,7 +78,7 @@ bool THeadlessApp::Pump(int64_t End, const std::function<bool()>& Done) {
     Application->DoIdle();
     if (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) continue;
     // Nothing to do now: jump to the next deadline when it falls within the run.
-    std::optional<int64_t> next = os::NextTimerDeadline();
+    std::optional<int64_t> next = os::NextWakeDeadline();
     if (!next || *next > End) break;
     FClock->AdvanceTo(*next);
   }

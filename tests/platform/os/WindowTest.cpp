@@ -46,9 +46,10 @@ TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalidWhenSlotsAreReused) {
 
 TEST_F(WindowTest, CreationSendsNcCreateAndCreateAndUnknownClassFails) {
   HWND w = Create();
-  ASSERT_GE(Log().size(), 2u);
+  ASSERT_GE(Log().size(), 3u);
   EXPECT_EQ(Log()[0].Msg, WM_NCCREATE);
-  EXPECT_EQ(Log()[1].Msg, WM_CREATE);
+  EXPECT_EQ(Log()[1].Msg, WM_NCCALCSIZE);
+  EXPECT_EQ(Log()[2].Msg, WM_CREATE);
   EXPECT_EQ(GetClassName(w), "TestWindow");
   EXPECT_EQ(GetWindowText(w), "caption");
   EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);
@@ -131,6 +132,23 @@ TEST_F(WindowTest, SubclassingReplacesAndRestoresTheProcedure) {
   EXPECT_NE(hook, previous);
   EXPECT_EQ(GetWindowProc(w), previous);
   EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 0);
+}
+
+TEST_F(WindowTest, SubclassingThroughTheProcedureSlotOfTheWindowData) {
+  HWND w = RecordingWindow([](UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_USER ? 5 : 0; });
+  LONG_PTR original = GetWindowLongPtr(w, GWLP_WNDPROC);
+  ASSERT_NE(original, 0);
+  WNDPROC hook = MakeWndProc([original](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_USER + 1) return 9;
+    return CallWindowProc(WndProcFromLong(original), h, m, wp, lp);
+  });
+  EXPECT_EQ(SetWindowLongPtr(w, GWLP_WNDPROC, WndProcToLong(hook)), original);
+  EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 9);
+  EXPECT_EQ(SendMessage(w, WM_USER, 0, 0), 5);
+  SetWindowLongPtr(w, GWLP_WNDPROC, original);
+  EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 0);
+  EXPECT_EQ(SetWindowLongPtr(w, GWLP_WNDPROC, 12345), 0) << "a value that names no procedure is refused";
+  EXPECT_EQ(GetWindowLongPtr(w, GWLP_WNDPROC), original);
 }
 
 TEST_F(WindowTest, PropertiesDataAndRegisteredMessages) {
