@@ -14,11 +14,20 @@ void TSurface::Resize(int Width, int Height, uint32_t Fill) {
   std::vector<uint32_t> pixels(static_cast<size_t>(Width) * Height, Fill);
   const int keepW = std::min(Width, FWidth);
   const int keepH = std::min(Height, FHeight);
-  for (int y = 0; y < keepH; ++y)
-    std::memcpy(pixels.data() + static_cast<size_t>(y) * Width, Row(y), keepW * sizeof(uint32_t));
+  for (int y = 0; y < keepH; ++y) {
+    const int to = FBottomUp ? Height - 1 - y : y;
+    std::memcpy(pixels.data() + static_cast<size_t>(to) * Width, Row(y), keepW * sizeof(uint32_t));
+  }
   FPixels.swap(pixels);
   FWidth = Width;
   FHeight = Height;
+}
+
+void TSurface::SetBottomUp(bool Value) {
+  if (Value == FBottomUp) return;
+  for (int y = 0; y < FHeight / 2; ++y)
+    std::swap_ranges(Row(y), Row(y) + FWidth, Row(FHeight - 1 - y));
+  FBottomUp = Value;
 }
 
 uint32_t TSurface::Get(int X, int Y) const {

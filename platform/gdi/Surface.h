@@ -31,11 +31,19 @@ class TSurface {
   // Changes the size; the part both sizes share keeps its pixels, new ones get Fill.
   void Resize(int Width, int Height, uint32_t Fill = 0xFFFFFFFFu);
 
-  // Rows are Width words each, without padding.
-  uint32_t* Row(int Y) { return FPixels.data() + static_cast<size_t>(Y) * FWidth; }
-  const uint32_t* Row(int Y) const { return FPixels.data() + static_cast<size_t>(Y) * FWidth; }
+  // Rows are Width words each, without padding. A bottom-up surface (a device-independent
+  // bitmap whose header asks for it) keeps its last row first in memory; Row still counts
+  // from the top.
+  uint32_t* Row(int Y) { return FPixels.data() + static_cast<size_t>(FBottomUp ? FHeight - 1 - Y : Y) * FWidth; }
+  const uint32_t* Row(int Y) const {
+    return FPixels.data() + static_cast<size_t>(FBottomUp ? FHeight - 1 - Y : Y) * FWidth;
+  }
+  // The pixels in memory order.
   uint32_t* Data() { return FPixels.data(); }
   const uint32_t* Data() const { return FPixels.data(); }
+  bool BottomUp() const { return FBottomUp; }
+  // Reorders the rows in memory; the picture stays as it is.
+  void SetBottomUp(bool Value);
 
   // Pixel access; outside the surface Get answers 0 and Set does nothing.
   uint32_t Get(int X, int Y) const;
@@ -55,6 +63,7 @@ class TSurface {
   TRect FDamage;
   int FWidth = 0;
   int FHeight = 0;
+  bool FBottomUp = false;
   std::vector<uint32_t> FPixels;
 };
 

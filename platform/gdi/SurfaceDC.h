@@ -28,3 +28,15 @@ const TRegion* RegionOf(HRGN Region);
 TRegion* MutableRegionOf(HRGN Region);
 
 }  // namespace gdi
+
+namespace gdi {
+
+// The width and height of a surface DC, across which a right-to-left layout mirrors; by
+// default the extent of the visible region from the origin.
+void SetSurfaceDCSize(HDC DC, TSize Size);
+// The screen's size in pixels as GetDeviceCaps reports it (HORZRES, VERTRES); the window
+// manager sets it from the presenter.
+void SetScreenSize(TSize Size);
+TSize ScreenSize();
+
+}  // namespace gdi
