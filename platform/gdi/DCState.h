@@ -232,8 +232,9 @@ void FillDeviceRect(HDC DC, const TRect& R, COLORREF Color, const TRect* ClipTo 
 void FillDeviceSpan(HDC DC, int Y, int X0, int X1, COLORREF Color);
 
 // DrawState's text kinds (DST_TEXT, DST_PREFIXTEXT) draw through this, which the text unit
-// sets when the program starts: it draws Text in black on the (white, monochrome) DC within
-// Width × Height at (0, 0), with DT_* flags for the prefix handling. Unset, those kinds fail.
+// sets when the program starts: it draws Text with the DC's selected font and text colour,
+// background transparent, in the rectangle (0, 0, Width, Height), with the DT_* flags given
+// (DT_NOPREFIX or not, DT_HIDEPREFIX, DT_PREFIXONLY, DT_RIGHT). Unset, those kinds fail.
 using TStateTextOutput = std::function<BOOL(HDC DC, const std::string& Text, int Width, int Height, UINT DTFlags)>;
 extern TStateTextOutput StateTextOutput;
 // Measures text for DrawState when no size is given (unset: the kinds fail likewise).

@@ -589,10 +589,9 @@ HICON CopyIcon(HICON Icon) {
   return icon ? CopyIconSized(*icon, 0, 0) : nullptr;
 }
 
-HANDLE CopyImage(HANDLE Image, UINT Type, int Width, int Height, UINT Flags) {
-  HANDLE result = nullptr;
+HGDIOBJ CopyImage(HGDIOBJ Image, UINT Type, int Width, int Height, UINT Flags) {
   if (Type == IMAGE_BITMAP) {
-    auto* bm = FindAs<TBitmapObject>(reinterpret_cast<HGDIOBJ>(Image), OBJ_BITMAP);
+    auto* bm = FindAs<TBitmapObject>(Image, OBJ_BITMAP);
     if (!bm || !bm->Surface) return nullptr;
     const int w = Width > 0 ? Width : bm->Width(), h = Height > 0 ? Height : bm->Height();
     auto s = ResizeSurface(*bm->Surface, w, h);
@@ -600,16 +599,15 @@ HANDLE CopyImage(HANDLE Image, UINT Type, int Width, int Height, UINT Flags) {
     if (mono && !bm->Mono)
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) s->Row(y)[x] = IsLightPixel(s->Row(y)[x]) ? kWhite : kBlack;
-    result = reinterpret_cast<HANDLE>(AddBitmap(std::move(s), mono));
-    if (Flags & LR_COPYDELETEORG) DeleteObject(reinterpret_cast<HGDIOBJ>(Image));
+    HGDIOBJ result = AddBitmap(std::move(s), mono);
+    if (Flags & LR_COPYDELETEORG) DeleteObject(Image);
     return result;
   }
-  if (Type == IMAGE_ICON || Type == IMAGE_CURSOR) {
-    TIconObject* icon = IconOf(reinterpret_cast<HICON>(Image));
-    if (!icon) return nullptr;
-    result = reinterpret_cast<HANDLE>(CopyIconSized(*icon, Width, Height));
-    if (Flags & LR_COPYDELETEORG) DestroyIcon(reinterpret_cast<HICON>(Image));
-  }
+  if (Type != IMAGE_ICON && Type != IMAGE_CURSOR) return nullptr;
+  TIconObject* icon = IconOf(static_cast<HICON>(Image));
+  if (!icon) return nullptr;
+  HGDIOBJ result = CopyIconSized(*icon, Width, Height);
+  if (Flags & LR_COPYDELETEORG) DestroyIcon(static_cast<HICON>(Image));
   return result;
 }
 

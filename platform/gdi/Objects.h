@@ -267,7 +267,8 @@ enum : UINT {
   LR_COPYFROMRESOURCE = 0x4000,
 };
 // A copy of a bitmap or icon, resized to Width × Height when they are not 0 (stretched).
-HANDLE CopyImage(HANDLE Image, UINT Type, int Width, int Height, UINT Flags);
+// Image is an HBITMAP or HICON (any handle converts); the answer is of the same kind.
+HGDIOBJ CopyImage(HGDIOBJ Image, UINT Type, int Width, int Height, UINT Flags);
 
 // Any object.
 HGDIOBJ GetStockObject(int Index);

@@ -1,7 +1,9 @@
 #pragma once
 // Retrieving and dispatching queued messages. The order in which a thread sees its messages:
 // messages sent from other threads (run at once), posted messages in order, the quit request,
-// then due timers (earliest deadline first).
+// input (mouse and keyboard, see Input.h), WM_PAINT for windows with something to repaint
+// (Painting.h), then due timers (earliest deadline first). When nothing is left the presenter
+// is shown what was painted.
 #include <cstdint>
 
 #include "platform/os/Timers.h"
@@ -20,7 +22,9 @@ BOOL GetMessage(MSG* Msg, HWND Wnd, UINT FilterMin, UINT FilterMax);
 // Blocks until a message is there. An idle thread sleeps until a post or its next timer
 // deadline (no polling); under the virtual clock it moves time to that deadline instead.
 BOOL WaitMessage();
-// Keyboard translation is done where keys arrive; kept for loops written the usual way.
+// Posts the characters of the key-down message just taken (WM_CHAR, WM_SYSCHAR for a system
+// key; wParam is the character's code point). A key-down message that is not translated
+// types nothing, as on the platform. Nonzero for key messages.
 BOOL TranslateMessage(const MSG* Msg);
 // Hands the message to its window's procedure (a timer procedure for a WM_TIMER that has one).
 LRESULT DispatchMessage(const MSG* Msg);

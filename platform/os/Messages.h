@@ -32,6 +32,7 @@ constexpr UINT WM_TIMECHANGE = 0x001E;
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+constexpr UINT WM_CHILDACTIVATE = 0x0022;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_MEASUREITEM = 0x002C;
@@ -54,6 +55,10 @@ constexpr UINT WM_NCLBUTTONUP = 0x00A2;
 constexpr UINT WM_NCLBUTTONDBLCLK = 0x00A3;
 constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
 constexpr UINT WM_NCRBUTTONUP = 0x00A5;
+constexpr UINT WM_NCRBUTTONDBLCLK = 0x00A6;
+constexpr UINT WM_NCMBUTTONDOWN = 0x00A7;
+constexpr UINT WM_NCMBUTTONUP = 0x00A8;
+constexpr UINT WM_NCMBUTTONDBLCLK = 0x00A9;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
@@ -86,11 +91,16 @@ constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_PARENTNOTIFY = 0x0210;
+constexpr UINT WM_SIZING = 0x0214;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_MOVING = 0x0216;
 constexpr UINT WM_DEVICECHANGE = 0x0219;
+constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
+constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
+constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_CUT = 0x0300;
 constexpr UINT WM_COPY = 0x0301;
@@ -106,6 +116,111 @@ constexpr UINT WM_APP = 0x8000;
 // Numbers handed out by RegisterWindowMessage.
 constexpr UINT WM_REGISTERED_FIRST = 0xC000;
 constexpr UINT WM_REGISTERED_LAST = 0xFFFF;
+
+// Packing of message parameters. Coordinates travel as signed 16-bit halves.
+constexpr WPARAM MAKEWPARAM(WORD Lo, WORD Hi) { return static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(Lo, Hi))); }
+constexpr LPARAM MAKELPARAM(int Lo, int Hi) {
+  return static_cast<LPARAM>(MAKELONG(static_cast<WORD>(Lo), static_cast<WORD>(Hi)));
+}
+constexpr LRESULT MAKELRESULT(WORD Lo, WORD Hi) { return static_cast<LRESULT>(MAKELONG(Lo, Hi)); }
+constexpr int GET_X_LPARAM(LPARAM L) { return static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(L))); }
+constexpr int GET_Y_LPARAM(LPARAM L) { return static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(L))); }
+constexpr LPARAM PointToLParam(TPoint P) { return MAKELPARAM(P.X, P.Y); }
+constexpr TPoint LParamToPoint(LPARAM L) { return {GET_X_LPARAM(L), GET_Y_LPARAM(L)}; }
+// WM_MOUSEWHEEL: the key state in the low word, the signed rotation in the high word.
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM W) { return LOWORD(W); }
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM W) { return static_cast<int16_t>(HIWORD(W)); }
+constexpr int WHEEL_DELTA = 120;
+
+// WM_NCHITTEST answers: where a screen point lies in a window.
+constexpr LRESULT HTERROR = -2;
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTCAPTION = 2;
+constexpr LRESULT HTSYSMENU = 3;
+constexpr LRESULT HTGROWBOX = 4;
+constexpr LRESULT HTSIZE = HTGROWBOX;
+constexpr LRESULT HTMENU = 5;
+constexpr LRESULT HTHSCROLL = 6;
+constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTMINBUTTON = 8;
+constexpr LRESULT HTMAXBUTTON = 9;
+constexpr LRESULT HTLEFT = 10;
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
+constexpr LRESULT HTBORDER = 18;
+constexpr LRESULT HTCLOSE = 20;
+constexpr LRESULT HTHELP = 21;
+
+// WM_MOUSEACTIVATE answers.
+constexpr LRESULT MA_ACTIVATE = 1;
+constexpr LRESULT MA_ACTIVATEANDEAT = 2;
+constexpr LRESULT MA_NOACTIVATE = 3;
+constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
+
+// WM_ACTIVATE: the low word of wParam.
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
+
+// WM_SIZE: wParam.
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
+
+// Mouse message key states (wParam).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+
+// WM_SYSCOMMAND: the command in wParam & 0xFFF0 (the low four bits carry a hit-test code or a
+// sizing edge).
+constexpr WPARAM SC_SIZE = 0xF000;
+constexpr WPARAM SC_MOVE = 0xF010;
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_MAXIMIZE = 0xF030;
+constexpr WPARAM SC_NEXTWINDOW = 0xF040;
+constexpr WPARAM SC_PREVWINDOW = 0xF050;
+constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_VSCROLL = 0xF070;
+constexpr WPARAM SC_HSCROLL = 0xF080;
+constexpr WPARAM SC_MOUSEMENU = 0xF090;
+constexpr WPARAM SC_KEYMENU = 0xF100;
+constexpr WPARAM SC_RESTORE = 0xF120;
+constexpr WPARAM SC_DEFAULT = 0xF160;
+// The edges of SC_SIZE (also the wParam of WM_SIZING).
+constexpr UINT WMSZ_LEFT = 1;
+constexpr UINT WMSZ_RIGHT = 2;
+constexpr UINT WMSZ_TOP = 3;
+constexpr UINT WMSZ_TOPLEFT = 4;
+constexpr UINT WMSZ_TOPRIGHT = 5;
+constexpr UINT WMSZ_BOTTOM = 6;
+constexpr UINT WMSZ_BOTTOMLEFT = 7;
+constexpr UINT WMSZ_BOTTOMRIGHT = 8;
+
+// WM_ENDSESSION / WM_QUERYENDSESSION lParam.
+constexpr LPARAM ENDSESSION_LOGOFF = static_cast<LPARAM>(0x80000000u);
+
+// WM_GETDLGCODE answers.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
 
 // The class library's notices between controls.
 constexpr UINT CM_BASE = 0xB000;

@@ -3,11 +3,22 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
+#include <mutex>
 
+#include "platform/os/Cursors.h"
+#include "platform/os/Focus.h"
+#include "platform/os/NonClient.h"
+#include "platform/os/Painting.h"
+#include "platform/os/Presenter.h"
+#include "platform/os/WindowDC.h"
 #include "platform/os/WindowManager.h"
+#include "platform/os/WindowPos.h"
 
+using os::kDesktopWindow;
 using os::Manager;
 using os::TWindow;
+using os::WithWindow;
 
 namespace {
 
@@ -23,18 +34,6 @@ void EnsureUtilClass() {
   RegisterClass(wc);
 }
 
-// Calls f on the record of a live window under the lock; false (ERROR_INVALID_WINDOW_HANDLE)
-// when there is none.
-template <class F>
-bool WithWindow(HWND wnd, F&& f) {
-  auto& m = Manager();
-  std::lock_guard<std::mutex> lock(m.Lock);
-  TWindow* w = m.FindOrFail(wnd);
-  if (!w) return false;
-  f(*w);
-  return true;
-}
-
 void Unlink(TWindow& w) {
   auto& m = Manager();
   if (TWindow* parent = m.Find(w.Parent)) std::erase(parent->Children, w.Handle);
@@ -42,7 +41,29 @@ void Unlink(TWindow& w) {
 
 }  // namespace
 
-WNDPROC MakeWndProc(TWndProcFunc func) { return std::make_shared<const TWndProcFunc>(std::move(func)); }
+namespace {
+
+// Procedures by the value GetWindowLongPtr(GWLP_WNDPROC) gives for them.
+std::mutex gProcLock;
+std::map<LONG_PTR, std::weak_ptr<const TWndProcFunc>> gProcs;
+
+}  // namespace
+
+WNDPROC MakeWndProc(TWndProcFunc func) {
+  auto proc = std::make_shared<const TWndProcFunc>(std::move(func));
+  std::lock_guard<std::mutex> lock(gProcLock);
+  std::erase_if(gProcs, [](const auto& entry) { return entry.second.expired(); });
+  gProcs[reinterpret_cast<LONG_PTR>(proc.get())] = proc;
+  return proc;
+}
+
+LONG_PTR WndProcToLong(const WNDPROC& proc) { return reinterpret_cast<LONG_PTR>(proc.get()); }
+
+WNDPROC WndProcFromLong(LONG_PTR value) {
+  std::lock_guard<std::mutex> lock(gProcLock);
+  auto it = gProcs.find(value);
+  return it == gProcs.end() ? nullptr : it->second.lock();
+}
 
 WNDPROC MakeObjectInstance(TWndMethod method) {
   return MakeWndProc([method = std::move(method)](HWND, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
@@ -85,12 +106,48 @@ BOOL GetClassInfo(HINSTANCE, const std::string& className, WNDCLASS* wndClass) {
   return TRUE;
 }
 
+HWND GetDesktopWindow() { return os::kDesktopWindow; }
+
+namespace {
+
+// The window a CreateWindowEx / SetParent parent value names: the desktop means none.
+HWND RealParent(HWND parent) { return parent == os::kDesktopWindow ? nullptr : parent; }
+
+// Puts a new top-level window into the z-order: on top of its band (topmost or not).
+void InsertTopLevel(os::TWindowManager& m, HWND wnd, bool topmost) {
+  auto& z = m.TopLevels;
+  auto it = z.begin();
+  if (!topmost)
+    while (it != z.end()) {
+      TWindow* t = m.Find(*it);
+      if (!t || !(t->ExStyle & WS_EX_TOPMOST)) break;
+      ++it;
+    }
+  z.insert(it, wnd);
+}
+
+void NotifyParent(HWND wnd, WORD event) {
+  HWND parent = nullptr;
+  LONG_PTR id = 0;
+  os::WithWindow(wnd, [&](TWindow& w) {
+    if ((w.Style & WS_CHILD) && !(w.ExStyle & WS_EX_NOPARENTNOTIFY)) {
+      parent = w.Parent;
+      id = w.Id;
+    }
+  });
+  if (parent) SendMessage(parent, WM_PARENTNOTIFY, MAKEWPARAM(event, static_cast<WORD>(id)), reinterpret_cast<LPARAM>(wnd));
+}
+
+}  // namespace
+
 HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& windowName,
                     DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                     HINSTANCE instance, void* param) {
   auto& m = Manager();
   os::CurrentQueue();  // the creating thread owns the window and needs a queue
+  parent = RealParent(parent);
   HWND handle = nullptr;
+  bool topLevel = false;
   {
     std::lock_guard<std::mutex> lock(m.Lock);
     auto it = m.Classes.find(className);
@@ -101,29 +158,38 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     auto w = std::make_unique<TWindow>();
     w->ThreadId = GetCurrentThreadId();
     w->Class = it->second;
-    w->Style = style;
+    // Shown at the end, once the procedure has seen WM_CREATE.
+    w->Style = style & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
     w->ExStyle = exStyle;
     w->Text = windowName;
     w->Proc = it->second->Info.lpfnWndProc;
     if (parent == HWND_MESSAGE) {
       w->MessageOnly = true;
     } else if (parent) {
-      if (!m.Find(parent)) {
+      TWindow* p = m.Find(parent);
+      if (!p) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
       }
-      // A child lives in its parent; any other window is only owned by it.
+      // A child lives in its parent; any other window is owned by the parent's top-level window.
       if (style & WS_CHILD) w->Parent = parent;
-      else w->Owner = parent;
+      else w->Owner = m.Root(p)->Handle;
     }
     if (x == CW_USEDEFAULT) x = y = 0;
     if (width == CW_USEDEFAULT) width = height = 0;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
     w->WindowRect = TRect(x, y, x + width, y + height);
-    w->ClientRect = TRect(0, 0, width, height);
+    w->Client = TRect(0, 0, width, height);
     if (style & WS_CHILD) w->Id = reinterpret_cast<LONG_PTR>(menu);
+    topLevel = !w->Parent && !w->MessageOnly;
+    if (topLevel) w->Surface = std::make_shared<gdi::TSurface>(width, height);
     handle = m.Add(std::move(w));
     if (TWindow* p = m.Find(parent); p && (style & WS_CHILD)) p->Children.insert(p->Children.begin(), handle);
+    if (topLevel) InsertTopLevel(m, handle, exStyle & WS_EX_TOPMOST);
   }
+  if (topLevel)
+    if (os::TPresenter* presenter = os::CurrentPresenter()) presenter->WindowCreated(handle);
   CREATESTRUCT cs;
   cs.lpCreateParams = param;
   cs.hInstance = instance;
@@ -139,8 +205,15 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
   cs.dwExStyle = exStyle;
   bool ok = false;
   try {
-    ok = SendMessage(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0 &&
-         IsWindow(handle) && SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
+    ok = SendMessage(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != 0 && IsWindow(handle);
+    if (ok) {
+      TRect client(x, y, x + width, y + height);
+      SendMessage(handle, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&client));
+      os::WithWindow(handle, [&](TWindow& w) {
+        w.Client = TRect(client.Left - x, client.Top - y, client.Right - x, client.Bottom - y);
+      });
+      ok = IsWindow(handle) && SendMessage(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
+    }
   } catch (...) {
     DestroyWindow(handle);
     throw;
@@ -149,12 +222,19 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     DestroyWindow(handle);
     return nullptr;
   }
+  TRect client;
+  os::WithWindow(handle, [&](TWindow& w) { client = w.Client; });
+  SendMessage(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
+  SendMessage(handle, WM_MOVE, 0, MAKELPARAM(x + client.Left, y + client.Top));
+  NotifyParent(handle, WM_CREATE);
+  if ((style & WS_VISIBLE) && IsWindow(handle))
+    ShowWindow(handle, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW);
   return IsWindow(handle) ? handle : nullptr;
 }
 
 namespace {
 
-// Windows to destroy along with wnd: the windows it owns and its children.
+// The children of a window, topmost first.
 std::vector<HWND> Dependents(HWND wnd) {
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
@@ -176,6 +256,14 @@ void SendNcDestroyAndFree(HWND wnd) {
   if (!IsWindow(wnd)) return;
   SendMessage(wnd, WM_NCDESTROY, 0, 0);
   auto& m = Manager();
+  bool topLevel = false;
+  {
+    std::lock_guard<std::mutex> lock(m.Lock);
+    TWindow* w = m.Find(wnd);
+    topLevel = w && !w->Parent && !w->MessageOnly;
+  }
+  if (topLevel)
+    if (os::TPresenter* presenter = os::CurrentPresenter()) presenter->WindowDestroyed(wnd);
   std::unique_ptr<TWindow> record;
   {
     std::lock_guard<std::mutex> lock(m.Lock);
@@ -192,6 +280,8 @@ void SendNcDestroyAndFree(HWND wnd) {
 
 BOOL DestroyWindow(HWND wnd) {
   auto& m = Manager();
+  bool visible = false, child = false;
+  HWND parent = nullptr;
   {
     std::lock_guard<std::mutex> lock(m.Lock);
     TWindow* w = m.FindOrFail(wnd);
@@ -202,16 +292,42 @@ BOOL DestroyWindow(HWND wnd) {
     }
     if (w->Destroying) return FALSE;
     w->Destroying = true;
-    w->Style &= ~WS_VISIBLE;
+    visible = (w->Style & WS_VISIBLE) != 0;
+    child = w->Parent != nullptr;
+    parent = w->Parent;
   }
+  NotifyParent(wnd, WM_DESTROY);
+  // Hiding hands the focus to the parent and the activation to another window.
+  if (visible && IsWindow(wnd))
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   // Windows this one owns go first, as they cannot outlive their owner.
   for (HWND ownedWnd : m.OwnedBy(wnd)) DestroyWindow(ownedWnd);
+  HWND capture = nullptr, focus = nullptr, active = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(m.Lock);
+    TWindow* w = m.Find(wnd);
+    if (w && m.IsWithin(m.Find(m.Capture), wnd)) capture = m.Capture;
+    if (w && m.IsWithin(m.Find(m.Focus), wnd)) focus = m.Focus;
+    if (w && m.Active == wnd) active = wnd;
+  }
+  if (capture) ReleaseCapture();
+  if (active) os::ActivateOtherWindow(wnd);
+  if (focus && IsWindow(wnd)) {
+    bool stillWithin = false;
+    {
+      std::lock_guard<std::mutex> lock(m.Lock);
+      stillWithin = m.IsWithin(m.Find(m.Focus), wnd);
+    }
+    if (stillWithin) os::ChangeFocus(child && IsWindow(parent) ? parent : nullptr);
+  }
   SendDestroy(wnd);
   SendNcDestroyAndFree(wnd);
   return TRUE;
 }
 
 BOOL IsWindow(HWND wnd) {
+  if (wnd == os::kDesktopWindow) return TRUE;
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
   return m.Find(wnd) ? TRUE : FALSE;
@@ -319,17 +435,24 @@ void PostQuitMessage(int exitCode) {
   q->Wake.notify_all();
 }
 
-LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+// The text messages of DefWindowProc.
+LRESULT DefTextMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_NCCREATE:
-    case WM_QUERYENDSESSION:
-      return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(wnd);
-      return 0;
     case WM_SETTEXT: {
       const char* text = reinterpret_cast<const char*>(lParam);
-      return WithWindow(wnd, [&](TWindow& w) { w.Text = text ? text : ""; }) ? TRUE : FALSE;
+      bool caption = false;
+      if (!WithWindow(wnd, [&](TWindow& w) {
+            w.Text = text ? text : "";
+            caption = !w.Parent && (w.Style & WS_CAPTION) == WS_CAPTION;
+          }))
+        return FALSE;
+      if (caption) {
+        RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        if (os::TPresenter* presenter = os::CurrentPresenter()) presenter->WindowTextChanged(wnd);
+      }
+      return TRUE;
     }
     case WM_GETTEXTLENGTH: {
       LRESULT length = 0;
@@ -349,6 +472,89 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       buffer[copied] = '\0';
       return copied;
     }
+    default:
+      return 0;
+  }
+}
+
+// A child passes some messages up to its parent first (WM_SETCURSOR, WM_MOUSEACTIVATE,
+// WM_MOUSEWHEEL, WM_CONTEXTMENU); nullptr for a top-level window.
+HWND ParentToAsk(HWND wnd) {
+  HWND parent = nullptr;
+  WithWindow(wnd, [&](TWindow& w) {
+    if (w.Style & WS_CHILD) parent = w.Parent;
+  });
+  return parent;
+}
+
+}  // namespace
+
+LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_NCCREATE:
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_CLOSE:
+      DestroyWindow(wnd);
+      return 0;
+    case WM_SETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETTEXT:
+      return DefTextMessage(wnd, msg, wParam, lParam);
+    case WM_NCCALCSIZE:
+      return os::DefNcCalcSize(wnd, wParam, lParam);
+    case WM_NCHITTEST:
+      return os::DefNcHitTest(wnd, LParamToPoint(lParam));
+    case WM_NCPAINT:
+      os::DefNcPaint(wnd, reinterpret_cast<HRGN>(wParam));
+      return 0;
+    case WM_NCACTIVATE:
+      return os::DefNcActivate(wnd, wParam != 0);
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      return os::DefNcLButtonDown(wnd, msg, wParam, lParam);
+    case WM_SYSCOMMAND:
+      return os::DefSysCommand(wnd, wParam, lParam);
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the top-level window.
+      if (wParam == VK_F4 && (lParam & (1 << 29))) {
+        HWND root = GetAncestor(wnd, GA_ROOT);
+        if (root) PostMessage(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      return 0;
+    case WM_KEYUP:
+      if (wParam == VK_APPS) SendMessage(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(-1, -1));
+      return 0;
+    case WM_RBUTTONUP: {
+      TPoint p = LParamToPoint(lParam);
+      ClientToScreen(wnd, &p);
+      SendMessage(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), PointToLParam(p));
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+      if (HWND parent = ParentToAsk(wnd)) return SendMessage(parent, msg, wParam, lParam);
+      return 0;
+    case WM_SETCURSOR:
+      return os::DefSetCursor(wnd, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+      if (HWND parent = ParentToAsk(wnd))
+        if (LRESULT r = SendMessage(parent, WM_MOUSEACTIVATE, wParam, lParam)) return r;
+      return MA_ACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(wnd);
+      return 0;
+    case WM_WINDOWPOSCHANGED:
+      os::DefWindowPosChanged(wnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+      return 0;
+    case WM_CANCELMODE:
+      if (GetCapture() == wnd) ReleaseCapture();
+      return 0;
+    case WM_ERASEBKGND:
+      return os::DefEraseBackground(wnd, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+      os::DefPaint(wnd);
+      return 0;
     default:
       return 0;
   }
@@ -394,6 +600,8 @@ LONG_PTR GetWindowLongPtr(HWND wnd, int index) {
       case GWLP_ID: value = w.Id; break;
       case GWLP_USERDATA: value = w.UserData; break;
       case GWLP_HWNDPARENT: value = reinterpret_cast<LONG_PTR>(w.Parent ? w.Parent : w.Owner); break;
+      case GWLP_WNDPROC: value = WndProcToLong(w.Proc); break;
+      case GWLP_HINSTANCE: value = reinterpret_cast<LONG_PTR>(w.Class->Info.hInstance); break;
       default: SetLastError(ERROR_INVALID_PARAMETER); break;
     }
   });
@@ -401,6 +609,14 @@ LONG_PTR GetWindowLongPtr(HWND wnd, int index) {
 }
 
 LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR newLong) {
+  if (index == GWLP_WNDPROC) {
+    WNDPROC proc = WndProcFromLong(newLong);
+    if (!proc) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+    return WndProcToLong(SetWindowProc(wnd, std::move(proc)));
+  }
   LONG_PTR old = 0;
   WithWindow(wnd, [&](TWindow& w) {
     switch (index) {
@@ -448,6 +664,23 @@ HWND GetParent(HWND wnd) {
   return parent;
 }
 
+HWND GetAncestor(HWND wnd, UINT flags) {
+  auto& m = Manager();
+  std::lock_guard<std::mutex> lock(m.Lock);
+  TWindow* w = m.FindOrFail(wnd);
+  if (!w) return nullptr;
+  switch (flags) {
+    case GA_PARENT: return w->Parent ? w->Parent : kDesktopWindow;
+    case GA_ROOT: return m.Root(w)->Handle;
+    case GA_ROOTOWNER: {
+      TWindow* r = m.Root(w);
+      while (TWindow* owner = m.Find(r->Owner)) r = m.Root(owner);
+      return r->Handle;
+    }
+    default: return nullptr;
+  }
+}
+
 HWND GetWindow(HWND wnd, UINT cmd) {
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
@@ -456,8 +689,9 @@ HWND GetWindow(HWND wnd, UINT cmd) {
   if (cmd == GW_OWNER) return w->Owner;
   if (cmd == GW_CHILD) return w->Children.empty() ? nullptr : w->Children.front();
   TWindow* parent = m.Find(w->Parent);
-  if (!parent) return cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST ? wnd : nullptr;
-  const auto& z = parent->Children;
+  if (!parent && w->MessageOnly) return nullptr;
+  const auto& z = parent ? parent->Children : m.TopLevels;
+  if (z.empty()) return nullptr;
   auto it = std::find(z.begin(), z.end(), wnd);
   switch (cmd) {
     case GW_HWNDFIRST: return z.front();
@@ -466,6 +700,58 @@ HWND GetWindow(HWND wnd, UINT cmd) {
     case GW_HWNDPREV: return it != z.end() && it != z.begin() ? *(it - 1) : nullptr;
     default: return nullptr;
   }
+}
+
+HWND GetTopWindow(HWND parent) {
+  if (!parent || parent == kDesktopWindow) {
+    auto& m = Manager();
+    std::lock_guard<std::mutex> lock(m.Lock);
+    return m.TopLevels.empty() ? nullptr : m.TopLevels.front();
+  }
+  return GetWindow(parent, GW_CHILD);
+}
+
+HWND SetParent(HWND wnd, HWND newParent) {
+  newParent = RealParent(newParent);
+  auto& m = Manager();
+  HWND oldParent = nullptr;
+  bool wasTop = false, isTop = false, visible = false;
+  TRect oldArea;
+  {
+    std::lock_guard<std::mutex> lock(m.Lock);
+    TWindow* w = m.FindOrFail(wnd);
+    if (!w) return nullptr;
+    TWindow* p = newParent ? m.FindOrFail(newParent) : nullptr;
+    if (newParent && (!p || m.IsWithin(p, wnd))) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
+    oldParent = w->Parent;
+    wasTop = !w->Parent && !w->MessageOnly;
+    visible = m.IsShown(w);
+    oldArea = w->WindowRect;
+    Unlink(*w);
+    if (wasTop) std::erase(m.TopLevels, wnd);
+    w->Parent = newParent;
+    w->MessageOnly = false;
+    if (p) p->Children.insert(p->Children.begin(), wnd);
+    isTop = !p;
+    if (isTop) {
+      InsertTopLevel(m, wnd, w->ExStyle & WS_EX_TOPMOST);
+      if (!w->Surface) w->Surface = std::make_shared<gdi::TSurface>(w->WindowRect.Width(), w->WindowRect.Height());
+    } else {
+      w->Surface.reset();
+    }
+  }
+  os::TPresenter* presenter = os::CurrentPresenter();
+  if (presenter && wasTop && !isTop) presenter->WindowDestroyed(wnd);
+  if (presenter && isTop && !wasTop) {
+    presenter->WindowCreated(wnd);
+    if (IsWindowVisible(wnd)) presenter->WindowShown(wnd, false);
+  }
+  if (visible && oldParent) os::InvalidateUncovered(oldParent, gdi::TRegion(oldArea));
+  if (IsWindowVisible(wnd)) RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return oldParent;
 }
 
 BOOL IsChild(HWND parent, HWND wnd) {
@@ -499,35 +785,4 @@ std::string GetWindowText(HWND wnd) {
   LRESULT copied = SendMessage(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
   return text;
-}
-
-BOOL GetWindowRect(HWND wnd, TRect* rect) {
-  auto& m = Manager();
-  std::lock_guard<std::mutex> lock(m.Lock);
-  TWindow* w = m.Find(wnd);
-  if (!w || !rect) return FALSE;
-  TRect r = w->WindowRect;
-  // Children are placed in their parent's client area, which starts at the parent's origin.
-  for (TWindow* p = m.Find(w->Parent); p; p = m.Find(p->Parent)) {
-    r.Left += p->WindowRect.Left;
-    r.Right += p->WindowRect.Left;
-    r.Top += p->WindowRect.Top;
-    r.Bottom += p->WindowRect.Top;
-  }
-  *rect = r;
-  return TRUE;
-}
-
-BOOL GetClientRect(HWND wnd, TRect* rect) {
-  return WithWindow(wnd, [&](TWindow& w) { if (rect) *rect = w.ClientRect; }) ? TRUE : FALSE;
-}
-
-BOOL IsWindowVisible(HWND wnd) {
-  auto& m = Manager();
-  std::lock_guard<std::mutex> lock(m.Lock);
-  for (TWindow* w = m.Find(wnd); w; w = m.Find(w->Parent)) {
-    if (!(w->Style & WS_VISIBLE)) return FALSE;
-    if (!(w->Style & WS_CHILD)) return TRUE;
-  }
-  return FALSE;
 }

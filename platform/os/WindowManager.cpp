@@ -1,5 +1,7 @@
 #include "platform/os/WindowManager.h"
 
+#include "platform/os/MessageLoop.h"
+
 #include <pthread.h>
 #include <unistd.h>
 
@@ -116,6 +118,59 @@ std::shared_ptr<TThreadQueue> TWindowManager::Queue(DWORD threadId, bool create)
 
 void TWindowManager::DropQueue(DWORD threadId) { FQueues.erase(threadId); }
 
+TWindow* TWindowManager::Root(TWindow* w) {
+  while (w && w->Parent) {
+    TWindow* parent = Find(w->Parent);
+    if (!parent) break;
+    w = parent;
+  }
+  return w;
+}
+
+TPoint TWindowManager::OriginInRoot(TWindow* w) {
+  TPoint p;
+  while (w && w->Parent) {
+    TWindow* parent = Find(w->Parent);
+    if (!parent) break;
+    p.X += w->WindowRect.Left + parent->Client.Left;
+    p.Y += w->WindowRect.Top + parent->Client.Top;
+    w = parent;
+  }
+  return p;
+}
+
+TPoint TWindowManager::ScreenOrigin(TWindow* w) {
+  TPoint p = OriginInRoot(w);
+  if (TWindow* root = Root(w)) {
+    p.X += root->WindowRect.Left;
+    p.Y += root->WindowRect.Top;
+  }
+  return p;
+}
+
+bool TWindowManager::IsShown(TWindow* w) {
+  for (; w; w = Find(w->Parent)) {
+    if (!(w->Style & WS_VISIBLE) || w->MessageOnly) return false;
+    if (!w->Parent) return true;
+  }
+  return false;
+}
+
+bool TWindowManager::IsWithin(TWindow* w, HWND ancestor) {
+  for (; w; w = Find(w->Parent))
+    if (w->Handle == ancestor) return true;
+  return false;
+}
+
+bool TMessageFilter::Matches(HWND target, UINT msg) const {
+  if (Wnd == HWND_THREAD_ONLY) {
+    if (target) return false;
+  } else if (Wnd && target != Wnd) {
+    return false;
+  }
+  return (Min == 0 && Max == 0) || (msg >= Min && msg <= Max);
+}
+
 TWindowManager& Manager() {
   // Never destroyed: windows and timers may be released by other objects' static destructors.
   static TWindowManager* manager = new TWindowManager;
@@ -191,6 +246,12 @@ void PurgeWindow(TWindowManager& m, HWND wnd, DWORD threadId) {
     FinishSent(*s);
     return true;
   });
+  std::erase_if(q->Cooked, [wnd](const TCookedInput& c) { return c.Msg.hwnd == wnd; });
+  std::erase(q->PaintPending, wnd);
+  std::erase(m.TopLevels, wnd);
+  m.ToPresent.erase(wnd);
+  for (HWND* ref : {&m.Active, &m.Focus, &m.Capture, &m.Tracking, &m.LastClick.Wnd, &m.LastKey.Msg.hwnd})
+    if (*ref == wnd) *ref = nullptr;
 }
 
 }  // namespace os

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/os/Input.h"
 #include "platform/os/MessageLoop.h"
 #include "platform/os/Timers.h"
 #include "platform/rtl/DateTime.h"
@@ -75,7 +76,7 @@ bool THeadlessApp::Pump(int64_t End, const std::function<bool()>& Done) {
     Application->DoIdle();
     if (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) continue;
     // Nothing to do now: jump to the next deadline when it falls within the run.
-    std::optional<int64_t> next = os::NextTimerDeadline();
+    std::optional<int64_t> next = os::NextWakeDeadline();
     if (!next || *next > End) break;
     FClock->AdvanceTo(*next);
   }

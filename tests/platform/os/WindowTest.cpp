@@ -46,9 +46,10 @@ TEST_F(WindowTest, HandlesOfDestroyedWindowsStayInvalidWhenSlotsAreReused) {
 
 TEST_F(WindowTest, CreationSendsNcCreateAndCreateAndUnknownClassFails) {
   HWND w = Create();
-  ASSERT_GE(Log().size(), 2u);
+  ASSERT_GE(Log().size(), 3u);
   EXPECT_EQ(Log()[0].Msg, WM_NCCREATE);
-  EXPECT_EQ(Log()[1].Msg, WM_CREATE);
+  EXPECT_EQ(Log()[1].Msg, WM_NCCALCSIZE);
+  EXPECT_EQ(Log()[2].Msg, WM_CREATE);
   EXPECT_EQ(GetClassName(w), "TestWindow");
   EXPECT_EQ(GetWindowText(w), "caption");
   EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);

@@ -1,0 +1,31 @@
+#pragma once
+// PNG snapshots of surfaces (a window's pixels, a drawing test's bitmap): saving, loading,
+// comparing with a tolerance, and checking against a snapshot kept in tests/data/snapshots.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/gdi/Surface.h"
+
+namespace test {
+
+void SavePng(const gdi::TSurface& Surface, const std::string& Path);
+gdi::TSurface LoadPng(const std::string& Path);
+
+struct TImageDifference {
+  bool SameSize = true;
+  int Pixels = 0;    // pixels with some channel further apart than the tolerance
+  int MaxDelta = 0;  // the largest channel difference anywhere
+  TRect Box;         // around the differing pixels
+};
+// Compares the colour channels (alpha is not looked at).
+TImageDifference CompareSurfaces(const gdi::TSurface& Expected, const gdi::TSurface& Actual, int Tolerance = 0);
+
+// Succeeds when Actual matches tests/data/snapshots/<Name>.png: at most AllowedPixels pixels
+// differ by more than Tolerance in a channel. On a mismatch the actual picture is written to
+// snapshots/<Name>.actual.png in the working folder for a look. With the environment variable
+// OSTROVEL_UPDATE_SNAPSHOTS set, the snapshot is written instead (and the check succeeds).
+::testing::AssertionResult MatchesSnapshot(const gdi::TSurface& Actual, const std::string& Name, int Tolerance = 0,
+                                           int AllowedPixels = 0);
+
+}  // namespace test
