@@ -83,6 +83,9 @@ long SizeDirection(UINT edge) {
 
 }  // namespace
 
+const TX11Presenter::TModifier TX11Presenter::kModifiers[3] = {
+    {ShiftMask, VK_SHIFT}, {ControlMask, VK_CONTROL}, {Mod1Mask, VK_MENU}};
+
 struct TX11Presenter::TNative {
   HWND Wnd = nullptr;
   XWindow Window = 0;
@@ -680,22 +683,23 @@ bool TX11Presenter::HandleEvent(XEvent& e) {
   return true;
 }
 
-// The modifier keys as the event found them: a change the program did not see (pressed or
-// released while another client had the keyboard) is reported first, so GetKeyState agrees.
+// The modifier keys as the event found them: a change the program was not told of (pressed
+// or released while another client had the keyboard) is reported first, so GetKeyState
+// agrees. What was reported is counted as it is posted, ahead of the program's queue.
 void TX11Presenter::SyncModifiers(unsigned int state) {
-  struct TModifier {
-    unsigned int Mask;
-    UINT Key;
-  };
-  for (TModifier m : {TModifier{ShiftMask, VK_SHIFT}, TModifier{ControlMask, VK_CONTROL}, TModifier{Mod1Mask, VK_MENU}}) {
+  for (const TModifier& m : kModifiers) {
     const bool down = (state & m.Mask) != 0;
-    const bool known = (GetAsyncKeyState(static_cast<int>(m.Key)) & 0x8000) != 0;
-    if (down == known) continue;
-    os::TInputEvent input;
-    input.Kind = down ? os::TInputEvent::KeyDown : os::TInputEvent::KeyUp;
-    input.Key = m.Key;
-    os::PostInput(input);
+    if (down == ((FModifiers & m.Mask) != 0)) continue;
+    PostModifier(m, down);
   }
+}
+
+void TX11Presenter::PostModifier(const TModifier& m, bool down) {
+  FModifiers = down ? (FModifiers | m.Mask) : (FModifiers & ~m.Mask);
+  os::TInputEvent input;
+  input.Kind = down ? os::TInputEvent::KeyDown : os::TInputEvent::KeyUp;
+  input.Key = m.Key;
+  os::PostInput(input);
 }
 
 void TX11Presenter::Key(TNative& native, XEvent& e) {
@@ -743,6 +747,8 @@ void TX11Presenter::Key(TNative& native, XEvent& e) {
   // Delete types nothing, as on the platform.
   if (vk == VK_DELETE) text.clear();
   SyncModifiers(k.state);
+  for (const TModifier& m : kModifiers)
+    if (m.Key == vk) FModifiers = e.type == KeyPress ? (FModifiers | m.Mask) : (FModifiers & ~m.Mask);
   os::TInputEvent input;
   input.Kind = e.type == KeyPress ? os::TInputEvent::KeyDown : os::TInputEvent::KeyUp;
   input.Wnd = native.Wnd;

@@ -71,7 +71,13 @@ class TX11Presenter : public os::TPresenter {
   void Key(TNative& Native, _XEvent& Event);
   void Focus(TNative& Native, _XEvent& Event);
   void Configured(TNative& Native, _XEvent& Event);
+  struct TModifier {
+    unsigned int Mask;
+    UINT Key;
+  };
+  static const TModifier kModifiers[3];
   void SyncModifiers(unsigned int State);
+  void PostModifier(const TModifier& Modifier, bool Down);
 
   TX11Display& FDisplay;
   int FSink = 0;
@@ -86,6 +92,8 @@ class TX11Presenter : public os::TPresenter {
   // Focus: the X window that has it, and the one the program asked for last (with the serial
   // of that request, so older focus events are told from newer ones).
   XWindow FFocus = 0;
+  // The modifier keys (X modifier masks) the program was told are down (reader thread).
+  unsigned int FModifiers = 0;
   XWindow FFocusAsked = 0;
   unsigned long FFocusSerial = 0;
   TGuiCalls FGui;

@@ -121,7 +121,7 @@ class X11ClipboardTest : public test::X11Test {
   void SetUp() override {
     X11Test::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    Clipboard = std::make_unique<backends::TX11Clipboard>(*Display, 400ms);
+    Clipboard = std::make_unique<backends::TX11Clipboard>(*ProgramDisplay, 400ms);
     os::SetClipboardBridge(Clipboard.get());
   }
   void TearDown() override {

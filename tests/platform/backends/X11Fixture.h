@@ -23,14 +23,14 @@ class X11Test : public ::testing::Test {
   void SetUp() override {
     if (!TXvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed; the X11 tests need it";
     ASSERT_FALSE(Server().Name().empty()) << Server().Error();
-    Display = backends::TX11Display::Open(Server().Name());
-    ASSERT_TRUE(Display);
+    ProgramDisplay = backends::TX11Display::Open(Server().Name());
+    ASSERT_TRUE(ProgramDisplay);
     Client = std::make_unique<TXClient>(Server().Name());
   }
   // Whatever the test made on the display goes before the connection.
   void TearDown() override {
     Client.reset();
-    Display.reset();
+    ProgramDisplay.reset();
   }
 
   // Handles the program's messages until Check holds (false after LimitMs).
@@ -39,7 +39,7 @@ class X11Test : public ::testing::Test {
   }
 
   THeadlessApp App{LocalDateTime(2026, 1, 5, 8, 0, 0), THeadlessApp::RealTime};
-  std::unique_ptr<backends::TX11Display> Display;
+  std::unique_ptr<backends::TX11Display> ProgramDisplay;
   std::unique_ptr<TXClient> Client;
 };
 

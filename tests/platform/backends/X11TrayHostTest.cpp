@@ -113,7 +113,7 @@ class X11TrayHostTest : public test::X11Test {
     Shell_NotifyIconA(NIM_ADD, &data);
   }
   void StartHost() {
-    Host = std::make_unique<backends::TX11TrayHost>(*Display);
+    Host = std::make_unique<backends::TX11TrayHost>(*ProgramDisplay);
     shell::SetTrayHost(Host.get());
   }
   TPoint IconCentre() {

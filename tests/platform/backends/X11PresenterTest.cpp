@@ -1,0 +1,262 @@
+#include "platform/backends/X11Presenter.h"
+
+#include "ExampleWindow.h"
+#include "X11Fixture.h"
+#include "platform/gdi/Colors.h"
+#include "platform/os/Focus.h"
+#include "platform/os/Painting.h"
+#include "platform/os/Input.h"
+#include "platform/os/Presenter.h"
+#include "platform/os/Window.h"
+#include "platform/os/WindowPos.h"
+#include "tests/support/Snapshot.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// The part of a surface at R.
+gdi::TSurface Crop(const gdi::TSurface& s, const TRect& r) {
+  gdi::TSurface out(r.Width(), r.Height(), 0);
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x) out.Set(x, y, s.Get(r.Left + x, r.Top + y));
+  return out;
+}
+
+// The client area inside the window rectangle.
+TRect ClientInWindow(HWND wnd) {
+  TRect window, client;
+  GetWindowRect(wnd, &window);
+  GetClientRect(wnd, &client);
+  TPoint origin(0, 0);
+  ClientToScreen(wnd, &origin);
+  return TRect(origin.X - window.Left, origin.Y - window.Top, origin.X - window.Left + client.Width(),
+               origin.Y - window.Top + client.Height());
+}
+
+std::string Property(Display* d, Window w, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string value;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    value.assign(reinterpret_cast<char*>(data), format == 8 ? count : 0);
+    if (format == 32) {
+      // Atom lists are given by name, separated by spaces.
+      for (unsigned long i = 0; i < count; ++i) {
+        char* n = XGetAtomName(d, reinterpret_cast<Atom*>(data)[i]);
+        value += (i ? " " : "") + std::string(n ? n : "?");
+        if (n) XFree(n);
+      }
+    }
+    XFree(data);
+  }
+  return value;
+}
+
+class X11PresenterTest : public test::X11Test {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    Presenter = std::make_unique<backends::TX11Presenter>(*ProgramDisplay);
+  }
+  void TearDown() override {
+    Example.reset();
+    os::SetPresenter(nullptr);
+    Presenter.reset();
+    X11Test::TearDown();
+  }
+
+  // The example window shown through the X11 presenter, once its X window shows its surface.
+  Window ShowExample() {
+    os::SetPresenter(Presenter.get());
+    Example = std::make_unique<test::TExampleWindow>(100, 80);
+    ShowWindow(Example->Form, SW_SHOW);
+    Window native = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+      native = Presenter->NativeWindow(Example->Form);
+      if (!native) return false;
+      auto surface = os::SurfaceOf(Example->Form);
+      TRect client = ClientInWindow(Example->Form);
+      return test::CompareSurfaces(Crop(*surface, client), Client->Capture(native)).Pixels == 0;
+    }));
+    return native;
+  }
+  TPoint Centre(HWND wnd) {
+    TRect r;
+    GetWindowRect(wnd, &r);
+    return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+
+  std::unique_ptr<backends::TX11Presenter> Presenter;
+  std::unique_ptr<test::TExampleWindow> Example;
+};
+
+TEST_F(X11PresenterTest, ExampleWindowShowsWhatTheHeadlessRenderingHas) {
+  // Headless first: the same window with no presenter, its surface as painted.
+  gdi::TSurface headless;
+  TRect client;
+  {
+    test::TExampleWindow alone(100, 80);
+    ShowWindow(alone.Form, SW_SHOW);
+    App.ProcessMessages();
+    headless = *os::SurfaceOf(alone.Form);
+    client = ClientInWindow(alone.Form);
+  }
+  Window native = ShowExample();
+  ASSERT_NE(native, 0u);
+  gdi::TSurface shown = Client->Capture(native);
+  // The desktop frames a captioned window: the X window shows the client area, where it is.
+  test::TImageDifference difference = test::CompareSurfaces(Crop(headless, client), shown);
+  EXPECT_TRUE(difference.SameSize);
+  EXPECT_EQ(difference.Pixels, 0);
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(Client->Get(), native, Client->Root(), 0, 0, &x, &y, &child);
+  TPoint origin(0, 0);
+  ClientToScreen(Example->Form, &origin);
+  EXPECT_EQ(TPoint(x, y), origin);
+  EXPECT_EQ(shown.Get(1, 1), gdi::PixelOf(RGB(240, 240, 240)));  // the menu strip
+}
+
+TEST_F(X11PresenterTest, RepaintingPutsOnlyTheNewPixels) {
+  Window native = ShowExample();
+  ASSERT_NE(native, 0u);
+  SetWindowLongPtr(Example->Button, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(200, 0, 0)));
+  InvalidateRect(Example->Button, nullptr, TRUE);
+  TPoint at = Centre(Example->Button);
+  TPoint origin(0, 0);
+  ClientToScreen(Example->Form, &origin);
+  EXPECT_TRUE(WaitUntil([&] {
+    return Client->Capture(native).Get(at.X - origin.X, at.Y - origin.Y) == gdi::PixelOf(RGB(200, 0, 0));
+  }));
+}
+
+TEST_F(X11PresenterTest, SyntheticClickAndKeysReachTheControl) {
+  ASSERT_NE(ShowExample(), 0u);
+  TPoint at = Centre(Example->Button);
+  Client->Click(at.X, at.Y);
+  ASSERT_TRUE(WaitUntil([&] { return Example->Received(WM_LBUTTONUP).size() == 1; }));
+  EXPECT_EQ(Example->Received(WM_LBUTTONDOWN).size(), 1u);
+  EXPECT_EQ(GetFocus(), Example->Button);
+  TPoint cursor;
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor, at);
+  // Typed with Shift: the key's code, and the character through TranslateMessage.
+  Client->Key(XK_Shift_L, true);
+  Client->Key(XK_a, true);
+  Client->Key(XK_a, false);
+  Client->Key(XK_Shift_L, false);
+  Client->Key(XK_Return, true);
+  Client->Key(XK_Return, false);
+  ASSERT_TRUE(WaitUntil([&] { return Example->Received(WM_CHAR).size() == 2; }));
+  EXPECT_EQ(Example->Received(WM_CHAR), (std::vector<WPARAM>{'A', '\r'}));
+  EXPECT_EQ(Example->Received(WM_KEYDOWN), (std::vector<WPARAM>{VK_SHIFT, 'A', VK_RETURN}));
+  // The wheel turns into WM_MOUSEWHEEL for the focus window.
+  Client->Button(5, true);
+  Client->Button(5, false);
+  ASSERT_TRUE(WaitUntil([&] { return Example->Received(WM_MOUSEWHEEL).size() == 1; }));
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(Example->Received(WM_MOUSEWHEEL)[0]), -WHEEL_DELTA);
+}
+
+TEST_F(X11PresenterTest, DesktopCloseMoveAndFocusComeBackAsTheProgramsOwn) {
+  Window native = ShowExample();
+  ASSERT_NE(native, 0u);
+  Display* d = Client->Get();
+  // The close button of the desktop: WM_DELETE_WINDOW.
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = native;
+  close.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  XSendEvent(d, native, False, NoEventMask, &close);
+  XFlush(d);
+  EXPECT_TRUE(WaitUntil([&] { return Example->CloseRequests == 1; }));
+  // A move by the desktop: the window rectangle follows, frame included.
+  TRect before;
+  GetWindowRect(Example->Form, &before);
+  TRect client = ClientInWindow(Example->Form);
+  XMoveWindow(d, native, 300, 200);
+  XFlush(d);
+  EXPECT_TRUE(WaitUntil([&] {
+    TRect now;
+    GetWindowRect(Example->Form, &now);
+    return now.Left == 300 - client.Left && now.Top == 200 - client.Top;
+  }));
+  // The program's window has the X focus; another program taking it deactivates the program.
+  Window focus = 0;
+  int revert = 0;
+  EXPECT_TRUE(WaitUntil([&] {
+    XGetInputFocus(d, &focus, &revert);
+    return focus == native;
+  }));
+  EXPECT_EQ(GetActiveWindow(), Example->Form);
+  Window other = XCreateSimpleWindow(d, Client->Root(), 0, 0, 50, 50, 0, 0, 0);
+  XMapWindow(d, other);
+  XSync(d, False);
+  XSetInputFocus(d, other, RevertToParent, CurrentTime);
+  XFlush(d);
+  EXPECT_TRUE(WaitUntil([] { return GetActiveWindow() == nullptr; }));
+  XSetInputFocus(d, native, RevertToParent, CurrentTime);
+  XFlush(d);
+  EXPECT_TRUE(WaitUntil([&] { return GetActiveWindow() == Example->Form; }));
+}
+
+TEST_F(X11PresenterTest, PopUpsShownWithoutActivationAreOverrideRedirectAndLeaveTheFocus) {
+  Window form = ShowExample();
+  ASSERT_NE(form, 0u);
+  Display* d = Client->Get();
+  ASSERT_TRUE(WaitUntil([&] {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    return focus == form;
+  }));
+  HWND popup = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ExamplePart", "", WS_POPUP | WS_BORDER, 150, 150, 80, 60,
+                              Example->Form, nullptr, nullptr, nullptr);
+  ShowWindow(popup, SW_SHOWNOACTIVATE);
+  Window native = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (native = Presenter->NativeWindow(popup)) != 0; }));
+  XWindowAttributes a;
+  XGetWindowAttributes(d, native, &a);
+  EXPECT_TRUE(a.override_redirect);
+  EXPECT_EQ(TRect(a.x, a.y, a.x + a.width, a.y + a.height), TRect(150, 150, 230, 210));
+  EXPECT_EQ(Property(d, native, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_POPUP_MENU");
+  WaitUntil([] { return false; }, 100);
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  EXPECT_EQ(focus, form);
+  EXPECT_EQ(GetActiveWindow(), Example->Form);
+  // The form itself: a normal window with its title in UTF-8.
+  EXPECT_EQ(Property(d, form, "_NET_WM_NAME"), "Example — пример");
+  EXPECT_EQ(Property(d, form, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_NORMAL");
+  DestroyWindow(popup);
+  EXPECT_TRUE(WaitUntil([&] {
+    XWindowAttributes gone;
+    return !XGetWindowAttributes(d, native, &gone);
+  }));
+}
+
+TEST_F(X11PresenterTest, TheCaptureGrabsThePointer) {
+  ASSERT_NE(ShowExample(), 0u);
+  Display* d = Client->Get();
+  auto grab = [&] {
+    int r = XGrabPointer(d, Client->Root(), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime);
+    if (r == GrabSuccess) XUngrabPointer(d, CurrentTime);
+    XSync(d, False);
+    return r;
+  };
+  SetCapture(Example->Button);
+  EXPECT_TRUE(WaitUntil([&] { return grab() == AlreadyGrabbed; }));
+  ReleaseCapture();
+  EXPECT_TRUE(WaitUntil([&] { return grab() == GrabSuccess; }));
+}
+
+}  // namespace
