@@ -260,3 +260,67 @@ TEST_F(X11PresenterTest, TheCaptureGrabsThePointer) {
 }
 
 }  // namespace
+
+namespace {
+
+// A borderless, stay-on-top form that drags itself by its whole area (SC_MOVE from a press),
+// as a form without a caption of its own does.
+LRESULT DragFormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_LBUTTONDOWN) {
+    SendMessage(wnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    return 0;
+  }
+  return DefWindowProc(wnd, msg, wParam, lParam);
+}
+
+TEST_F(X11PresenterTest, ABorderlessFormIsUndecoratedAndItsOwnDragsAreTheDesktops) {
+  Display* d = Client->Get();
+  // The desktop supports moves asked for by programs; the test watches the root for them.
+  Atom supported = XInternAtom(d, "_NET_WM_MOVERESIZE", False);
+  XChangeProperty(d, Client->Root(), XInternAtom(d, "_NET_SUPPORTED", False), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&supported), 1);
+  XSelectInput(d, Client->Root(), SubstructureNotifyMask);
+  XSync(d, False);
+  Presenter = std::make_unique<backends::TX11Presenter>(*ProgramDisplay);
+  os::SetPresenter(Presenter.get());
+  WNDCLASS c;
+  c.lpszClassName = "DragForm";
+  c.lpfnWndProc = MakeWndProc(DragFormProc);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<intptr_t>(COLOR_BTNFACE + 1));
+  RegisterClass(c);
+  HWND form = CreateWindowEx(WS_EX_TOPMOST, "DragForm", "Player", WS_POPUP, 200, 150, 160, 100, nullptr, nullptr, nullptr,
+                             nullptr);
+  ShowWindow(form, SW_SHOW);
+  Window native = 0;
+  ASSERT_TRUE(WaitUntil([&] {
+    native = Presenter->NativeWindow(form);
+    XWindowAttributes a;
+    return native && XGetWindowAttributes(d, native, &a) && a.map_state == IsViewable;
+  }));
+  XWindowAttributes a;
+  XGetWindowAttributes(d, native, &a);
+  EXPECT_FALSE(a.override_redirect);
+  EXPECT_EQ(TRect(a.x, a.y, a.x + a.width, a.y + a.height), TRect(200, 150, 360, 250));
+  EXPECT_FALSE(Property(d, native, "_MOTIF_WM_HINTS").empty());
+  EXPECT_NE(Property(d, native, "_NET_WM_STATE").find("_NET_WM_STATE_ABOVE"), std::string::npos);
+
+  Client->MoveTo(250, 180);
+  Client->Button(1, true);
+  XEvent request{};
+  const Atom moveResize = XInternAtom(d, "_NET_WM_MOVERESIZE", False);
+  EXPECT_TRUE(WaitUntil([&] {
+    while (XCheckTypedEvent(d, ClientMessage, &request))
+      if (request.xclient.message_type == moveResize) return true;
+    return false;
+  }));
+  Client->Button(1, false);
+  EXPECT_EQ(request.xclient.window, native);
+  EXPECT_EQ(request.xclient.data.l[0], 250);
+  EXPECT_EQ(request.xclient.data.l[1], 180);
+  EXPECT_EQ(request.xclient.data.l[2], 8);  // move
+  DestroyWindow(form);
+  UnregisterClass("DragForm");
+  XDeleteProperty(d, Client->Root(), XInternAtom(d, "_NET_SUPPORTED", False));
+}
+
+}  // namespace
