@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/backends/HeadlessPresenter.h"
 #include "platform/backends/PopupBalloons.h"
 #include "platform/backends/X11Clipboard.h"
 #include "platform/backends/X11Display.h"
@@ -18,6 +19,7 @@ namespace {
 
 // What a start installed, in the order it is taken down (last first).
 struct TStarted {
+  std::unique_ptr<THeadlessPresenter> Headless;
   std::unique_ptr<TX11Display> Display;
   std::unique_ptr<TX11Presenter> Presenter;
   std::unique_ptr<TX11TrayHost> Tray;
@@ -37,7 +39,10 @@ TPresenterKind StartPresenter(const std::string& displayName, const std::string&
   StopPresenter();
   TStarted& s = Started();
   s.Display = TX11Display::Open(displayName);
-  if (!s.Display) return s.Kind = TPresenterKind::Headless;
+  if (!s.Display) {
+    s.Headless = std::make_unique<THeadlessPresenter>();
+    return s.Kind = TPresenterKind::Headless;
+  }
   s.Presenter = std::make_unique<TX11Presenter>(*s.Display);
   os::SetPresenter(s.Presenter.get());
   s.Tray = std::make_unique<TX11TrayHost>(*s.Display);
@@ -56,6 +61,8 @@ TPresenterKind CurrentPresenterKind() { return Started().Kind; }
 
 void StopPresenter() {
   TStarted& s = Started();
+  s.Headless.reset();
+  s.Kind = TPresenterKind::Headless;
   if (!s.Display) return;
   os::SetClipboardBridge(nullptr);
   shell::SetTrayHost(nullptr);
@@ -65,7 +72,6 @@ void StopPresenter() {
   s.Tray.reset();
   s.Presenter.reset();
   s.Display.reset();
-  s.Kind = TPresenterKind::Headless;
 }
 
 }  // namespace backends

@@ -2,7 +2,7 @@
 // The choice of presenter, made once when the program starts: the X11 presenter when a display
 // can be opened (with the X11 tray host, the desktop's CLIPBOARD as the clipboard bridge, and
 // balloons as desktop notifications, or as pop-up windows near the tray when no notification
-// service answers), else headless (windows stay in memory, the tray is a table).
+// service answers), else the headless presenter (windows stay in memory, the tray is a table).
 #include <string>
 
 namespace backends {

@@ -1,7 +1,5 @@
 #include "platform/os/Focus.h"
 
-#include <vector>
-
 #include "platform/os/Presenter.h"
 #include "platform/os/WindowManager.h"
 
@@ -9,17 +7,6 @@ using os::Manager;
 using os::TWindow;
 
 namespace {
-
-// The top-level windows of the calling thread that hear of the program's activation.
-std::vector<HWND> AppWindows() {
-  auto& m = Manager();
-  std::lock_guard<std::mutex> lock(m.Lock);
-  std::vector<HWND> result;
-  DWORD thread = GetCurrentThreadId();
-  for (HWND h : m.TopLevels)
-    if (TWindow* w = m.Find(h); w && w->ThreadId == thread) result.push_back(h);
-  return result;
-}
 
 bool Minimized(HWND wnd) {
   bool r = false;
@@ -79,9 +66,7 @@ bool ActivateWindow(HWND wnd, WORD how) {
     SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, Minimized(old)), reinterpret_cast<LPARAM>(wnd));
   }
   const bool appActive = wnd != nullptr;
-  if (appActive != appWasActive)
-    for (HWND top : AppWindows())
-      if (IsWindow(top)) SendMessage(top, WM_ACTIVATEAPP, appActive ? TRUE : FALSE, 0);
+  if (appActive != appWasActive) SendToTopLevelWindows(WM_ACTIVATEAPP, appActive ? TRUE : FALSE, 0);
   if (wnd && IsWindow(wnd)) {
     if (TPresenter* presenter = CurrentPresenter()) presenter->WindowActivated(wnd);
     SendMessage(wnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));

@@ -297,6 +297,15 @@ void Cook(const TInputEvent& ev) {
       SetWindowPos(ev.Wnd, nullptr, ev.Rect.Left, ev.Rect.Top, ev.Rect.Width(), ev.Rect.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
       break;
+    case TInputEvent::EndSession:
+      os::EndSession(0);
+      break;
+    case TInputEvent::SettingChange:
+      os::SendToTopLevelWindows(WM_SETTINGCHANGE, ev.Key, ev.Text.empty() ? 0 : reinterpret_cast<LPARAM>(ev.Text.c_str()));
+      break;
+    case TInputEvent::SysColorChange:
+      os::SendToTopLevelWindows(WM_SYSCOLORCHANGE, 0, 0);
+      break;
   }
 }
 
@@ -358,6 +367,17 @@ TInputPeek PeekInputMessage(MSG* msg, const TMessageFilter& filter, bool remove)
     if (q->Cooking || q->Input.empty() || q->Input.front().Time > Now()) return TInputPeek::None;
     ev = std::move(q->Input.front());
     q->Input.pop_front();
+  }
+  // Pointer and key events become messages in their order, so the next one waits until this one
+  // is made (a window procedure asked on the way may look at the queue). The other events only
+  // act, and their handlers may run loops of their own that need the input after them.
+  const bool ordered = ev.Kind <= TInputEvent::Characters;
+  if (!ordered) {
+    Cook(ev);
+    return TInputPeek::Cooked;
+  }
+  {
+    std::lock_guard<std::mutex> lock(m.Lock);
     q->Cooking = true;
   }
   struct TDone {

@@ -154,6 +154,10 @@ struct TInputEvent {
     Activate,    // the desktop made the top-level window Wnd the active one
     Deactivate,  // another program became active: no window of ours is active
     Moved,       // the desktop moved or resized the top-level window Wnd to Rect (screen)
+    EndSession,  // the desktop session ends (os::EndSession)
+    SettingChange,   // a system setting changed: WM_SETTINGCHANGE to the top-level windows,
+                     // Key as wParam, Text (a section name, may be empty) as lParam
+    SysColorChange,  // the system colours changed: WM_SYSCOLORCHANGE to the top-level windows
   };
   TKind Kind = MouseMove;
   TPoint Pos;

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <utility>
 
+#include "platform/gdi/SurfaceDC.h"
+#include "platform/os/SystemMetrics.h"
 #include "platform/os/WindowManager.h"
 
 namespace {
@@ -16,6 +18,9 @@ namespace os {
 void SetPresenter(TPresenter* presenter) {
   gPresenter = presenter;
   SetInputThread(presenter ? GetCurrentThreadId() : 0);
+  // The drawing layer reports the screen's size (GetDeviceCaps) as the presenter has it.
+  const TRect screen = ScreenBounds();
+  gdi::SetScreenSize(TSize(screen.Width(), screen.Height()));
 }
 
 TPresenter* CurrentPresenter() { return gPresenter.load(); }

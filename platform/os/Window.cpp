@@ -43,26 +43,27 @@ void Unlink(TWindow& w) {
 
 namespace {
 
-// Procedures by the value GetWindowLongPtr(GWLP_WNDPROC) gives for them.
+// Procedures given out as window-data values (GetWindowLongPtr(GWLP_WNDPROC)), kept alive as
+// long as code may hold such a value: until FreeObjectInstance.
 std::mutex gProcLock;
-std::map<LONG_PTR, std::weak_ptr<const TWndProcFunc>> gProcs;
+std::map<LONG_PTR, WNDPROC> gProcs;
 
 }  // namespace
 
-WNDPROC MakeWndProc(TWndProcFunc func) {
-  auto proc = std::make_shared<const TWndProcFunc>(std::move(func));
-  std::lock_guard<std::mutex> lock(gProcLock);
-  std::erase_if(gProcs, [](const auto& entry) { return entry.second.expired(); });
-  gProcs[reinterpret_cast<LONG_PTR>(proc.get())] = proc;
-  return proc;
-}
+WNDPROC MakeWndProc(TWndProcFunc func) { return std::make_shared<const TWndProcFunc>(std::move(func)); }
 
-LONG_PTR WndProcToLong(const WNDPROC& proc) { return reinterpret_cast<LONG_PTR>(proc.get()); }
+LONG_PTR WndProcToLong(const WNDPROC& proc) {
+  if (!proc) return 0;
+  LONG_PTR value = reinterpret_cast<LONG_PTR>(proc.get());
+  std::lock_guard<std::mutex> lock(gProcLock);
+  gProcs.emplace(value, proc);
+  return value;
+}
 
 WNDPROC WndProcFromLong(LONG_PTR value) {
   std::lock_guard<std::mutex> lock(gProcLock);
   auto it = gProcs.find(value);
-  return it == gProcs.end() ? nullptr : it->second.lock();
+  return it == gProcs.end() ? nullptr : it->second;
 }
 
 WNDPROC MakeObjectInstance(TWndMethod method) {
@@ -73,7 +74,13 @@ WNDPROC MakeObjectInstance(TWndMethod method) {
   });
 }
 
-void FreeObjectInstance(WNDPROC& proc) { proc.reset(); }
+void FreeObjectInstance(WNDPROC& proc) {
+  {
+    std::lock_guard<std::mutex> lock(gProcLock);
+    gProcs.erase(reinterpret_cast<LONG_PTR>(proc.get()));
+  }
+  proc.reset();
+}
 
 ATOM RegisterClass(const WNDCLASS& wndClass) {
   auto& m = Manager();
@@ -786,3 +793,38 @@ std::string GetWindowText(HWND wnd) {
   text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
   return text;
 }
+
+namespace os {
+
+namespace {
+
+std::vector<HWND> TopLevelWindowsOfThisThread() {
+  auto& m = Manager();
+  std::lock_guard<std::mutex> lock(m.Lock);
+  std::vector<HWND> result;
+  for (HWND h : m.TopLevels)
+    if (TWindow* w = m.Find(h); w && w->ThreadId == GetCurrentThreadId()) result.push_back(h);
+  return result;
+}
+
+}  // namespace
+
+void SendToTopLevelWindows(UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (HWND w : TopLevelWindowsOfThisThread())
+    if (IsWindow(w)) SendMessage(w, msg, wParam, lParam);
+}
+
+bool EndSession(LPARAM flags) {
+  std::vector<HWND> windows = TopLevelWindowsOfThisThread();
+  bool agreed = true;
+  for (HWND w : windows)
+    if (IsWindow(w) && !SendMessage(w, WM_QUERYENDSESSION, 0, flags)) {
+      agreed = false;
+      break;
+    }
+  for (HWND w : windows)
+    if (IsWindow(w)) SendMessage(w, WM_ENDSESSION, agreed ? TRUE : FALSE, flags);
+  return agreed;
+}
+
+}  // namespace os

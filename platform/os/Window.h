@@ -168,7 +168,9 @@ LRESULT CallWindowProc(const WNDPROC& Proc, HWND Wnd, UINT Msg, WPARAM WParam, L
 WNDPROC GetWindowProc(HWND Wnd);
 WNDPROC SetWindowProc(HWND Wnd, WNDPROC Proc);
 // A procedure as a window-data value (GetWindowLongPtr(GWLP_WNDPROC) gives one, and
-// SetWindowLongPtr(GWLP_WNDPROC) takes one) and back; nullptr once no one holds it any more.
+// SetWindowLongPtr(GWLP_WNDPROC) takes one) and back. A procedure given out as a value stays
+// alive, as code may call it later through CallWindowProc, until FreeObjectInstance; a value
+// that was never given out names no procedure (nullptr).
 LONG_PTR WndProcToLong(const WNDPROC& Proc);
 WNDPROC WndProcFromLong(LONG_PTR Value);
 
@@ -219,6 +221,15 @@ HWND GetTopWindow(HWND Parent);
 BOOL IsChild(HWND Parent, HWND Wnd);
 std::string GetClassName(HWND Wnd);
 DWORD GetWindowThreadProcessId(HWND Wnd, DWORD* ProcessId);
+
+namespace os {
+// Sends a message to every top-level window of the calling thread (hidden ones included).
+void SendToTopLevelWindows(UINT Msg, WPARAM WParam, LPARAM LParam);
+// The session ends: every top-level window is asked with WM_QUERYENDSESSION (Flags as lParam)
+// until one refuses; then each gets WM_ENDSESSION, TRUE when all agreed. Answers whether they
+// did.
+bool EndSession(LPARAM Flags);
+}  // namespace os
 
 // Text (through WM_SETTEXT / WM_GETTEXT; lParam is a const char* / a char buffer).
 BOOL SetWindowText(HWND Wnd, const std::string& Text);

@@ -28,6 +28,7 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
   FExeDir = pattern + "/";
   rtl::SetExePathOverride(ExePath());
   os::ResetThreadQueue();
+  FPresenter = std::make_unique<backends::THeadlessPresenter>();
   FApplication = std::make_unique<TApplication>(nullptr);
   Application = FApplication.get();
   Application->SetTitle("Ostrovel");
@@ -36,6 +37,7 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
 THeadlessApp::~THeadlessApp() {
   FApplication.reset();
   Application = nullptr;
+  FPresenter.reset();
   os::ResetThreadQueue();
   rtl::SetClock(nullptr);
   rtl::SetExePathOverride("");

@@ -1,7 +1,7 @@
 #pragma once
 // The headless application every test runs on: a virtual clock that starts at a chosen local
-// date-time, a temporary folder standing for the executable's folder, and the global
-// Application. RunFor / RunUntil pump the message loop and move virtual time from one timer
+// date-time, a temporary folder standing for the executable's folder, the headless presenter
+// (window snapshots) and the global Application. RunFor / RunUntil pump the message loop and move virtual time from one timer
 // deadline to the next, so a day of timers takes milliseconds.
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/backends/HeadlessPresenter.h"
 #include "platform/controls/Forms.h"
 #include "platform/rtl/Clock.h"
 
@@ -58,6 +59,9 @@ class THeadlessApp {
   // Handles what is there now, without moving time.
   void ProcessMessages() { Application->ProcessMessages(); }
 
+  // What the program shows: window snapshots, the cursor, the capture, the beeps.
+  backends::THeadlessPresenter& Presenter() { return *FPresenter; }
+
  private:
   bool Pump(int64_t End, const std::function<bool()>& Done);
   bool PumpRealTime(int64_t End, const std::function<bool()>& Done);
@@ -65,6 +69,7 @@ class THeadlessApp {
   std::unique_ptr<rtl::VirtualClock> FClock;
   int64_t FStartMs = 0;
   std::string FExeDir;
+  std::unique_ptr<backends::THeadlessPresenter> FPresenter;
   std::unique_ptr<TApplication> FApplication;
 };
 

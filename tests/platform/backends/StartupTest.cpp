@@ -1,6 +1,7 @@
 #include "platform/backends/Startup.h"
 
 #include "X11Fixture.h"
+#include "platform/backends/HeadlessPresenter.h"
 #include "platform/backends/PopupBalloons.h"
 #include "platform/os/Presenter.h"
 #include "platform/shell/Tray.h"
@@ -11,8 +12,9 @@ TEST(Startup, WithoutADisplayTheProgramRunsHeadless) {
   test::THeadlessApp app;
   EXPECT_EQ(backends::StartPresenter(":4093"), backends::TPresenterKind::Headless);
   EXPECT_EQ(backends::CurrentPresenterKind(), backends::TPresenterKind::Headless);
-  EXPECT_EQ(os::CurrentPresenter(), nullptr);
+  EXPECT_NE(dynamic_cast<backends::THeadlessPresenter*>(os::CurrentPresenter()), nullptr);
   backends::StopPresenter();
+  EXPECT_EQ(os::CurrentPresenter(), nullptr);
 }
 
 class StartupTest : public test::X11Test {

@@ -1,5 +1,7 @@
 #include "platform/backends/X11Presenter.h"
 
+#include "platform/backends/HeadlessPresenter.h"
+
 #include "ExampleWindow.h"
 #include "X11Fixture.h"
 #include "platform/gdi/Colors.h"
@@ -98,14 +100,14 @@ class X11PresenterTest : public test::X11Test {
 };
 
 TEST_F(X11PresenterTest, ExampleWindowShowsWhatTheHeadlessRenderingHas) {
-  // Headless first: the same window with no presenter, its surface as painted.
+  // Headless first: the same window's snapshot on the headless presenter.
   gdi::TSurface headless;
   TRect client;
   {
+    backends::THeadlessPresenter offscreen;
     test::TExampleWindow alone(100, 80);
     ShowWindow(alone.Form, SW_SHOW);
-    App.ProcessMessages();
-    headless = *os::SurfaceOf(alone.Form);
+    headless = offscreen.Snapshot(alone.Form);
     client = ClientInWindow(alone.Form);
   }
   Window native = ShowExample();

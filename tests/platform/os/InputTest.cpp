@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+
 #include "platform/os/Cursors.h"
 #include "platform/os/SystemMetrics.h"
 #include "tests/platform/os/WindowFixture.h"
@@ -65,6 +68,36 @@ TEST_F(InputTest, SetCursorAsksTheParentFirstThenUsesTheClassCursor) {
   EXPECT_EQ(os::StandardCursorId(GetCursor()), 32514);
   DestroyWindow(text);
   UnregisterClass("WmTextLike");
+  // Cursors of the program's resources are found by name or number.
+  HCURSOR hand = reinterpret_cast<HCURSOR>(&text);
+  os::RegisterCursorResource("DRAGCOPY", hand);
+  os::RegisterCursorResource("#7", hand);
+  EXPECT_EQ(LoadCursor(nullptr, "dragcopy"), hand);
+  EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(7)), hand);
+  EXPECT_EQ(os::StandardCursorId(hand), 0);
+  EXPECT_EQ(LoadCursor(nullptr, "NOSUCHCURSOR"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+}
+
+TEST_F(InputTest, InputFromAnotherThreadWakesTheWaitingLoop) {
+  rtl::SetClock(nullptr);  // real time: the loop really sleeps
+  HWND w = Top(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
+  PumpAll();
+  std::thread presenter([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    os::TInputEvent press;
+    press.Kind = os::TInputEvent::ButtonDown;
+    press.Pos = TPoint(50, 50);
+    os::PostInput(press);
+  });
+  MSG msg;
+  do {
+    ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));
+    DispatchMessage(&msg);
+  } while (msg.message != WM_LBUTTONDOWN);
+  presenter.join();
+  EXPECT_EQ(msg.hwnd, w);
+  EXPECT_EQ(LParamToPoint(msg.lParam), TPoint(50, 50));
 }
 
 TEST_F(InputTest, APressActivatesUnlessTheWindowAnswersNoActivate) {

@@ -134,6 +134,23 @@ TEST_F(WindowTest, SubclassingReplacesAndRestoresTheProcedure) {
   EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 0);
 }
 
+TEST_F(WindowTest, SubclassingThroughTheProcedureSlotOfTheWindowData) {
+  HWND w = RecordingWindow([](UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_USER ? 5 : 0; });
+  LONG_PTR original = GetWindowLongPtr(w, GWLP_WNDPROC);
+  ASSERT_NE(original, 0);
+  WNDPROC hook = MakeWndProc([original](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_USER + 1) return 9;
+    return CallWindowProc(WndProcFromLong(original), h, m, wp, lp);
+  });
+  EXPECT_EQ(SetWindowLongPtr(w, GWLP_WNDPROC, WndProcToLong(hook)), original);
+  EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 9);
+  EXPECT_EQ(SendMessage(w, WM_USER, 0, 0), 5);
+  SetWindowLongPtr(w, GWLP_WNDPROC, original);
+  EXPECT_EQ(SendMessage(w, WM_USER + 1, 0, 0), 0);
+  EXPECT_EQ(SetWindowLongPtr(w, GWLP_WNDPROC, 12345), 0) << "a value that names no procedure is refused";
+  EXPECT_EQ(GetWindowLongPtr(w, GWLP_WNDPROC), original);
+}
+
 TEST_F(WindowTest, PropertiesDataAndRegisteredMessages) {
   HWND w = RecordingWindow();
   int value = 0;
