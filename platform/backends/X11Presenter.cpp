@@ -429,7 +429,7 @@ void TX11Presenter::WindowActivated(HWND wnd) {
   TX11Display::TLock lock(FDisplay);
   std::lock_guard<std::mutex> g(FLock);
   TNative* native = Find(wnd);
-  if (!native || native->OverrideRedirect || FFocus == native->Window) return;
+  if (!native || native->OverrideRedirect || FFocus == native->Window || FFocusAsked == native->Window) return;
   if (native->Mapped)
     RequestFocus(*native);
   else
@@ -763,10 +763,10 @@ void TX11Presenter::Focus(TNative& native, XEvent& e) {
   if (f.mode == NotifyGrab || f.mode == NotifyUngrab) return;
   if (f.detail == NotifyPointer || f.detail == NotifyPointerRoot || f.detail == NotifyDetailNone || f.detail == NotifyInferior)
     return;
+  // A change from before the program's last request is old news: that request brings its own.
+  if (f.serial < FFocusSerial) return;
   if (e.type == FocusIn) {
     if (native.Ic) XSetICFocus(native.Ic);
-    // A change from before the program's last request is old news.
-    if (FFocusAsked && f.serial < FFocusSerial) return;
     FFocus = native.Window;
     const bool asked = FFocusAsked == native.Window;
     FFocusAsked = 0;
@@ -779,9 +779,10 @@ void TX11Presenter::Focus(TNative& native, XEvent& e) {
   }
   if (native.Ic) XUnsetICFocus(native.Ic);
   if (FFocus == native.Window) FFocus = 0;
-  // Focus moving because the program asked for it, or to another window of ours right away,
-  // leaves the program active.
-  if (FFocusAsked) return;
+  // Focus on its way to the window the program asked for, or to another window of ours right
+  // away, leaves the program active.
+  if (FFocusAsked && FFocusAsked != native.Window) return;
+  FFocusAsked = 0;
   if (XEventsQueued(FDisplay.Get(), QueuedAfterReading) > 0) {
     XEvent next;
     XPeekEvent(FDisplay.Get(), &next);
