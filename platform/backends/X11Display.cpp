@@ -170,6 +170,8 @@ void TX11Display::Wake() {
 
 void TX11Display::Dispatch(XEvent& event) {
   if (unsigned long t = EventTime(event)) FLastTime = t;
+  // A new keyboard layout: key lookups must use it from now on.
+  if (event.type == MappingNotify) XRefreshKeyboardMapping(&event.xmapping);
   // An input method may take key events for itself (composing a character).
   if (XFilterEvent(&event, 0)) return;
   std::vector<TSink> sinks;

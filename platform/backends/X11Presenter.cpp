@@ -180,7 +180,7 @@ XWindow TX11Presenter::NativeWindow(HWND wnd) {
 }
 
 // Both locks held.
-TX11Presenter::TNative& TX11Presenter::Create(HWND wnd, bool activate) {
+TX11Presenter::TNative& TX11Presenter::Create(HWND wnd, bool activate, const std::string& title) {
   Display* d = FDisplay.Get();
   const DWORD style = static_cast<DWORD>(GetWindowLongPtr(wnd, GWL_STYLE));
   const DWORD ex = static_cast<DWORD>(GetWindowLongPtr(wnd, GWL_EXSTYLE));
@@ -284,13 +284,12 @@ TX11Presenter::TNative& TX11Presenter::Create(HWND wnd, bool activate) {
   TNative& made = *native;
   FByWindow[w] = native.get();
   FNatives[wnd] = std::move(native);
-  SetNames(made);
+  SetNames(made, title);
   return made;
 }
 
-void TX11Presenter::SetNames(TNative& native) {
+void TX11Presenter::SetNames(TNative& native, const std::string& title) {
   Display* d = FDisplay.Get();
-  const std::string title = GetWindowText(native.Wnd);
   Xutf8SetWMProperties(d, native.Window, title.c_str(), title.c_str(), nullptr, 0, nullptr, nullptr, nullptr);
   Atom utf8 = FDisplay.Atom("UTF8_STRING");
   for (const char* property : {"_NET_WM_NAME", "_NET_WM_ICON_NAME"})
@@ -333,10 +332,12 @@ void TX11Presenter::SetState(TNative& native, const char* state, bool on) {
 }
 
 void TX11Presenter::WindowShown(HWND wnd, bool activate) {
+  // The title comes from the window procedure (WM_GETTEXT), which runs with no lock held.
+  const std::string title = GetWindowText(wnd);
   TX11Display::TLock lock(FDisplay);
   std::lock_guard<std::mutex> g(FLock);
   TNative* native = Find(wnd);
-  if (!native) native = &Create(wnd, activate);
+  if (!native) native = &Create(wnd, activate, title);
   else {
     TRect rect;
     GetWindowRect(wnd, &rect);
@@ -437,9 +438,10 @@ void TX11Presenter::WindowActivated(HWND wnd) {
 }
 
 void TX11Presenter::WindowTextChanged(HWND wnd) {
+  const std::string title = GetWindowText(wnd);
   TX11Display::TLock lock(FDisplay);
   std::lock_guard<std::mutex> g(FLock);
-  if (TNative* native = Find(wnd)) SetNames(*native);
+  if (TNative* native = Find(wnd)) SetNames(*native, title);
 }
 
 void TX11Presenter::WindowStateChanged(HWND wnd) {
@@ -734,8 +736,9 @@ void TX11Presenter::Key(TNative& native, XEvent& e) {
   // layout), except on the keypad, where Num Lock decides.
   UINT vk = IsKeypadKeysym(base) ? VirtualKeyOfKeysym(effective) : VirtualKeyOfKeysym(base);
   if (!vk) vk = VirtualKeyOfKeysym(effective);
-  if (!vk && !base && !text.empty()) {
-    // Text committed by the input method, with no key of its own.
+  if (!vk && !text.empty()) {
+    // Text with no key code of its own: committed by the input method, or typed on a key of a
+    // layout without Latin letters.
     os::TInputEvent input;
     input.Kind = os::TInputEvent::Characters;
     input.Wnd = native.Wnd;

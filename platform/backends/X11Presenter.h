@@ -56,8 +56,8 @@ class TX11Presenter : public os::TPresenter {
  private:
   struct TNative;
   TNative* Find(HWND Wnd);
-  TNative& Create(HWND Wnd, bool Activate);
-  void SetNames(TNative& Native);
+  TNative& Create(HWND Wnd, bool Activate, const std::string& Title);
+  void SetNames(TNative& Native, const std::string& Title);
   void SetState(TNative& Native, const char* State, bool On);
   void Place(TNative& Native, const TRect& WindowRect);
   void RequestFocus(TNative& Native);

@@ -74,18 +74,28 @@ TReply ReadSelection(test::TXClient& client, const char* target) {
   return reply;
 }
 
-// Another program owning the selection; a silent one never answers.
+// Another program owning the selection; a silent one never answers, an incremental one sends
+// its text in chunks of ChunkBytes (the INCR protocol).
 class TOtherOwner {
  public:
-  TOtherOwner(backends::TX11Display& display, std::string text, bool answers = true)
-      : FDisplay(display), FText(std::move(text)), FAnswers(answers) {
+  enum TMode { Answers, Silent, Incremental };
+  static constexpr size_t ChunkBytes = 1000;
+
+  TOtherOwner(backends::TX11Display& display, std::string text, TMode mode = Answers)
+      : FDisplay(display), FText(std::move(text)), FMode(mode) {
     backends::TX11Display::TLock lock(display);
     Display* d = display.Get();
     FWindow = XCreateSimpleWindow(d, display.Root(), 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(d, display.Atom("CLIPBOARD"), FWindow, CurrentTime);
+    XSync(d, False);  // the server knows the owner before the program asks
     FSink = display.AddSink([this](XEvent& e) {
+      if (e.type == PropertyNotify && e.xproperty.window == FRequestor && e.xproperty.atom == FProperty &&
+          e.xproperty.state == PropertyDelete) {
+        SendChunk();
+        return true;
+      }
       if (e.type != SelectionRequest || e.xselectionrequest.owner != FWindow) return false;
-      if (FAnswers) Answer(e.xselectionrequest);
+      if (FMode != Silent) Answer(e.xselectionrequest);
       return true;
     });
   }
@@ -101,7 +111,17 @@ class TOtherOwner {
     reply.xselection.target = r.target;
     reply.xselection.time = r.time;
     reply.xselection.property = 0;
-    if (r.target == FDisplay.Atom("UTF8_STRING")) {
+    if (r.target == FDisplay.Atom("UTF8_STRING") && FMode == Incremental) {
+      // The size goes first; every deletion of the property by the reader asks for the next chunk.
+      FRequestor = r.requestor;
+      FProperty = r.property;
+      FSent = 0;
+      XSelectInput(d, r.requestor, PropertyChangeMask);
+      long size = static_cast<long>(FText.size());
+      Atom incr = FDisplay.Atom("INCR");
+      XChangeProperty(d, r.requestor, r.property, incr, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&size), 1);
+      reply.xselection.property = r.property;
+    } else if (r.target == FDisplay.Atom("UTF8_STRING")) {
       XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(FText.data()), static_cast<int>(FText.size()));
       reply.xselection.property = r.property;
@@ -109,10 +129,21 @@ class TOtherOwner {
     XSendEvent(d, r.requestor, False, NoEventMask, &reply);
   }
 
+  void SendChunk() {
+    if (FSent > FText.size()) return;  // the closing empty chunk went already
+    const size_t n = std::min(ChunkBytes, FText.size() - FSent);
+    XChangeProperty(FDisplay.Get(), FRequestor, FProperty, FDisplay.Atom("UTF8_STRING"), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(FText.data() + FSent), static_cast<int>(n));
+    FSent += n ? n : 1;
+  }
+
   backends::TX11Display& FDisplay;
   std::string FText;
-  bool FAnswers;
+  TMode FMode;
   Window FWindow = 0;
+  Window FRequestor = 0;
+  Atom FProperty = 0;
+  size_t FSent = 0;
   int FSink = 0;
 };
 
@@ -165,9 +196,20 @@ TEST_F(X11ClipboardTest, TextOfAnotherProgramIsReadOnceItTookTheClipboard) {
 
 TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersGivesNoTextInsteadOfAHang) {
   auto other = backends::TX11Display::Open(test::Server().Name());
-  TOtherOwner silent(*other, "never sent", false);
+  TOtherOwner silent(*other, "never sent", TOtherOwner::Silent);
   WaitUntil([] { return false; }, 100);
   EXPECT_EQ(Clipboard->ExternalText(), std::nullopt);
+}
+
+TEST_F(X11ClipboardTest, ALargeTextArrivesInChunksWhole) {
+  std::string text;
+  for (int i = 0; text.size() < 5 * TOtherOwner::ChunkBytes + 123; ++i) text += "строка " + std::to_string(i) + "\n";
+  auto other = backends::TX11Display::Open(test::Server().Name());
+  TOtherOwner owner(*other, text, TOtherOwner::Incremental);
+  std::optional<std::string> read = Clipboard->ExternalText();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), text.size());
+  EXPECT_TRUE(*read == text);
 }
 
 TEST_F(X11ClipboardTest, NoOwnerMeansNoText) { EXPECT_EQ(Clipboard->ExternalText(), std::nullopt); }

@@ -15,6 +15,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -126,7 +127,7 @@ TEST_F(X11PresenterTest, ExampleWindowShowsWhatTheHeadlessRenderingHas) {
   EXPECT_EQ(shown.Get(1, 1), gdi::PixelOf(RGB(240, 240, 240)));  // the menu strip
 }
 
-TEST_F(X11PresenterTest, RepaintingPutsOnlyTheNewPixels) {
+TEST_F(X11PresenterTest, RepaintedPixelsReachTheScreen) {
   Window native = ShowExample();
   ASSERT_NE(native, 0u);
   SetWindowLongPtr(Example->Button, GWLP_USERDATA, static_cast<LONG_PTR>(RGB(200, 0, 0)));
@@ -137,6 +138,27 @@ TEST_F(X11PresenterTest, RepaintingPutsOnlyTheNewPixels) {
   EXPECT_TRUE(WaitUntil([&] {
     return Client->Capture(native).Get(at.X - origin.X, at.Y - origin.Y) == gdi::PixelOf(RGB(200, 0, 0));
   }));
+}
+
+TEST_F(X11PresenterTest, UncoveredPartsAreShownAgainFromTheSurface) {
+  Window native = ShowExample();
+  ASSERT_NE(native, 0u);
+  Display* d = Client->Get();
+  TPoint origin(0, 0);
+  ClientToScreen(Example->Form, &origin);
+  // Another program's window covers part of ours and goes away; the server keeps no copy.
+  XSetWindowAttributes cover{};
+  cover.override_redirect = True;
+  cover.background_pixel = 0;
+  Window over = XCreateWindow(d, Client->Root(), origin.X + 20, origin.Y + 20, 120, 80, 0, CopyFromParent, InputOutput,
+                              CopyFromParent, CWOverrideRedirect | CWBackPixel, &cover);
+  XMapRaised(d, over);
+  XSync(d, False);
+  XDestroyWindow(d, over);
+  XSync(d, False);
+  auto surface = os::SurfaceOf(Example->Form);
+  TRect client = ClientInWindow(Example->Form);
+  EXPECT_TRUE(WaitUntil([&] { return test::CompareSurfaces(Crop(*surface, client), Client->Capture(native)).Pixels == 0; }));
 }
 
 TEST_F(X11PresenterTest, SyntheticClickAndKeysReachTheControl) {
@@ -159,6 +181,27 @@ TEST_F(X11PresenterTest, SyntheticClickAndKeysReachTheControl) {
   ASSERT_TRUE(WaitUntil([&] { return Example->Received(WM_CHAR).size() == 2; }));
   EXPECT_EQ(Example->Received(WM_CHAR), (std::vector<WPARAM>{'A', '\r'}));
   EXPECT_EQ(Example->Received(WM_KEYDOWN), (std::vector<WPARAM>{VK_SHIFT, 'A', VK_RETURN}));
+  // A key of a layout without Latin letters still types its character.
+  int low = 0, high = 0;
+  XDisplayKeycodes(Client->Get(), &low, &high);
+  KeyCode spare = 0;
+  for (int k = high; k >= low && !spare; --k) {
+    int count = 0;
+    KeySym* syms = XGetKeyboardMapping(Client->Get(), static_cast<KeyCode>(k), 1, &count);
+    if (syms && (count == 0 || syms[0] == NoSymbol)) spare = static_cast<KeyCode>(k);
+    if (syms) XFree(syms);
+  }
+  ASSERT_NE(spare, 0);
+  KeySym ya = XK_Cyrillic_ya;
+  XChangeKeyboardMapping(Client->Get(), spare, 1, &ya, 1);
+  Client->Sync();
+  XTestFakeKeyEvent(Client->Get(), spare, True, CurrentTime);
+  XTestFakeKeyEvent(Client->Get(), spare, False, CurrentTime);
+  Client->Sync();
+  ASSERT_TRUE(WaitUntil([&] { return Example->Received(WM_CHAR).size() == 3; }));
+  EXPECT_EQ(Example->Received(WM_CHAR)[2], 0x44Fu);  // я
+  KeySym none = NoSymbol;
+  XChangeKeyboardMapping(Client->Get(), spare, 1, &none, 1);
   // The wheel turns into WM_MOUSEWHEEL for the focus window.
   Client->Button(5, true);
   Client->Button(5, false);
@@ -239,6 +282,11 @@ TEST_F(X11PresenterTest, PopUpsShownWithoutActivationAreOverrideRedirectAndLeave
   // The form itself: a normal window with its title in UTF-8.
   EXPECT_EQ(Property(d, form, "_NET_WM_NAME"), "Example — пример");
   EXPECT_EQ(Property(d, form, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_NORMAL");
+  ShowWindow(popup, SW_HIDE);
+  EXPECT_TRUE(WaitUntil([&] {
+    XWindowAttributes hidden;
+    return XGetWindowAttributes(d, native, &hidden) && hidden.map_state == IsUnmapped;
+  }));
   DestroyWindow(popup);
   EXPECT_TRUE(WaitUntil([&] {
     XWindowAttributes gone;

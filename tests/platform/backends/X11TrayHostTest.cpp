@@ -39,6 +39,7 @@ class TFakeTray {
     manager.xclient.data.l[1] = static_cast<long>(selection);
     manager.xclient.data.l[2] = static_cast<long>(FPanel);
     XSendEvent(d, FDisplay->Root(), False, StructureNotifyMask, &manager);
+    XSync(d, False);  // the server knows the tray before anyone asks
     const Atom opcode = FDisplay->Atom("_NET_SYSTEM_TRAY_OPCODE");
     FDisplay->AddSink([this, opcode](XEvent& e) {
       if (e.type != ClientMessage || e.xclient.message_type != opcode || e.xclient.data.l[1] != 0) return false;
