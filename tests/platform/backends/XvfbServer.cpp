@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,6 +38,8 @@ TXvfbServer::TXvfbServer() {
   }
   FPid = fork();
   if (FPid == 0) {
+    // The server ends with the test program, even one that crashed.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     // The server writes its display number to the pipe once it accepts clients.
     int devnull = open("/dev/null", O_RDWR);
     dup2(devnull, 0);
