@@ -9,12 +9,14 @@
 #include "platform/os/Painting.h"
 #include "platform/os/Input.h"
 #include "platform/os/Presenter.h"
+#include "platform/os/SystemMetrics.h"
 #include "platform/os/Window.h"
 #include "platform/os/WindowPos.h"
 #include "tests/support/Snapshot.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -282,6 +284,17 @@ TEST_F(X11PresenterTest, PopUpsShownWithoutActivationAreOverrideRedirectAndLeave
   // The form itself: a normal window with its title in UTF-8.
   EXPECT_EQ(Property(d, form, "_NET_WM_NAME"), "Example — пример");
   EXPECT_EQ(Property(d, form, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_NORMAL");
+  // An owned dialog stays with its owner.
+  HWND dialog = CreateWindowEx(0, "ExamplePart", "Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, 120, 120, 200, 120,
+                               Example->Form, nullptr, nullptr, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  Window dialogWindow = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (dialogWindow = Presenter->NativeWindow(dialog)) != 0; }));
+  Window transientFor = 0;
+  XGetTransientForHint(d, dialogWindow, &transientFor);
+  EXPECT_EQ(transientFor, form);
+  EXPECT_EQ(Property(d, dialogWindow, "_NET_WM_WINDOW_TYPE"), "_NET_WM_WINDOW_TYPE_DIALOG");
+  DestroyWindow(dialog);
   ShowWindow(popup, SW_HIDE);
   EXPECT_TRUE(WaitUntil([&] {
     XWindowAttributes hidden;
@@ -292,6 +305,24 @@ TEST_F(X11PresenterTest, PopUpsShownWithoutActivationAreOverrideRedirectAndLeave
     XWindowAttributes gone;
     return !XGetWindowAttributes(d, native, &gone);
   }));
+}
+
+TEST_F(X11PresenterTest, TheScreenIsTheDisplaysWithTheDesktopsWorkArea) {
+  Display* d = Client->Get();
+  long area[4] = {0, 24, 1024, 700};
+  XChangeProperty(d, Client->Root(), XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(area), 4);
+  XSync(d, False);
+  std::vector<os::TMonitorArea> monitors = Presenter->Monitors();
+  ASSERT_EQ(monitors.size(), 1u);
+  EXPECT_EQ(monitors[0].Bounds, TRect(0, 0, 1024, 768));
+  EXPECT_EQ(monitors[0].WorkArea, TRect(0, 24, 1024, 724));
+  XDeleteProperty(d, Client->Root(), XInternAtom(d, "_NET_WORKAREA", False));
+  XSync(d, False);
+  EXPECT_EQ(Presenter->Monitors()[0].WorkArea, TRect(0, 0, 1024, 768));
+  os::SetPresenter(Presenter.get());
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
 }
 
 TEST_F(X11PresenterTest, TheCaptureGrabsThePointer) {
