@@ -157,11 +157,15 @@ TImage DecodeDibAt(TByteReader& R, size_t PixelOffset, bool IconImage) {
   if (PixelOffset >= R.Pos() && PixelOffset < R.Size()) R.Seek(PixelOffset);
 
   const int w = img.Width, hgt = img.Height;
+  const size_t stride = ((static_cast<size_t>(w) * h.Bpp + 31) / 32) * 4;
+  const bool rle = h.Compression == BI_RLE4 || h.Compression == BI_RLE8;
+  // Uncompressed pixels must all be there before anything is allocated for them.
+  if (!rle && !R.Has(stride * hgt)) R.Truncated();
   img.Pixels.assign(static_cast<size_t>(w) * hgt, 0xFF000000u);
   auto rowOf = [&](int FileRow) { return h.TopDown ? FileRow : hgt - 1 - FileRow; };
   auto colour = [&](uint32_t I) { return I < img.Palette.size() ? img.Palette[I] : 0xFF000000u; };
 
-  if (h.Compression == BI_RLE4 || h.Compression == BI_RLE8) {
+  if (rle) {
     std::vector<uint8_t> index(static_cast<size_t>(w) * hgt, 0);
     DecodeRle(R, h, index);
     for (int fy = 0; fy < hgt; ++fy)
@@ -169,8 +173,6 @@ TImage DecodeDibAt(TByteReader& R, size_t PixelOffset, bool IconImage) {
     return img;
   }
 
-  const size_t stride = ((static_cast<size_t>(w) * h.Bpp + 31) / 32) * 4;
-  if (!R.Has(stride * hgt)) R.Truncated();
   const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]), alpha(h.Masks[3]);
   bool anyAlpha = false;
   for (int fy = 0; fy < hgt; ++fy) {

@@ -171,7 +171,9 @@ TRect TDC::ToDevice(const TRect& R) const {
 }
 
 const TRegion& TDC::Clip() {
-  if (!FClipValid) {
+  const TSize size = Surface ? TSize{Surface->Width(), Surface->Height()} : TSize{};
+  if (!FClipValid || !(size == FClipSurface)) {
+    FClipSurface = size;
     FClip = Surface ? TRegion::Combine(Visible, TRegion(Surface->Bounds()), TRegion::opAnd) : TRegion();
     if (A.HasClip) {
       TRegion c = A.Clip;
@@ -198,10 +200,10 @@ void WriteCoverage(HDC Handle, int X, int Y, const uint8_t* Mask, int Width, int
   TSurface& s = *dc->Surface;
   const bool mono = dc->Mono;
   ForEachSpan(dc->Clip(), TRect{sx, sy, sx + Width, sy + Height}, [&](int y, int x0, int x1) {
-    const uint8_t* m = Mask + static_cast<ptrdiff_t>(y - sy) * Stride - sx;
+    const uint8_t* m = Mask + static_cast<ptrdiff_t>(y - sy) * Stride;
     uint32_t* row = s.Row(y);
     for (int x = x0; x < x1; ++x) {
-      const unsigned a = m[x];
+      const unsigned a = m[x - sx];
       if (a == 0 || (mono && a < 128)) continue;
       const uint32_t r = Rop2(op, P, row[x]);
       if (a == 255 || mono) {

@@ -210,6 +210,7 @@ class TDC : public TGdiObject {
  private:
   TRegion FClip;
   bool FClipValid = false;
+  TSize FClipSurface;  // the surface's size when the clip was worked out (a window may resize it)
 };
 TDC* DCOf(HDC DC);
 // Selects a new DC's objects: the black pen, the white brush, the system font.

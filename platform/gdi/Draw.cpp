@@ -312,17 +312,22 @@ void FillPolygons(TDC& DC, const std::vector<std::vector<TPoint>>& Polygons) {
                     BrushPaint(DC, DC.A.BrushObject.get()), DC.A.Rop2);
 }
 
-// The flattened outline of an ellipse in a device box (for styled outlines).
-std::vector<TPoint> EllipsePath(const TRect& Box) {
-  const double cx = (Box.Left + Box.Right - 1) / 2.0, cy = (Box.Top + Box.Bottom - 1) / 2.0;
-  const double a = (Box.Right - Box.Left - 1) / 2.0, b = (Box.Bottom - Box.Top - 1) / 2.0;
-  const int n = std::clamp(static_cast<int>((a + b) * 2), 8, 720);
+// The flattened outline of a rounded rectangle through the pixels of a device box's edges,
+// counter-clockwise from the right (for styled outlines; Rx < 0 makes an ellipse).
+std::vector<TPoint> RoundRectPath(const TRect& Box, double Rx, double Ry) {
+  const double l = Box.Left, t = Box.Top, r = Box.Right - 1, b = Box.Bottom - 1;
+  const double rx = Rx < 0 ? (r - l) / 2 : std::min(Rx, (r - l) / 2), ry = Ry < 0 ? (b - t) / 2 : std::min(Ry, (b - t) / 2);
+  const TPointF centres[4] = {{r - rx, t + ry}, {l + rx, t + ry}, {l + rx, b - ry}, {r - rx, b - ry}};
+  const int n = std::clamp(static_cast<int>((rx + ry) / 2), 2, 180);
   std::vector<TPoint> pts;
-  for (int i = 0; i < n; ++i) {
-    const double t = 2 * std::numbers::pi * i / n;
-    const TPoint p{static_cast<int>(std::lround(cx + a * std::cos(t))), static_cast<int>(std::lround(cy - b * std::sin(t)))};
-    if (pts.empty() || !(pts.back() == p)) pts.push_back(p);
-  }
+  for (int q = 0; q < 4; ++q)
+    for (int i = 0; i <= n; ++i) {
+      const double a = std::numbers::pi / 2 * (q + static_cast<double>(i) / n);
+      const TPoint p{static_cast<int>(std::lround(centres[q].X + rx * std::cos(a))),
+                     static_cast<int>(std::lround(centres[q].Y - ry * std::sin(a)))};
+      if (pts.empty() || !(pts.back() == p)) pts.push_back(p);
+    }
+  if (pts.size() > 1 && pts.back() == pts.front()) pts.pop_back();
   return pts;
 }
 
@@ -348,7 +353,7 @@ BOOL Figure(HDC Handle, int Left, int Top, int Right, int Bottom, double Rx, dou
                 {box.Left, box.Bottom - 1}},
                true);
   } else {
-    StrokePath(*dc, pen, EllipsePath(box), true);
+    StrokePath(*dc, pen, RoundRectPath(box, Rx, Ry), true);
   }
   return TRUE;
 }

@@ -314,7 +314,7 @@ TQuad RasteriseQuad(const double (&X)[4], const double (&Y)[4]) {
   FT_Bitmap bitmap{};
   bitmap.rows = static_cast<unsigned>(q.Height);
   bitmap.width = static_cast<unsigned>(q.Width);
-  bitmap.pitch = -q.Width;  // rows from the bottom in FreeType's space: flip to ours
+  bitmap.pitch = q.Width;  // a positive pitch puts the top row first, as ours
   bitmap.buffer = q.Coverage.data();
   bitmap.num_grays = 256;
   bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;

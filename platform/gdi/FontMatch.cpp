@@ -175,13 +175,17 @@ const std::vector<TFaceFile>& FallbackFaces(int Weight, bool Italic) {
 }
 
 TFaceFile MatchFaceForChar(char32_t Char, int Weight, bool Italic) {
+  // Asked once per character and style: text full of a character no face has stays fast.
+  static std::map<std::tuple<char32_t, int, bool>, TFaceFile> cache;
+  const auto key = std::make_tuple(Char, Weight, Italic);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  if (cache.size() >= 4096) cache.clear();
   TPattern p(FcPatternCreate());
   FcCharSet* set = FcCharSetCreate();
   FcCharSetAddChar(set, Char);
   FcPatternAddCharSet(p.get(), FC_CHARSET, set);
   FcCharSetDestroy(set);
-  TFaceFile face = Match(std::move(p), Weight, Italic, "");
-  return face;
+  return cache[key] = Match(std::move(p), Weight, Italic, "");
 }
 
 std::vector<std::string> FontFamilies() {

@@ -36,10 +36,10 @@ struct TImage {
   uint32_t& At(int X, int Y) { return Pixels[static_cast<size_t>(Y) * Width + X]; }
 };
 
-// Pictures larger than this in either direction, or than kMaxImagePixels in all, are refused
-// as damaged rather than allocated.
+// Pictures larger than this in either direction, or than kMaxImagePixels in all (128 MiB of
+// pixels), are refused as damaged rather than allocated.
 constexpr int kMaxImageSide = 32768;
-constexpr int64_t kMaxImagePixels = int64_t(1) << 28;
+constexpr int64_t kMaxImagePixels = int64_t(1) << 25;
 // Checks the size of a picture about to be decoded; raises EInvalidGraphic naming Kind.
 void CheckImageSize(int64_t Width, int64_t Height, const char* Kind);
 

@@ -256,7 +256,7 @@ TTextLayout LayoutText(TRealFont& Font, std::string_view Text, const TRect& Rect
   }
   out.Bounds = {Rect.Left, Rect.Top, Rect.Left + F.LeftMargin + widest + F.RightMargin,
                 Rect.Top + static_cast<int>(lines.size()) * out.LineHeight};
-  const bool placed = F.SingleLine && F.VAlign != TTextFormat::vaTop && !out.Lines.empty();
+  const bool placed = F.SingleLine && F.VAlign != TTextFormat::vaTop && !F.CalcRect && !out.Lines.empty();
   out.Result = placed ? y - Rect.Top : out.Bounds.Height();
   if (shortened) {
     for (size_t i = 0; i < out.Lines.size(); ++i) {

@@ -53,8 +53,8 @@ struct TTextLayout {
   // The rectangle the text needs (what DT_CALCRECT answers): Left and Top of the given
   // rectangle, the widest line plus the margins, every line's height.
   TRect Bounds;
-  // What the formatted-text call answers: the height of the text, or the offset from the
-  // rectangle's top to the bottom of the text when it is centred or at the bottom.
+  // What the formatted-text call answers: the height of the text, or, when single-line text
+  // is drawn centred or at the bottom, the offset from the rectangle's top to its bottom.
   int Result = 0;
   // The text as drawn (with its ellipsis), for callers that ask for the string to change.
   std::string Modified;

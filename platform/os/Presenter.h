@@ -27,10 +27,26 @@
 //   its file descriptor from there) and never needs the GUI thread to poll. Pointer events
 //   carry screen positions; the window manager does the hit testing, capture, activation,
 //   focus, double clicks and WM_SETCURSOR itself, exactly as for a test driver.
+// - Keys: every key is a KeyDown (repeated while held, without a KeyUp between, for the
+//   keyboard's own repeat) and a KeyUp with its virtual-key code (VK_*; letters and digits are
+//   their upper-case ASCII codes). Modifiers are keys of their own (VK_SHIFT, VK_CONTROL,
+//   VK_MENU or their left / right variants); the manager keeps the key states from them.
+//   KeyDown's Text is what the key types with the modifiers in force (UTF-8: "a", "A", "\r"
+//   for Enter, "\b", "\t", "\x1b", the control character of Ctrl+letter), empty for keys that
+//   type nothing; TranslateMessage turns it into WM_CHAR. Text composed by an input method
+//   without a key of its own is a Characters event.
 // - When the desktop moves or resizes a window on its own (a window-manager drag, a
-//   maximize), report it with a TInputEvent::Moved event; when it activates or deactivates the
+//   maximize), report it with a TInputEvent::Moved event (the WindowMoved that follows echoes
+//   it: ignore a place the native window already has); when it activates or deactivates the
 //   program's windows, with Activate / Deactivate; a click on the desktop's close button is a
-//   Close event.
+//   Close event; the end of the session, changed settings or system colours are EndSession,
+//   SettingChange and SysColorChange events.
+// - Surfaces belong to the GUI thread: a presenter that shows them from another thread copies
+//   the damaged part in Present.
+// - The desktop's clipboard (text) is reached through an os::TClipboardBridge the presenter
+//   installs with os::SetClipboardBridge (Clipboard.h); when another program takes the
+//   clipboard, it calls os::ClipboardLost.
+// - The headless presenter (platform/backends) is the one to use when no display can be opened.
 #include <memory>
 #include <vector>
 

@@ -247,12 +247,29 @@ void PaintScrollBar(HDC dc, HWND wnd, int bar, const TRect& rect) {
   };
   arrow(g.ArrowUp, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, spArrowUp, ESB_DISABLE_LTUP);
   arrow(g.ArrowDown, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, spArrowDown, ESB_DISABLE_RTDN);
+  // The shaft: in the scroll-bar colour, or, when that is the face colour, as the platform
+  // draws it then: a checkerboard of highlight and face.
+  const bool dithered = GetSysColor(COLOR_SCROLLBAR) == GetSysColor(COLOR_BTNFACE);
+  HBRUSH checker = nullptr;
+  if (dithered) {
+    // Eight rows of alternating pixels, each row padded to 16 bits.
+    static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
+    checker = CreatePatternBrush(pattern);
+    DeleteObject(pattern);
+  }
+  COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_3DHIGHLIGHT));
+  COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   auto shaft = [&](const TRect& r, TScrollPart part) {
     if (r.IsEmpty()) return;
-    FillRect(dc, &r, GetSysColorBrush(s.PressedPart == part ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR));
+    if (s.PressedPart == part) FillRect(dc, &r, GetSysColorBrush(COLOR_3DDKSHADOW));
+    else FillRect(dc, &r, checker ? checker : GetSysColorBrush(COLOR_SCROLLBAR));
   };
   shaft(g.PageUp, spPageUp);
   shaft(g.PageDown, spPageDown);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+  if (checker) DeleteObject(checker);
   if (!g.Thumb.IsEmpty()) {
     TRect thumb = g.Thumb;
     DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);

@@ -11,6 +11,7 @@
 #include "platform/os/NonClient.h"
 #include "platform/os/Painting.h"
 #include "platform/os/Presenter.h"
+#include "platform/os/SystemMetrics.h"
 #include "platform/os/WindowDC.h"
 #include "platform/os/WindowManager.h"
 #include "platform/os/WindowPos.h"
@@ -155,6 +156,13 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
   parent = RealParent(parent);
   HWND handle = nullptr;
   bool topLevel = false;
+  // Default places are for top-level windows: a little way into the work area, three quarters
+  // of its size; a child gets zeros.
+  TRect defaultPlace;
+  if (x == CW_USEDEFAULT || width == CW_USEDEFAULT) {
+    TRect work = os::WorkAreaAt(TPoint());
+    defaultPlace = Bounds(work.Left + 26, work.Top + 26, work.Width() * 3 / 4, work.Height() * 3 / 4);
+  }
   {
     std::lock_guard<std::mutex> lock(m.Lock);
     auto it = m.Classes.find(className);
@@ -182,8 +190,12 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
       if (style & WS_CHILD) w->Parent = parent;
       else w->Owner = m.Root(p)->Handle;
     }
-    if (x == CW_USEDEFAULT) x = y = 0;
-    if (width == CW_USEDEFAULT) width = height = 0;
+    const bool child = (style & WS_CHILD) && w->Parent;
+    if (x == CW_USEDEFAULT) x = y = child ? 0 : defaultPlace.Left;
+    if (width == CW_USEDEFAULT) {
+      width = child ? 0 : defaultPlace.Width();
+      height = child ? 0 : defaultPlace.Height();
+    }
     width = std::max(width, 0);
     height = std::max(height, 0);
     w->WindowRect = TRect(x, y, x + width, y + height);

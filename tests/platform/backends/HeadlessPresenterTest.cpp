@@ -105,4 +105,24 @@ TEST_F(HeadlessPresenterTest, TheScreenSnapshotStacksTheShownWindows) {
   DestroyWindow(hidden);
 }
 
+TEST_F(HeadlessPresenterTest, ScriptedInputPlaysOutOnTheVirtualClock) {
+  HWND w = Make(nullptr, WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), RGB(0, 0, 0));
+  std::vector<std::pair<UINT, int64_t>> seen;
+  WNDPROC previous = GetWindowProc(w);
+  SetWindowProc(w, MakeWndProc([&](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) seen.push_back({m, App.ElapsedMs()});
+    return CallWindowProc(previous, h, m, wp, lp);
+  }));
+  test::TInputDriver input;
+  input.MoveTo(w);
+  input.Press();
+  input.Wait(700);
+  input.Release();
+  App.RunFor(1000);
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, int64_t>>{{WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 700}}));
+  EXPECT_EQ(App.ElapsedMs(), 1000);
+  SetWindowProc(w, previous);
+  DestroyWindow(w);
+}
+
 }  // namespace

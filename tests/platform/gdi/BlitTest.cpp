@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Pixels.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -293,4 +293,15 @@ TEST(Bitmaps, CreateBitmapReadsWordAlignedRows) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bm);
+}
+
+TEST(Blit, RightToLeftDCsMirrorPicturesUnlessAskedNotTo) {
+  TBitmapDC pic(2, 1);
+  pic.Row(0, {Red, Blue});
+  TPixels dst(4, 1);
+  SetLayout(dst.DC, LAYOUT_RTL);
+  BitBlt(dst.DC, 0, 0, 2, 1, pic.DC, 0, 0, SRCCOPY);  // device columns 2 and 3, mirrored
+  EXPECT_EQ(dst.Picture(RGBL), TPixels::Rows({"..br"}));
+  BitBlt(dst.DC, 2, 0, 2, 1, pic.DC, 0, 0, SRCCOPY | NOMIRRORBITMAP);
+  EXPECT_EQ(dst.Picture(RGBL), TPixels::Rows({"rbbr"}));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Pixels.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -192,6 +192,18 @@ TEST(DC, SurfaceDCDrawsOnlyInsideItsVisibleRegionAtItsOrigin) {
   DeleteObject(red);
   EXPECT_EQ(gdi::SurfaceOf(dc), nullptr);
   EXPECT_FALSE(DeleteDC(dc));
+}
+
+TEST(DC, ASurfaceThatShrankUnderItsDCIsNotOverrun) {
+  auto surface = std::make_shared<gdi::TSurface>(20, 20);
+  HDC dc = gdi::CreateSurfaceDC(surface, {0, 0}, gdi::TRegion(TRect{0, 0, 20, 20}));
+  TRect all{0, 0, 20, 20};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  surface->Resize(5, 5);
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(gdi::ColorOfPixel(surface->Get(4, 4)), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 10, 10), CLR_INVALID);
+  DeleteDC(dc);
 }
 
 TEST(DC, MemoryDCStartsMonochromeAndTakesTheFormatOfItsBitmap) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Pixels.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -212,6 +212,27 @@ TEST(Figures, StyledPensDrawDottedFrames) {
   Rectangle(p.DC, 0, 0, 7, 4);
   // The style runs on around the corners: top, right side, bottom leftwards, left side upwards.
   EXPECT_EQ(p.Picture(), TPixels::Rows({"###...#", "......#", "......#", ".###..."}));
+}
+
+TEST(Figures, StyledOutlinesOfRoundedFiguresKeepTheirShape) {
+  // A dotted outline lies on the solid one.
+  for (bool ellipse : {false, true}) {
+    TPixels solid(16, 10), dotted(16, 10);
+    SelectObject(solid.DC, GetStockObject(NULL_BRUSH));
+    SelectObject(dotted.DC, GetStockObject(NULL_BRUSH));
+    TSelected pen(dotted.DC, CreatePen(PS_DOT, 1, 0));
+    SetBkMode(dotted.DC, TRANSPARENT);
+    for (HDC dc : {solid.DC, dotted.DC}) {
+      if (ellipse) Ellipse(dc, 0, 0, 16, 10);
+      else RoundRect(dc, 0, 0, 16, 10, 6, 6);
+    }
+    int on = 0, off = 0;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 16; ++x)
+        if (dotted.At(x, y) == RGB(0, 0, 0)) (solid.At(x, y) == RGB(0, 0, 0) ? on : off)++;
+    EXPECT_GT(on, 10) << ellipse;
+    EXPECT_LE(off, on / 4) << ellipse;  // flattening may step a pixel aside here and there
+  }
 }
 
 TEST(Figures, EllipseTouchesItsBoxInclusiveExclusiveAndIsSymmetric) {

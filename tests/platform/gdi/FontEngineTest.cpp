@@ -135,6 +135,12 @@ TEST(FontEngine, EscapementRotatesTheBaseline) {
   EXPECT_GE(down.Coverage.Box.Left, -5);
   // 45 degrees: as far right as up.
   EXPECT_NEAR(slanted.Coverage.Box.Right, -slanted.Coverage.Box.Top, 12);
+  // Lines under rotated text run along it: up and to the right at 45 degrees.
+  const TCoverage band = Font("Arial", -14, 400, false, 450)->Band(0, 100, 0, 2);
+  EXPECT_GT(band.At(10, -10), 128);
+  EXPECT_GT(band.At(60, -60), 128);
+  EXPECT_EQ(band.At(10, -60), 0);
+  EXPECT_EQ(band.At(60, -10), 0);
   long inkFlat = InkIn(flat.Coverage, -100, 1000), inkUp = InkIn(up.Coverage, -100, 1000);
   EXPECT_NEAR(double(inkUp) / inkFlat, 1.0, 0.15);
 }

@@ -59,6 +59,10 @@ TEST(TextLayout, AlignmentMarginsAndResult) {
     EXPECT_EQ(l.Result, c.Result);
     EXPECT_EQ(l.Bounds, TRect(10, 20, 10 + 4 + w + 6, 20 + lh));
   }
+  // Measuring answers the height whatever the placement.
+  TTextFormat calc;
+  calc.SingleLine = calc.CalcRect = true, calc.VAlign = TTextFormat::vaBottom;
+  EXPECT_EQ(Lay("Text", r, calc).Result, lh);
   // Without single-line, vertical centring does not apply.
   TTextFormat f;
   f.VAlign = TTextFormat::vaBottom;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Pixels.h"
+#include "tests/support/Pixels.h"
 #include "platform/gdi/DCState.h"
 
 TEST(TextSupport, CoverageBlendsThroughOriginClipAndRasterOperation) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Gdi.h"
-#include "tests/platform/gdi/Pixels.h"
+#include "tests/support/Pixels.h"
 
 namespace {
 
@@ -153,6 +153,25 @@ TEST(Text, DrawTextMeasuresAndPlacesWhatItDraws) {
   EXPECT_TRUE(Contains(calc, Ink(p)));
   EXPECT_GT(Ink(p).Bottom, calc.Bottom - 13);
 
+  // Margins of DrawTextEx and a tab length riding in the format's second byte.
+  TPixels m(300, 30), t(300, 30);
+  TSelected mf(m.DC, Font(-13)), tf(t.DC, Font(-13));
+  std::string word = "Margin";
+  TRect mr(0, 0, 300, 30);
+  DRAWTEXTPARAMS params;
+  params.iLeftMargin = 40;
+  DrawTextEx(m.DC, &word, &mr, DT_SINGLELINE, &params);
+  TRect plain(40, 0, 300, 30);
+  TPixels reference(300, 30);
+  TSelected rf(reference.DC, Font(-13));
+  DrawText(reference.DC, word, &plain, DT_SINGLELINE);
+  EXPECT_EQ(m.Picture(), reference.Picture());
+  TEXTMETRIC tm;
+  GetTextMetrics(t.DC, &tm);
+  TRect tr(0, 0, 300, 30);
+  DrawText(t.DC, "\tI", &tr, DT_SINGLELINE | DT_EXPANDTABS | DT_TABSTOP | (3 << 8));
+  EXPECT_NEAR(Ink(t).Left, 3 * tm.tmAveCharWidth, 2);
+
   // Centred in both directions.
   TPixels c(200, 100);
   TSelected cf(c.DC, Font(-13));
@@ -257,8 +276,17 @@ TEST(Text, RotatedAndGreyText) {
   EXPECT_TRUE(Contains(TRect(30, 110 - size.cx, 30 + size.cy, 111), ink));
   EXPECT_GT(ink.Height(), size.cx - 5);
 
-  TPixels g(100, 30);
-  TSelected gf(g.DC, Font(-12));
+  // An opaque background fills the text's cell, turned with it.
+  TPixels o(100, 120);
+  TSelected of(o.DC, Font(-14, "Arial", FW_NORMAL, 900));
+  SetBkColor(o.DC, RGB(255, 0, 0));
+  TextOut(o.DC, 30, 110, "Up 上");
+  EXPECT_EQ(Ink(o), TRect(30, 110 - size.cx, 30 + size.cy, 110));
+  EXPECT_EQ(o.At(30 + size.cy - 1, 110 - size.cx), RGB(255, 0, 0));
+
+  // Grey text, given as a string or drawn by an output routine at the area's origin.
+  TPixels g(100, 30), h(100, 30);
+  TSelected gf(g.DC, Font(-12)), hf(h.DC, Font(-12));
   const char* text = "Disabled";
   GrayString(g.DC, nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 5, 0, 0);
   bool grey = false;
@@ -268,4 +296,53 @@ TEST(Text, RotatedAndGreyText) {
       grey |= g.At(x, y) == GetSysColor(COLOR_GRAYTEXT);
     }
   EXPECT_TRUE(grey);
+  GrayString(h.DC, nullptr, [](HDC DC, LPARAM, int) { return TextOut(DC, 0, 0, "Disabled"); }, 0, 0, 5, 5, 90, 20);
+  EXPECT_EQ(h.Picture(), g.Picture());
+  EXPECT_EQ(GetTextColor(h.DC), RGB(0, 0, 0)) << "the DC's colour is given back";
+
+  // Tab stops of the tabbed output: every 40 pixels from the origin.
+  TPixels t(200, 30), u(200, 30);
+  TSelected tf(t.DC, Font(-12)), uf(u.DC, Font(-12));
+  const int stops[] = {40};
+  const LONG extent = TabbedTextOut(t.DC, 10, 5, "ab\tcd", 1, stops, 10);
+  TextOut(u.DC, 10, 5, "ab");
+  TextOut(u.DC, 50, 5, "cd");
+  EXPECT_EQ(t.Picture(), u.Picture());
+  TSize cd;
+  GetTextExtentPoint32(u.DC, "cd", &cd);
+  EXPECT_EQ(extent & 0xFFFF, 40 + cd.cx);
+}
+
+TEST(Text, MirroredDCsKeepGlyphsReadable) {
+  // Right-to-left layout mirrors where text goes, not the glyphs: logical x = 10 is 10 pixels
+  // from the right edge, and the text ends there.
+  TPixels mirrored(120, 30), plain(120, 30);
+  TSelected fm(mirrored.DC, Font(-13)), fp(plain.DC, Font(-13));
+  SetLayout(mirrored.DC, LAYOUT_RTL);
+  TSize size;
+  GetTextExtentPoint32(plain.DC, "Ab 中", &size);
+  TextOut(mirrored.DC, 10, 5, "Ab 中");
+  TextOut(plain.DC, 120 - 10 - size.cx, 5, "Ab 中");
+  EXPECT_EQ(mirrored.Picture(), plain.Picture());
+  TRect r(10, 5, 60, 25);
+  TPixels m2(120, 30), p2(120, 30);
+  TSelected fm2(m2.DC, Font(-13)), fp2(p2.DC, Font(-13));
+  SetLayout(m2.DC, LAYOUT_RTL);
+  DrawText(m2.DC, "Ab 中", &r, DT_SINGLELINE);
+  // Left-aligned formatted text starts at the logical left: the right of the mirrored box.
+  TRect r2(120 - 60, 5, 120 - 10, 25);
+  DrawText(p2.DC, "Ab 中", &r2, DT_SINGLELINE | DT_RIGHT);
+  EXPECT_EQ(m2.Picture(), p2.Picture());
+}
+
+TEST(Text, DrawStateDrawsTextThroughTheTextCalls) {
+  // Nothing but DrawState draws text here: its text kinds must be hooked in at start-up.
+  TPixels p(120, 30), q(120, 30);
+  TSelected fp(p.DC, Font(-13)), fq(q.DC, Font(-13));
+  const char* text = "&State";
+  ASSERT_TRUE(DrawState(p.DC, nullptr, nullptr, reinterpret_cast<LPARAM>(text), 0, 5, 5, 0, 0, DST_PREFIXTEXT));
+  TRect r(5, 5, 120, 30);
+  SetBkMode(q.DC, TRANSPARENT);
+  DrawText(q.DC, text, &r, 0);
+  EXPECT_EQ(Ink(p), Ink(q));
 }

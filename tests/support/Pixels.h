@@ -1,6 +1,7 @@
 #pragma once
 // A small surface with a DC on it, and its pixels as text: one character a pixel, one line a
 // row, by a legend of colours (anything else is '?'), so tests compare whole pictures.
+// Header-only: a test binary that uses it links platform_gdi.
 #include <map>
 #include <memory>
 #include <string>
