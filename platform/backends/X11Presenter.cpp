@@ -28,6 +28,8 @@ namespace backends {
 namespace {
 
 constexpr long kMoveResizeMove = 8;
+// WM_SETTINGCHANGE's wParam for a new work area.
+constexpr UINT kSpiSetWorkArea = 0x002F;
 constexpr long kSourceApplication = 1;
 constexpr long kStateRemove = 0;
 constexpr long kStateAdd = 1;
@@ -127,6 +129,8 @@ TX11Presenter::TX11Presenter(TX11Display& display) : FDisplay(display) {
       XFree(data);
     }
     OpenInputMethod();
+    // A panel coming, going or resizing changes the work area the program places windows in.
+    display.AddEventMask(display.Root(), PropertyChangeMask);
   }
   FSink = display.AddSink([this](XEvent& e) { return HandleEvent(e); });
 }
@@ -585,6 +589,15 @@ std::vector<os::TMonitorArea> TX11Presenter::Monitors() {
 // ---- Reader thread: the display is locked; the presenter's lock is taken second. ----
 
 bool TX11Presenter::HandleEvent(XEvent& e) {
+  if (e.type == PropertyNotify && e.xproperty.window == FDisplay.Root()) {
+    if (e.xproperty.atom == FDisplay.Atom("_NET_WORKAREA")) {
+      os::TInputEvent input;
+      input.Kind = os::TInputEvent::SettingChange;
+      input.Key = kSpiSetWorkArea;
+      os::PostInput(input);
+    }
+    return false;  // others may want the root's properties too
+  }
   std::lock_guard<std::mutex> g(FLock);
   auto it = FByWindow.find(e.xany.window);
   if (it == FByWindow.end()) return false;

@@ -12,7 +12,7 @@
 // buttons 1-3 and the wheel (buttons 4 and 5) in screen coordinates; keys as virtual key codes
 // with the text they type (through the X input method where one runs); focus changes made by
 // the desktop as activation; WM_DELETE_WINDOW as a close request; the desktop's moves and
-// resizes as Moved events. The pointer is grabbed while a window of the program holds the
+// resizes as Moved events; a new work area (_NET_WORKAREA) as a setting change. The pointer is grabbed while a window of the program holds the
 // mouse capture.
 //
 // Locking: the display lock is always taken before the presenter's own.

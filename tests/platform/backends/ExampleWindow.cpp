@@ -50,6 +50,8 @@ LRESULT PartProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SETTINGCHANGE)
+    if (TExampleWindow* owner = OwnerOf(wnd)) owner->SettingChanges.push_back(wParam);
   if (msg == WM_CLOSE) {
     if (TExampleWindow* owner = OwnerOf(wnd)) ++owner->CloseRequests;
     return 0;  // the test decides when the form goes

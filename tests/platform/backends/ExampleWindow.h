@@ -31,6 +31,8 @@ class TExampleWindow {
   };
   std::vector<TReceived> ButtonMessages;
   int CloseRequests = 0;
+  // WM_SETTINGCHANGE messages the form got, by their wParam.
+  std::vector<WPARAM> SettingChanges;
   // Messages of kind Msg the button got, by their wParam.
   std::vector<WPARAM> Received(UINT Msg) const;
 };

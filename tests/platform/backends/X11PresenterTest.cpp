@@ -308,11 +308,15 @@ TEST_F(X11PresenterTest, PopUpsShownWithoutActivationAreOverrideRedirectAndLeave
 }
 
 TEST_F(X11PresenterTest, TheScreenIsTheDisplaysWithTheDesktopsWorkArea) {
+  ASSERT_NE(ShowExample(), 0u);
   Display* d = Client->Get();
   long area[4] = {0, 24, 1024, 700};
   XChangeProperty(d, Client->Root(), XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(area), 4);
   XSync(d, False);
+  // The windows hear of the new work area.
+  EXPECT_TRUE(WaitUntil([&] { return Example->SettingChanges.size() == 1; }));
+  EXPECT_EQ(Example->SettingChanges, std::vector<WPARAM>{0x002F});
   std::vector<os::TMonitorArea> monitors = Presenter->Monitors();
   ASSERT_EQ(monitors.size(), 1u);
   EXPECT_EQ(monitors[0].Bounds, TRect(0, 0, 1024, 768));
@@ -320,7 +324,6 @@ TEST_F(X11PresenterTest, TheScreenIsTheDisplaysWithTheDesktopsWorkArea) {
   XDeleteProperty(d, Client->Root(), XInternAtom(d, "_NET_WORKAREA", False));
   XSync(d, False);
   EXPECT_EQ(Presenter->Monitors()[0].WorkArea, TRect(0, 0, 1024, 768));
-  os::SetPresenter(Presenter.get());
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
 }
