@@ -26,7 +26,7 @@ void MarkPending(TWindowManager& m, TWindow& w) {
   q->Wake.notify_all();
 }
 
-bool HasPaint(const TWindow& w) { return !w.Update.IsEmpty() || w.InternalPaint; }
+bool HasPaint(const TWindow& w) { return !w.Update.IsEmpty() || w.InternalPaint || w.FramePending; }
 
 // Applies RDW_ flags to a window and, where they reach, its children (Lock held). Area is in
 // the window's coordinates.
@@ -41,6 +41,7 @@ void Apply(TWindowManager& m, TWindow& w, const std::optional<gdi::TRegion>& are
     w.Update |= full;
     ++w.InvalidationCount;
     if (flags & RDW_ERASE) w.Erase = true;
+    if (flags & RDW_FRAME) w.FramePending = true;
     MarkPending(m, w);
   }
   if ((flags & RDW_INTERNALPAINT) && shown) {
@@ -51,6 +52,7 @@ void Apply(TWindowManager& m, TWindow& w, const std::optional<gdi::TRegion>& are
     w.Update -= full;
     if (w.Update.IsEmpty()) w.Erase = false;
     if (flags & RDW_NOINTERNALPAINT) w.InternalPaint = false;
+    if ((flags & RDW_NOFRAME) || w.Update.IsEmpty()) w.FramePending = false;
   }
   if (flags & RDW_NOERASE) w.Erase = false;
   // Children over the area: a parent that does not clip them paints over them, so they
@@ -183,6 +185,7 @@ void AfterPaint(HWND wnd, uint64_t cookie) {
   w->Update = gdi::TRegion();
   w->Erase = false;
   w->InternalPaint = false;
+  w->FramePending = false;
 }
 
 bool TakeFrameUpdate(HWND wnd) {
@@ -190,7 +193,8 @@ bool TakeFrameUpdate(HWND wnd) {
   WithWindow(wnd, [&](TWindow& w) {
     gdi::TRegion outside = w.Update;
     outside -= w.Client;
-    frame = !outside.IsEmpty();
+    frame = w.FramePending || !outside.IsEmpty();
+    w.FramePending = false;
     w.Update &= w.Client;
   });
   return frame;

@@ -26,7 +26,8 @@ constexpr UINT RDW_FRAME = 0x0400;
 constexpr UINT RDW_NOFRAME = 0x0800;
 
 // Rect / Region in client coordinates; nullptr means the whole client area (the whole window
-// with RDW_FRAME).
+// with RDW_FRAME). An invalidation with RDW_FRAME has the frame painted (WM_NCPAINT) even when
+// its area lies in the client area only.
 BOOL InvalidateRect(HWND Wnd, const TRect* Rect, BOOL Erase);
 BOOL InvalidateRgn(HWND Wnd, HRGN Region, BOOL Erase);
 BOOL ValidateRect(HWND Wnd, const TRect* Rect);

@@ -1,12 +1,12 @@
 #include "platform/os/WindowManager.h"
 
-#include "platform/os/MessageLoop.h"
-
 #include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+
+#include "platform/os/MessageLoop.h"
 
 namespace os {
 

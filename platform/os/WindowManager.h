@@ -82,6 +82,9 @@ struct TWindow {
   gdi::TRegion Update;
   bool Erase = false;
   bool InternalPaint = false;
+  // The frame is to be painted (WM_NCPAINT): set by any invalidation with RDW_FRAME, also one
+  // that only touches the client area, as the platform does.
+  bool FramePending = false;
   // Counts invalidations, so a dispatcher can tell whether a paint handler left the update
   // region as it found it.
   uint64_t InvalidationCount = 0;

@@ -130,6 +130,15 @@ TEST_F(NonClientTest, TheFrameIsPaintedWhenItIsInvalidOnly) {
   EXPECT_EQ(Count(w, WM_NCPAINT), 1);
   EXPECT_EQ(MessagesOf(w, {WM_PAINT, WM_NCPAINT}), (std::vector<UINT>{WM_PAINT, WM_PAINT, WM_NCPAINT}))
       << "the frame is painted from within BeginPaint";
+  // A frame-painting request for the client rectangle only still paints the frame (how
+  // framed controls ask for their frame again).
+  Log.clear();
+  TRect client;
+  GetClientRect(w, &client);
+  RedrawWindow(w, &client, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOERASE);
+  PumpAll();
+  EXPECT_EQ(Count(w, WM_NCPAINT), 1);
+  EXPECT_EQ(Count(w, WM_ERASEBKGND), 0);
 }
 
 TEST_F(NonClientTest, DraggingTheCaptionMovesTheWindowAndTheBorderSizesIt) {
