@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "platform/backends/Startup.h"
 #include "platform/controls/Forms.h"
 #include "platform/os/Mutex.h"
 
@@ -26,6 +27,8 @@ int main() {
   TApplication application(nullptr);
   Application = &application;
   application.SetTitle("Ostrovel");
+  // The desktop when there is one (its threads inherit the blocked signals), else headless.
+  backends::StartPresenter();
 
   DWORD guiThread = GetCurrentThreadId();
   std::thread signalWaiter([&signals, guiThread] {
@@ -37,6 +40,7 @@ int main() {
 
   pthread_kill(signalWaiter.native_handle(), SIGUSR1);
   signalWaiter.join();
+  backends::StopPresenter();
   if (instance) CloseHandle(instance);
   return 0;
 }
