@@ -1,5 +1,6 @@
 #include "platform/controls/ExtCtrls.h"
 
+#include "platform/classes/TypeInfo.h"
 #include "platform/controls/Forms.h"
 #include "platform/os/Timers.h"
 
@@ -19,6 +20,7 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetEnabled(bool Value) {
+  if (Value == FEnabled) return;
   FEnabled = Value;
   UpdateTimer();
 }
@@ -62,3 +64,9 @@ void TTimer::Timer() {
   TNotifyEvent handler = OnTimer;  // the handler may replace itself or free the timer
   handler(this);
 }
+
+static const classes::TPublished<TTimer, TComponent> TimerInfo([](classes::TPublisher<TTimer>& p) {
+  p.Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
+  p.Int("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000);
+  p.Event("OnTimer", &TTimer::OnTimer);
+});

@@ -1,5 +1,6 @@
 #pragma once
 // TTimer: a component that calls OnTimer every Interval milliseconds through a hidden window.
+// It publishes Enabled, Interval and OnTimer, so window definitions can hold timers.
 #include <memory>
 
 #include "platform/classes/Component.h"
@@ -11,7 +12,8 @@ class TTimer : public TComponent {
   ~TTimer() override;
 
   bool Enabled() const { return FEnabled; }
-  // Enabling (also when already enabled) starts a new period: the next tick is one Interval away.
+  // Enabling a disabled timer starts a new period: the next tick is one Interval away. Setting
+  // the value it already has changes nothing, so a running timer keeps its rhythm.
   void SetEnabled(bool Value);
   UINT Interval() const { return FInterval; }
   // A new value restarts the period; 0 stops the ticks (Enabled keeps its value).

@@ -1,7 +1,23 @@
 #include "platform/controls/ExtCtrls.h"
+
+#include "platform/classes/Filer.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
+
+// A root that a definition fills with timers bound to its handler.
+class TTimerForm : public TComponent {
+ public:
+  using TComponent::TComponent;
+  void Timer1Timer(TObject* Sender) { Seen(Sender); }
+  TTimer* Timer1 = nullptr;
+  TNotifyEvent Seen;
+};
+
+const classes::TPublished<TTimerForm, TComponent> TimerFormInfo([](classes::TPublisher<TTimerForm>& p) {
+  p.Field("Timer1", &TTimerForm::Timer1);
+  p.Method("Timer1Timer", &TTimerForm::Timer1Timer);
+});
 
 class TimerTest : public test::HeadlessTest {
  protected:
@@ -24,18 +40,23 @@ TEST_F(TimerTest, DefaultsToAnEnabledOneSecondTimer) {
 
 TEST_F(TimerTest, ReEnablingOrChangingTheIntervalRestartsThePeriod) {
   App.RunFor(700);
-  Timer.SetEnabled(true);  // already enabled: restarts
+  Timer.SetEnabled(true);  // already enabled: the timer keeps its rhythm
+  App.RunFor(300);
+  EXPECT_EQ(Ticks, std::vector<int64_t>{1000});
+  App.RunFor(200);
+  Timer.SetEnabled(false);
+  Timer.SetEnabled(true);  // enabled again: a new period from now
   App.RunFor(900);
-  EXPECT_TRUE(Ticks.empty());
+  EXPECT_EQ(Ticks, std::vector<int64_t>{1000});
   App.RunFor(100);
-  EXPECT_EQ(Ticks, std::vector<int64_t>{1700});
+  EXPECT_EQ(Ticks, (std::vector<int64_t>{1000, 2200}));
   App.RunFor(500);
   Timer.SetInterval(400);
   App.RunFor(400);
-  EXPECT_EQ(Ticks, (std::vector<int64_t>{1700, 2600}));
+  EXPECT_EQ(Ticks, (std::vector<int64_t>{1000, 2200, 3100}));
   Timer.SetInterval(400);  // the same value changes nothing
   App.RunFor(400);
-  EXPECT_EQ(Ticks.back(), 3000);
+  EXPECT_EQ(Ticks.back(), 3500);
 }
 
 TEST_F(TimerTest, DisabledOrIntervalZeroGivesNoTicks) {
@@ -98,6 +119,36 @@ TEST_F(TimerTest, AnOwnedTimerIsFreedWithItsOwner) {
   delete owner;
   App.RunFor(3000);
   EXPECT_EQ(calls, 0);
+}
+
+TEST_F(TimerTest, ADefinitionMakesTimersThatTickIntoTheBoundHandler) {
+  const char* text =
+      "object Form1: TTimerForm\n"
+      "  object Timer1: TTimer\n"
+      "    Interval = 250\n"
+      "    OnTimer = Timer1Timer\n"
+      "  end\n"
+      "  object Timer2: TTimer\n"
+      "    Enabled = False\n"
+      "    OnTimer = Timer1Timer\n"
+      "  end\n"
+      "end\n";
+  TTimerForm form(nullptr);
+  std::vector<std::pair<TObject*, int64_t>> seen;
+  form.Seen = [&](TObject* sender) { seen.emplace_back(sender, App.ElapsedMs()); };
+  ReadComponentText(&form, text, "Form1.txt");
+  ASSERT_NE(form.Timer1, nullptr);
+  EXPECT_EQ(form.Timer1->Interval(), 250u);
+  auto* timer2 = dynamic_cast<TTimer*>(form.FindComponent("Timer2"));
+  ASSERT_NE(timer2, nullptr);
+  EXPECT_FALSE(timer2->Enabled());
+  EXPECT_EQ(timer2->Interval(), 1000u);
+
+  App.RunFor(1000);
+  TObject* t1 = form.Timer1;
+  EXPECT_EQ(seen, (std::vector<std::pair<TObject*, int64_t>>{{t1, 250}, {t1, 500}, {t1, 750}, {t1, 1000}}));
+  // Written back, only what differs from the defaults appears.
+  EXPECT_EQ(WriteComponentText(&form), text);
 }
 
 }  // namespace
