@@ -27,6 +27,8 @@ Devices& Table() {
 
 MCIERROR Open(uintptr_t flags, MCI_OPEN_PARMSA* parms) {
   if (!parms) return MCIERR_MISSING_PARAMETER;
+  // A failed open leaves no device identifier behind that a later status call could reach.
+  parms->wDeviceID = 0;
   if (!(flags & MCI_OPEN_ELEMENT) || !parms->lpstrElementName) return MCIERR_MISSING_PARAMETER;
   std::optional<int64_t> length;
   try {

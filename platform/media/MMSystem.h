@@ -77,7 +77,7 @@ struct MCI_STATUS_PARMS {
 
 // Sends an MCI command to a device. The devices of this layer measure files: MCI_OPEN with
 // MCI_OPEN_ELEMENT opens the named file (its length is read from the file, no sound output
-// is opened), MCI_STATUS answers MCI_STATUS_LENGTH in milliseconds (also the position, 0,
+// is opened; a failed open sets wDeviceID to 0), MCI_STATUS answers MCI_STATUS_LENGTH in milliseconds (also the position, 0,
 // the mode, stopped, and the time format, milliseconds), MCI_CLOSE closes it. Other commands
 // answer MCIERR_UNSUPPORTED_FUNCTION.
 MCIERROR mciSendCommandA(MCIDEVICEID IDDevice, uint32_t uMsg, uintptr_t fdwCommand, uintptr_t dwParam);

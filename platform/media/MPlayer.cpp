@@ -155,6 +155,11 @@ void TMediaPlayer::Play() {
 void TMediaPlayer::Pause() {
   RequireOpen();
   CheckCompletion();
+  // Pause toggles: a paused player plays on.
+  if (FPaused) {
+    Resume();
+    return;
+  }
   if (FPlaying) {
     FStream->Pause();
     FPlaying = false;

@@ -36,6 +36,7 @@ class TMediaPlayer : public TComponent {
   void Close();
   // Plays from the current position (from the start when it stands at the end and AutoRewind).
   void Play();
+  // Pauses a playing player; on a paused one it resumes (as Resume).
   void Pause();
   // Continues a paused player; nothing otherwise.
   void Resume();

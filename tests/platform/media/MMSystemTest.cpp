@@ -32,6 +32,15 @@ TEST(MciLength, AnswersFromTheEngineAndFailsCleanly) {
   EXPECT_EQ(length, 3725000u);
   length = 7;
   EXPECT_EQ(QueryLength("/a/text.mp3", length), MCIERR_INVALID_DEVICE_ID);
+  // A failed open clears an identifier left in the record, so no other device answers for it.
+  MCI_OPEN_PARMSA kept{};
+  kept.lpstrElementName = "/a/long.wav";
+  ASSERT_EQ(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<uintptr_t>(&kept)), 0u);
+  MCI_OPEN_PARMSA reused = kept;
+  reused.lpstrElementName = "/a/text.mp3";
+  EXPECT_NE(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<uintptr_t>(&reused)), 0u);
+  EXPECT_EQ(reused.wDeviceID, 0u);
+  EXPECT_EQ(mciSendCommandA(kept.wDeviceID, MCI_CLOSE, 0, 0), 0u);
   EXPECT_EQ(QueryLength("/a/none.mp3", length), MCIERR_INVALID_DEVICE_ID);
   EXPECT_EQ(length, 7u);
   // A closed device answers no more.

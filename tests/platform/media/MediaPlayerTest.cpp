@@ -65,6 +65,13 @@ TEST_F(MediaPlayerTest, PauseResumeStopAndPosition) {
   EXPECT_EQ(player.Mode(), mpPlaying);
   clock.Advance(250);
   EXPECT_EQ(player.Position(), 1250);
+  // Pause toggles: pausing a paused player plays on.
+  player.Pause();
+  clock.Advance(100);
+  player.Pause();
+  EXPECT_EQ(player.Mode(), mpPlaying);
+  clock.Advance(50);
+  EXPECT_EQ(player.Position(), 1300);
   player.SetPosition(2500);
   EXPECT_EQ(player.Mode(), mpPlaying);
   clock.Advance(100);
