@@ -186,6 +186,19 @@ const char* const kRowChanged =
 
 // ---------------------------------------------------------------- TADOConnection
 
+static const classes::TPublished<TADOConnection, TComponent> ConnectionInfo([](auto& p) {
+  p.Bool("Connected", &TADOConnection::Connected, &TADOConnection::SetConnected).Default(false);
+  p.String("ConnectionString", &TADOConnection::ConnectionString, &TADOConnection::SetConnectionString);
+  p.Enum("CursorLocation", &TADOConnection::CursorLocation, &TADOConnection::SetCursorLocation).Default(clUseClient);
+  p.Bool("KeepConnection", &TADOConnection::KeepConnection, &TADOConnection::SetKeepConnection).Default(true);
+  p.Bool("LoginPrompt", &TADOConnection::LoginPrompt, &TADOConnection::SetLoginPrompt).Default(true);
+  p.Enum("Mode", &TADOConnection::Mode, &TADOConnection::SetMode).Default(cmUnknown);
+  p.Event("AfterConnect", &TADOConnection::AfterConnect);
+  p.Event("AfterDisconnect", &TADOConnection::AfterDisconnect);
+  p.Event("BeforeConnect", &TADOConnection::BeforeConnect);
+  p.Event("BeforeDisconnect", &TADOConnection::BeforeDisconnect);
+});
+
 TADOConnection::TADOConnection(TComponent* AOwner) : TComponent(AOwner) {}
 
 TADOConnection::~TADOConnection() {
@@ -206,7 +219,19 @@ std::string TADOConnection::ConnectionParameter(const std::string& Key) const {
   return {};
 }
 
+void TADOConnection::Loaded() {
+  TComponent::Loaded();
+  if (FStreamedConnected) {
+    FStreamedConnected = false;
+    SetConnected(true);
+  }
+}
+
 void TADOConnection::SetConnected(bool Value) {
+  if (HasState(csLoading)) {
+    FStreamedConnected = Value;
+    return;
+  }
   if (Value == Connected()) return;
   if (Value) {
     if (BeforeConnect) BeforeConnect(this);
@@ -317,6 +342,18 @@ void TParameters::ParseSQL(const std::string& Sql) {
 }
 
 // ---------------------------------------------------------------- datasets
+
+static const classes::TPublished<TCustomADODataSet, TDataSet> CustomADODataSetInfo([](auto& p) {
+  p.Component("Connection", &TCustomADODataSet::Connection, &TCustomADODataSet::SetConnection);
+  p.Enum("CursorType", &TCustomADODataSet::CursorType, &TCustomADODataSet::SetCursorType).Default(ctKeyset);
+  p.Enum("LockType", &TCustomADODataSet::LockType, &TCustomADODataSet::SetLockType).Default(ltOptimistic);
+});
+static const classes::TPublished<TADOQuery, TCustomADODataSet> QueryInfo([](auto& p) {
+  p.Object("SQL", &TADOQuery::SQL, &TADOQuery::SetSQL);
+});
+static const classes::TPublished<TADOTable, TCustomADODataSet> TableInfo([](auto& p) {
+  p.String("TableName", &TADOTable::TableName, &TADOTable::SetTableName);
+});
 
 TCustomADODataSet::TCustomADODataSet(TComponent* AOwner) : TDataSet(AOwner) {}
 
@@ -552,7 +589,8 @@ int TCustomADODataSet::ExecuteCommand() {
 
 TADOQuery::TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner) {
   FSQL.OnChange = [this](TObject*) {
-    Close();
+    // A definition may name Active before the text: opening waits for Loaded then.
+    if (!HasState(csLoading)) Close();
     Parameters()->ParseSQL(FSQL.Text());
   };
 }
