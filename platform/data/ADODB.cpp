@@ -131,8 +131,42 @@ Value ToStored(const Value& V, TFieldType Type) {
   }
 }
 
+bool IsQuote(char C) { return C == '\'' || C == '"' || C == '[' || C == '`'; }
+
+// The index of the character that closes the quoted text or name opening at Sql[At]
+// (Sql.size() when it is never closed).
+size_t QuotedEnd(const std::string& Sql, size_t At) {
+  size_t e = Sql.find(Sql[At] == '[' ? ']' : Sql[At], At + 1);
+  return e == std::string::npos ? Sql.size() : e;
+}
+
+bool IsIdentChar(char C) {
+  return std::isalnum(static_cast<unsigned char>(C)) || C == '_' || static_cast<unsigned char>(C) >= 0x80;
+}
+
+// Whether the statement groups its rows (GROUP BY outside parentheses): a grouped row is no
+// single row of the table, so it cannot be written back.
+bool GroupsRows(const std::string& Sql) {
+  int depth = 0;
+  for (size_t i = 0; i < Sql.size(); ++i) {
+    char c = Sql[i];
+    if (IsQuote(c)) {
+      i = QuotedEnd(Sql, i);
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      --depth;
+    } else if (depth == 0 && (i == 0 || !IsIdentChar(Sql[i - 1])) && data::SameName(Sql.substr(i, 5), "group") &&
+               (i + 5 >= Sql.size() || !IsIdentChar(Sql[i + 5]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Offers the row identity along with the rows: "select X" becomes "select _rowid_, X".
 std::string WithRowId(const std::string& Sql) {
+  if (GroupsRows(Sql)) return {};
   size_t i = 0;
   while (i < Sql.size() && std::isspace(static_cast<unsigned char>(Sql[i]))) ++i;
   if (Sql.size() - i < 7 || !data::SameName(Sql.substr(i, 6), "select") ||
@@ -151,6 +185,19 @@ const char* const kRowChanged =
 }  // namespace
 
 // ---------------------------------------------------------------- TADOConnection
+
+static const classes::TPublished<TADOConnection, TComponent> ConnectionInfo([](auto& p) {
+  p.Bool("Connected", &TADOConnection::Connected, &TADOConnection::SetConnected).Default(false);
+  p.String("ConnectionString", &TADOConnection::ConnectionString, &TADOConnection::SetConnectionString);
+  p.Enum("CursorLocation", &TADOConnection::CursorLocation, &TADOConnection::SetCursorLocation).Default(clUseClient);
+  p.Bool("KeepConnection", &TADOConnection::KeepConnection, &TADOConnection::SetKeepConnection).Default(true);
+  p.Bool("LoginPrompt", &TADOConnection::LoginPrompt, &TADOConnection::SetLoginPrompt).Default(true);
+  p.Enum("Mode", &TADOConnection::Mode, &TADOConnection::SetMode).Default(cmUnknown);
+  p.Event("AfterConnect", &TADOConnection::AfterConnect);
+  p.Event("AfterDisconnect", &TADOConnection::AfterDisconnect);
+  p.Event("BeforeConnect", &TADOConnection::BeforeConnect);
+  p.Event("BeforeDisconnect", &TADOConnection::BeforeDisconnect);
+});
 
 TADOConnection::TADOConnection(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -172,7 +219,19 @@ std::string TADOConnection::ConnectionParameter(const std::string& Key) const {
   return {};
 }
 
+void TADOConnection::Loaded() {
+  TComponent::Loaded();
+  if (FStreamedConnected) {
+    FStreamedConnected = false;
+    SetConnected(true);
+  }
+}
+
 void TADOConnection::SetConnected(bool Value) {
+  if (HasState(csLoading)) {
+    FStreamedConnected = Value;
+    return;
+  }
   if (Value == Connected()) return;
   if (Value) {
     if (BeforeConnect) BeforeConnect(this);
@@ -254,23 +313,18 @@ TParameter* TParameters::ParamByName(const std::string& Name) const {
 
 void TParameters::ParseSQL(const std::string& Sql) {
   std::vector<std::unique_ptr<TParameter>> items;
-  auto identChar = [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
-  };
   for (size_t i = 0; i < Sql.size(); ++i) {
     char c = Sql[i];
-    if (c == '\'' || c == '"' || c == '[' || c == '`') {
-      char close = c == '[' ? ']' : c;
-      size_t e = Sql.find(close, i + 1);
-      i = e == std::string::npos ? Sql.size() : e;
+    if (IsQuote(c)) {
+      i = QuotedEnd(Sql, i);
     } else if (c == '-' && i + 1 < Sql.size() && Sql[i + 1] == '-') {
       size_t e = Sql.find('\n', i);
       i = e == std::string::npos ? Sql.size() : e;
     } else if (c == ':' && i + 1 < Sql.size() && Sql[i + 1] == ':') {
       ++i;
-    } else if (c == ':' && i + 1 < Sql.size() && identChar(Sql[i + 1])) {
+    } else if (c == ':' && i + 1 < Sql.size() && IsIdentChar(Sql[i + 1])) {
       size_t b = i + 1, e = b;
-      while (e < Sql.size() && identChar(Sql[e])) ++e;
+      while (e < Sql.size() && IsIdentChar(Sql[e])) ++e;
       std::string name = Sql.substr(b, e - b);
       bool seen = std::any_of(items.begin(), items.end(), [&](auto& p) { return data::SameName(p->Name(), name); });
       if (!seen) {
@@ -288,6 +342,18 @@ void TParameters::ParseSQL(const std::string& Sql) {
 }
 
 // ---------------------------------------------------------------- datasets
+
+static const classes::TPublished<TCustomADODataSet, TDataSet> CustomADODataSetInfo([](auto& p) {
+  p.Component("Connection", &TCustomADODataSet::Connection, &TCustomADODataSet::SetConnection);
+  p.Enum("CursorType", &TCustomADODataSet::CursorType, &TCustomADODataSet::SetCursorType).Default(ctKeyset);
+  p.Enum("LockType", &TCustomADODataSet::LockType, &TCustomADODataSet::SetLockType).Default(ltOptimistic);
+});
+static const classes::TPublished<TADOQuery, TCustomADODataSet> QueryInfo([](auto& p) {
+  p.Object("SQL", &TADOQuery::SQL, &TADOQuery::SetSQL);
+});
+static const classes::TPublished<TADOTable, TCustomADODataSet> TableInfo([](auto& p) {
+  p.String("TableName", &TADOTable::TableName, &TADOTable::SetTableName);
+});
 
 TCustomADODataSet::TCustomADODataSet(TComponent* AOwner) : TDataSet(AOwner) {}
 
@@ -451,13 +517,18 @@ void TCustomADODataSet::InternalPostEdit(Record& Rec, const std::vector<Value>& 
     args.push_back(ToStored(Rec.Values[i], FColumns[i].Type));
   }
   if (set.empty()) return;
-  data::SqliteDatabase& db = Db();
-  data::SqliteStatement stmt(db, "UPDATE " + data::QuoteIdentifier(FTable) + " SET " + set + " WHERE _rowid_ = ?");
+  // The row's identity comes back from the statement: a column that is the table's row id
+  // (an integer primary key) may be among those changed.
+  data::SqliteStatement stmt(Db(), "UPDATE " + data::QuoteIdentifier(FTable) + " SET " + set +
+                                       " WHERE _rowid_ = ? RETURNING _rowid_");
   int i = 1;
   for (const Value& v : args) stmt.Bind(i++, v);
   stmt.Bind(i, Rec.RowId);
-  stmt.Step();
-  if (db.Changes() == 0) Error(kRowChanged);
+  if (!stmt.Step()) Error(kRowChanged);
+  Value id = stmt.Column(0);
+  while (stmt.Step()) {
+  }
+  if (auto newId = std::get_if<int64_t>(&id)) Rec.RowId = *newId;
 }
 
 void TCustomADODataSet::InternalPostInsert(Record& Rec) {
@@ -518,7 +589,8 @@ int TCustomADODataSet::ExecuteCommand() {
 
 TADOQuery::TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner) {
   FSQL.OnChange = [this](TObject*) {
-    Close();
+    // A definition may name Active before the text: opening waits for Loaded then.
+    if (!HasState(csLoading)) Close();
     Parameters()->ParseSQL(FSQL.Text());
   };
 }

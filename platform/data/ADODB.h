@@ -19,6 +19,25 @@ enum TCursorType { ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStat
 enum TADOLockType { ltUnspecified, ltReadOnly, ltPessimistic, ltOptimistic, ltBatchOptimistic };
 enum TCursorLocation { clUseServer, clUseClient };
 
+inline const classes::TEnumInfo& EnumInfo(TConnectMode) {
+  static const classes::TEnumInfo info{"TConnectMode", {"cmUnknown", "cmRead", "cmWrite", "cmReadWrite", "cmShareDenyRead",
+                                                        "cmShareDenyWrite", "cmShareExclusive", "cmShareDenyNone"}};
+  return info;
+}
+inline const classes::TEnumInfo& EnumInfo(TCursorType) {
+  static const classes::TEnumInfo info{"TCursorType", {"ctUnspecified", "ctOpenForwardOnly", "ctKeyset", "ctDynamic", "ctStatic"}};
+  return info;
+}
+inline const classes::TEnumInfo& EnumInfo(TADOLockType) {
+  static const classes::TEnumInfo info{
+      "TADOLockType", {"ltUnspecified", "ltReadOnly", "ltPessimistic", "ltOptimistic", "ltBatchOptimistic"}};
+  return info;
+}
+inline const classes::TEnumInfo& EnumInfo(TCursorLocation) {
+  static const classes::TEnumInfo info{"TCursorLocation", {"clUseServer", "clUseClient"}};
+  return info;
+}
+
 class EADOError : public EDatabaseError { public: using EDatabaseError::EDatabaseError; };
 
 class TADOConnection : public TComponent {
@@ -43,6 +62,7 @@ class TADOConnection : public TComponent {
   void SetCursorLocation(TCursorLocation Value) { FCursorLocation = Value; }
 
   bool Connected() const { return FDb != nullptr; }
+  // While the connection is read from a definition, connecting waits for Loaded.
   void SetConnected(bool Value);
   void Open() { SetConnected(true); }
   // Closes every open dataset of the connection, then the file.
@@ -57,6 +77,8 @@ class TADOConnection : public TComponent {
   // The open database (opening the connection when needed).
   data::SqliteDatabase& Database();
 
+  void Loaded() override;
+
  private:
   friend class TCustomADODataSet;
   void DataSetActiveChanged();
@@ -70,6 +92,7 @@ class TADOConnection : public TComponent {
   std::unique_ptr<data::SqliteDatabase> FDb;
   std::vector<TCustomADODataSet*> FDataSets;
   bool FClosing = false;
+  bool FStreamedConnected = false;  // Connected as a definition gave it, applied by Loaded
 };
 
 // A named parameter of a query (":name" in its text).
@@ -172,6 +195,7 @@ class TADOQuery : public TCustomADODataSet {
   ~TADOQuery() override;
   // The statement's text; changing it closes the query and takes the new text's parameters.
   TStrings* SQL() { return &FSQL; }
+  void SetSQL(TStrings* Value) { FSQL.Assign(Value); }
   TParameter* ParamByName(const std::string& Name) { return Parameters()->ParamByName(Name); }
   // Runs a statement that returns no rows; returns the rows changed.
   int ExecSQL() { return ExecuteCommand(); }

@@ -4,6 +4,15 @@
 
 // ---------------------------------------------------------------- TDataSource
 
+static const classes::TPublished<TDataSource, TComponent> DataSourceInfo([](auto& p) {
+  p.Bool("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit).Default(true);
+  p.Component("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet);
+  p.Bool("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(true);
+  p.Event("OnDataChange", &TDataSource::OnDataChange);
+  p.Event("OnStateChange", &TDataSource::OnStateChange);
+  p.Event("OnUpdateData", &TDataSource::OnUpdateData);
+});
+
 TDataSource::TDataSource(TComponent* AOwner) : TComponent(AOwner) {}
 
 TDataSource::~TDataSource() {

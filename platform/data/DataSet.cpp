@@ -42,6 +42,38 @@ const char* const kReadOnly = "Cannot modify a read-only dataset";
 
 }  // namespace
 
+static const classes::TPublished<TDataSet, TComponent> DataSetInfo([](auto& p) {
+  p.Bool("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false);
+  p.Bool("AutoCalcFields", &TDataSet::AutoCalcFields, &TDataSet::SetAutoCalcFields).Default(true);
+  p.String("Filter", &TDataSet::Filter, &TDataSet::SetFilter);
+  p.Bool("Filtered", &TDataSet::Filtered, &TDataSet::SetFiltered).Default(false);
+  p.template Set<TFilterOption>("FilterOptions", &TDataSet::FilterOptions, &TDataSet::SetFilterOptions).Default(0);
+  p.Event("BeforeOpen", &TDataSet::BeforeOpen);
+  p.Event("AfterOpen", &TDataSet::AfterOpen);
+  p.Event("BeforeClose", &TDataSet::BeforeClose);
+  p.Event("AfterClose", &TDataSet::AfterClose);
+  p.Event("BeforeInsert", &TDataSet::BeforeInsert);
+  p.Event("AfterInsert", &TDataSet::AfterInsert);
+  p.Event("BeforeEdit", &TDataSet::BeforeEdit);
+  p.Event("AfterEdit", &TDataSet::AfterEdit);
+  p.Event("BeforePost", &TDataSet::BeforePost);
+  p.Event("AfterPost", &TDataSet::AfterPost);
+  p.Event("BeforeCancel", &TDataSet::BeforeCancel);
+  p.Event("AfterCancel", &TDataSet::AfterCancel);
+  p.Event("BeforeDelete", &TDataSet::BeforeDelete);
+  p.Event("AfterDelete", &TDataSet::AfterDelete);
+  p.Event("BeforeScroll", &TDataSet::BeforeScroll);
+  p.Event("AfterScroll", &TDataSet::AfterScroll);
+  p.Event("BeforeRefresh", &TDataSet::BeforeRefresh);
+  p.Event("AfterRefresh", &TDataSet::AfterRefresh);
+  p.Event("OnCalcFields", &TDataSet::OnCalcFields);
+  p.Event("OnDeleteError", &TDataSet::OnDeleteError);
+  p.Event("OnEditError", &TDataSet::OnEditError);
+  p.Event("OnFilterRecord", &TDataSet::OnFilterRecord);
+  p.Event("OnNewRecord", &TDataSet::OnNewRecord);
+  p.Event("OnPostError", &TDataSet::OnPostError);
+});
+
 TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner) {}
 
 TDataSet::~TDataSet() {
@@ -196,6 +228,10 @@ void TDataSet::SetState(TDataSetState Value) {
 }
 
 void TDataSet::SetActive(bool Value) {
+  if (HasState(csLoading)) {
+    FStreamedActive = Value;
+    return;
+  }
   if (Active() == Value) return;
   if (Value) {
     DoEvent(BeforeOpen);
@@ -221,6 +257,19 @@ void TDataSet::SetActive(bool Value) {
     CloseCursor();
     DoEvent(AfterClose);
   }
+}
+
+void TDataSet::Loaded() {
+  TComponent::Loaded();
+  if (FStreamedActive) {
+    FStreamedActive = false;
+    SetActive(true);
+  }
+}
+
+void TDataSet::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  for (TField* f : FFields.FList)
+    if (f->Owner() == Root) Proc(f);
 }
 
 void TDataSet::OpenCursor() {

@@ -31,6 +31,10 @@ using TLocateOptions = unsigned;
 
 enum TFilterOption : unsigned { foCaseInsensitive = 1, foNoPartialCompare = 2 };
 using TFilterOptions = unsigned;
+inline const classes::TEnumInfo& EnumInfo(TFilterOption) {
+  static const classes::TEnumInfo info{"TFilterOption", {"foCaseInsensitive", "foNoPartialCompare"}};
+  return info;
+}
 
 enum TDataAction { daFail, daAbort, daRetry };
 
@@ -59,6 +63,7 @@ class TDataSet : public TComponent {
 
   // ---- opening ----
   bool Active() const { return FState != dsInactive; }
+  // While the dataset is read from a definition, opening waits for Loaded.
   void SetActive(bool Value);
   void Open() { SetActive(true); }
   void Close() { SetActive(false); }
@@ -148,6 +153,11 @@ class TDataSet : public TComponent {
   // Sends a data event to every data source and link (the platform's DataEvent).
   virtual void DataEvent(TDataEvent Event, intptr_t Info);
 
+  // ---- definitions ----
+  // The persistent fields Root owns are written inside the dataset's block.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+  void Loaded() override;
+
   // ---- events ----
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert,
       BeforeEdit, AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete,
@@ -227,6 +237,7 @@ class TDataSet : public TComponent {
   data::Record* FieldRecord() const;
 
   TDataSetState FState = dsInactive;
+  bool FStreamedActive = false;  // Active as a definition gave it, applied by Loaded
   TFields FFields;
   TFieldDefs FFieldDefs;
   bool FDefaultFields = false;

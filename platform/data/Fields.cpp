@@ -144,6 +144,73 @@ using data::Value;
 
 // ---------------------------------------------------------------- TField
 
+// What window definitions set on persistent fields.
+static const classes::TPublished<TField, TComponent> FieldInfo([](auto& p) {
+  p.Enum("Alignment", &TField::Alignment, &TField::SetAlignment).Default(taLeftJustify);
+  p.Bool("Calculated", [](TField* F) { return F->FieldKind() == fkCalculated; },
+         [](TField* F, bool V) { F->SetFieldKind(V ? fkCalculated : fkData); }).Default(false);
+  // Only a label of its own is written: without one the label is the field name.
+  p.String("DisplayLabel", [](TField* F) { return F->DisplayLabel() == F->FieldName() ? std::string() : F->DisplayLabel(); },
+           &TField::SetDisplayLabel);
+  p.Int("DisplayWidth", &TField::DisplayWidth, &TField::SetDisplayWidth);
+  p.String("EditMask", &TField::EditMask, &TField::SetEditMask);
+  p.Enum("FieldKind", &TField::FieldKind, &TField::SetFieldKind).Default(fkData);
+  p.String("FieldName", &TField::FieldName, &TField::SetFieldName);
+  p.String("KeyFields", &TField::KeyFields, &TField::SetKeyFields);
+  p.Bool("Lookup", &TField::Lookup, [](TField* F, bool V) { F->SetFieldKind(V ? fkLookup : fkData); }).Default(false);
+  p.Component("LookupDataSet", &TField::LookupDataSet, &TField::SetLookupDataSet);
+  p.String("LookupKeyFields", &TField::LookupKeyFields, &TField::SetLookupKeyFields);
+  p.String("LookupResultField", &TField::LookupResultField, &TField::SetLookupResultField);
+  p.Bool("ReadOnly", &TField::ReadOnly, &TField::SetReadOnly).Default(false);
+  p.Bool("Required", &TField::Required, &TField::SetRequired).Default(false);
+  p.Int("Size", &TField::Size, &TField::SetSize).Default(0);
+  p.Bool("Visible", &TField::Visible, &TField::SetVisible).Default(true);
+  p.Event("OnChange", &TField::OnChange);
+  p.Event("OnGetText", &TField::OnGetText);
+  p.Event("OnSetText", &TField::OnSetText);
+  p.Event("OnValidate", &TField::OnValidate);
+});
+static const classes::TPublished<TStringField, TField> StringFieldInfo([](auto& p) {
+  p.Bool("FixedChar", &TStringField::FixedChar, &TStringField::SetFixedChar).Default(false);
+  p.Int("Size", &TStringField::Size, &TStringField::SetSize).Default(20);
+});
+static const classes::TPublished<TWideStringField, TStringField> WideStringFieldInfo;
+static const classes::TPublished<TNumericField, TField> NumericFieldInfo([](auto& p) {
+  p.Enum("Alignment", &TNumericField::Alignment, &TNumericField::SetAlignment).Default(taRightJustify);
+  p.String("DisplayFormat", &TNumericField::DisplayFormat, &TNumericField::SetDisplayFormat);
+  p.String("EditFormat", &TNumericField::EditFormat, &TNumericField::SetEditFormat);
+});
+static const classes::TPublished<TIntegerField, TNumericField> IntegerFieldInfo([](auto& p) {
+  p.Int("MaxValue", &TIntegerField::MaxValue, &TIntegerField::SetMaxValue).Default(0);
+  p.Int("MinValue", &TIntegerField::MinValue, &TIntegerField::SetMinValue).Default(0);
+});
+static const classes::TPublished<TSmallintField, TIntegerField> SmallintFieldInfo;
+static const classes::TPublished<TWordField, TIntegerField> WordFieldInfo;
+static const classes::TPublished<TAutoIncField, TIntegerField> AutoIncFieldInfo;
+static const classes::TPublished<TLargeintField, TIntegerField> LargeintFieldInfo;
+static const classes::TPublished<TBooleanField, TField> BooleanFieldInfo([](auto& p) {
+  p.String("DisplayValues", &TBooleanField::DisplayValues, &TBooleanField::SetDisplayValues);
+});
+static const classes::TPublished<TFloatField, TNumericField> FloatFieldInfo([](auto& p) {
+  p.Bool("Currency", &TFloatField::Currency, &TFloatField::SetCurrency).Default(false);
+  p.Float("MaxValue", &TFloatField::MaxValue, &TFloatField::SetMaxValue);
+  p.Float("MinValue", &TFloatField::MinValue, &TFloatField::SetMinValue);
+  p.Int("Precision", &TFloatField::Precision, &TFloatField::SetPrecision).Default(15);
+});
+static const classes::TPublished<TCurrencyField, TFloatField> CurrencyFieldInfo([](auto& p) {
+  p.Bool("Currency", &TCurrencyField::Currency, &TCurrencyField::SetCurrency).Default(true);
+});
+static const classes::TPublished<TBCDField, TFloatField> BCDFieldInfo;
+static const classes::TPublished<TFMTBCDField, TFloatField> FMTBCDFieldInfo;
+static const classes::TPublished<TDateTimeField, TField> DateTimeFieldInfo([](auto& p) {
+  p.String("DisplayFormat", &TDateTimeField::DisplayFormat, &TDateTimeField::SetDisplayFormat);
+});
+static const classes::TPublished<TDateField, TDateTimeField> DateFieldInfo;
+static const classes::TPublished<TTimeField, TDateTimeField> TimeFieldInfo;
+static const classes::TPublished<TBlobField, TField> BlobFieldInfo;
+static const classes::TPublished<TMemoField, TBlobField> MemoFieldInfo;
+static const classes::TPublished<TGraphicField, TBlobField> GraphicFieldInfo;
+
 TField::TField(TComponent* AOwner) : TField(AOwner, ftUnknown, 0) {}
 
 TField::TField(TComponent* AOwner, TFieldType Type, int Size)
@@ -418,6 +485,12 @@ void TField::SetLookupDataSet(TDataSet* Value) {
   if (FLookupDataSet) FLookupDataSet->RemoveFreeNotification(this);
   FLookupDataSet = Value;
   if (Value) Value->FreeNotification(this);
+}
+
+TComponent* TField::GetParentComponent() const { return FDataSet; }
+
+void TField::SetParentComponent(TComponent* Value) {
+  if (auto* ds = dynamic_cast<TDataSet*>(Value)) SetDataSet(ds);
 }
 
 void TField::Notification(TComponent* AComponent, TOperation Operation) {

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/Alignment.h"
 #include "platform/classes/Component.h"
+#include "platform/classes/TypeInfo.h"
 #include "platform/data/DBError.h"
 #include "platform/data/Sqlite.h"
 #include "platform/rtl/Variant.h"
@@ -25,8 +27,10 @@ enum TFieldType {
 };
 
 enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+inline const classes::TEnumInfo& EnumInfo(TFieldKind) {
+  static const classes::TEnumInfo info{"TFieldKind", {"fkData", "fkCalculated", "fkLookup", "fkInternalCalc", "fkAggregate"}};
+  return info;
+}
 
 namespace data {
 // How a field type keeps its value in a record.
@@ -138,6 +142,10 @@ class TField : public TComponent {
   TFieldNotifyEvent OnChange;
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // In a window definition a field is written inside its dataset's block.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
 
  protected:
   TField(TComponent* AOwner, TFieldType Type, int Size = 0);

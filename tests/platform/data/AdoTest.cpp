@@ -208,6 +208,48 @@ TEST_F(AdoTest, KeylessTableIsEditedAndDeletedByRow) {
   EXPECT_EQ(q.FieldByName("idsetname")->AsString(), "changed");
 }
 
+TEST_F(AdoTest, RowWhoseKeyWasEditedIsStillWrittenAndDeleted) {
+  // An integer primary key is the row's identity in the file: changing it must not lose the row.
+  Conn.Execute("create table k (id integer primary key, v text)");
+  Conn.Execute("insert into k values (1, 'a'), (2, 'b')");
+  TADOTable t(nullptr);
+  t.SetConnection(&Conn);
+  t.SetTableName("k");
+  t.Open();
+  TBookmark first = t.Bookmark();
+  t.Edit();
+  t.FieldByName("id")->SetAsInteger(10);
+  t.Post();
+  t.Edit();
+  t.FieldByName("v")->SetAsString("edited");
+  t.Post();
+  EXPECT_EQ(Stored("select v from k where id=10"), Value(std::string("edited")));
+  t.Refresh();
+  EXPECT_TRUE(t.BookmarkValid(first));
+  t.GotoBookmark(first);
+  t.Delete();
+  EXPECT_EQ(Stored("select count(*) from k"), Value(int64_t{1}));
+  EXPECT_EQ(Stored("select v from k"), Value(std::string("b")));
+}
+
+TEST_F(AdoTest, OnlyRowsOfOneTableCanBeWrittenBack) {
+  struct Case { const char* Sql; bool Writable; };
+  for (const Case& c : {Case{"select * from music order by id", true},
+                        Case{"select name, status from music where status = 2", true},
+                        Case{"select * from music where id in (select id from music group by status)", true},
+                        Case{"select status from music group by status", false},
+                        Case{"select status, count(*) as n from music group by status", false},
+                        Case{"select distinct status from music", false},
+                        Case{"select music.name, musictype.name as t from music, musictype", false},
+                        Case{"select name || '!' as shout from music", false}}) {
+    TADOQuery q(nullptr);
+    q.SetConnection(&Conn);
+    q.SQL()->SetText(c.Sql);
+    q.Open();
+    EXPECT_EQ(q.CanModify(), c.Writable) << c.Sql;
+  }
+}
+
 TEST_F(AdoTest, FailedWritesLeaveTheDataSetAsBefore) {
   TADOTable t(nullptr);
   t.SetConnection(&Conn);

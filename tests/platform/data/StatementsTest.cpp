@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "tests/platform/data/AdoFixture.h"
 
@@ -145,6 +146,50 @@ TEST_F(StatementsTest, MusicListCategoriesSlotsAndPositions) {
   EXPECT_EQ(q.FieldByName("Position")->AsInteger(), 61000);
   EXPECT_EQ(q.FieldByName("idset")->AsInteger(), 0);
   EXPECT_EQ(q.FieldByName("id")->AsInteger(), 1);
+}
+
+// The overlap checks the slot editor runs before adding a slot: times as "hh:nn:ss" text
+// parameters, the weekday set as seven LIKE patterns ("%8%" for the days not chosen).
+TEST_F(StatementsTest, SlotOverlapChecks) {
+  const char* const kStartCheck =
+      "select * from musictype_do where (starttime<=:a and endtime>:b) and (week like :w1 or week like :w2 or "
+      "week like :w3 or week like :w4 or week like :w5 or week like :w6 or week like :w7)";
+  const char* const kEndCheck =
+      "select * from musictype_do where ((endtime>:a and endtime<:b) or (starttime<:c and endtime>:d)) and "
+      "(week like :w1 or week like :w2 or week like :w3 or week like :w4 or week like :w5 or week like :w6 or "
+      "week like :w7)";
+  Conn.Execute("insert into musictype_do (starttime, endtime, week, idset, idsetname) values "
+               "('09:00:00', '10:00:00', '1 2 3', 2, 'pop'), ('14:00:00', '15:00:00', '4 5', 3, 'calm')");
+  TADOQuery typedo(nullptr);
+  typedo.SetConnection(&Conn);
+  auto hits = [&](const char* Sql, const std::string& Start, const std::string& End, const std::string& Days) {
+    typedo.Close();
+    typedo.SQL()->Clear();
+    typedo.SQL()->Add(Sql);
+    std::vector<std::string> patterns(7, "%8%");
+    std::istringstream parts(Days);
+    std::string part;
+    for (size_t k = 0; k < 7 && parts >> part; ++k) patterns[k] = "%" + part + "%";
+    for (int k = 1; k <= 7; ++k) typedo.ParamByName("w" + std::to_string(k))->SetValue(patterns[k - 1]);
+    typedo.ParamByName("a")->SetValue(Start);
+    typedo.ParamByName("b")->SetValue(Sql == kStartCheck ? Start : End);
+    if (Sql == kEndCheck) {
+      typedo.ParamByName("c")->SetValue(End);
+      typedo.ParamByName("d")->SetValue(End);
+    }
+    typedo.Open();
+    return !typedo.IsEmpty();
+  };
+  struct Case { const char* Start; const char* End; const char* Days; bool StartHit, EndHit; };
+  for (const Case& c : {Case{"09:30:00", "09:45:00", "2", true, true},
+                        Case{"10:00:00", "11:00:00", "1", false, false},     // starts as the other ends
+                        Case{"08:00:00", "09:30:00", "3", false, true},      // ends inside
+                        Case{"08:00:00", "11:00:00", "1 2", false, true},    // contains it
+                        Case{"09:30:00", "09:45:00", "6 7", false, false},   // other days
+                        Case{"14:30:00", "16:00:00", "5", true, true}}) {
+    EXPECT_EQ(hits(kStartCheck, c.Start, c.End, c.Days), c.StartHit) << c.Start << "-" << c.End << " " << c.Days;
+    EXPECT_EQ(hits(kEndCheck, c.Start, c.End, c.Days), c.EndHit) << c.Start << "-" << c.End << " " << c.Days;
+  }
 }
 
 }  // namespace
