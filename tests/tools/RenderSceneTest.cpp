@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "tests/support/Snapshot.h"
 
@@ -17,7 +20,9 @@ int RunRenderScene(const std::string& Arguments) {
 }  // namespace
 
 TEST(RenderScene, DrawsTheSceneItsSnapshotKeeps) {
-  const std::filesystem::path out = std::filesystem::temp_directory_path() / "ostrovel-render-scene.png";
+  // One file per process: test runs of several checkouts may share the temporary folder.
+  const std::filesystem::path out =
+      std::filesystem::temp_directory_path() / ("ostrovel-render-scene-" + std::to_string(getpid()) + ".png");
   ASSERT_EQ(RunRenderScene("'" + out.string() + "'"), 0);
   const gdi::TSurface scene = test::LoadPng(out.string());
   std::filesystem::remove(out);
