@@ -89,10 +89,18 @@ std::string StripHotkey(const std::string& caption) {
   return out;
 }
 
+// The pop-up menu being shown, which hears of its submenus opening.
+TPopupMenu* gShowing = nullptr;
+
 // The hidden window that owns the pop-up menus while they run.
 HWND PopupListWindow() {
   static HWND window = nullptr;
-  if (!IsWindow(window)) window = AllocateHWnd(nullptr);
+  if (!IsWindow(window))
+    window = AllocateHWnd([](TMessage& Message) {
+      if (Message.Msg == WM_INITMENUPOPUP && gShowing)
+        gShowing->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+      Message.Result = DefWindowProc(window, Message.Msg, Message.WParam, Message.LParam);
+    });
   return window;
 }
 
@@ -164,8 +172,9 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(Allocate
 
 TMenuItem::~TMenuItem() {
   if (FParent) FParent->Remove(this);
-  while (!FItems.empty()) delete FItems.back();  // each leaves this item as it goes
-  DestroyHandle();
+  while (!FItems.empty()) delete FItems.back();  // each leaves this item (and its handle) as it goes
+  if (FHandle) DestroyMenu(FHandle);
+  FreePicture();
   FreeCommand(FCommand);
 }
 
@@ -250,7 +259,6 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
   for (const TMenuItem* p = this; p; p = p->FParent)
     if (p == Item) throw EMenuError("A menu item cannot be put inside itself");
   if (Index < 0 || Index > Count()) throw EMenuError("Menu index out of range");
-  Item->DestroyHandle();
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
   MenuChanged(true);
@@ -258,9 +266,6 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
 
 void TMenuItem::Delete(int Index) {
   TMenuItem* item = Items(Index);
-  TMenuItem* root = this;
-  while (root->FParent) root = root->FParent;
-  root->DestroyHandle();  // while the item's handles are still part of the tree
   FItems.erase(FItems.begin() + Index);
   item->FParent = nullptr;
   MenuChanged(true);
@@ -311,26 +316,29 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::MenuChanged(bool Rebuild) {
-  TMenuItem* root = this;
-  while (root->FParent) root = root->FParent;
-  root->DestroyHandle();
-  if (root->FMenu && !root->FMenu->HasState(csDestroying)) root->FMenu->MenuChanged(this, Rebuild);
-}
-
-void TMenuItem::DestroyHandle() {
-  for (TMenuItem* item : FItems) item->DestroyHandle();
-  if (FHandle) DestroyMenu(FHandle);
-  FHandle = nullptr;
-  if (FPicture) DeleteObject(FPicture);
-  FPicture = nullptr;
+  // The item's own sub-items, and its line in its parent's menu.
+  RebuildHandle();
+  if (FParent) FParent->RebuildHandle();
+  TMenu* menu = GetParentMenu();
+  if (menu && !menu->HasState(csDestroying)) menu->MenuChanged(this, Rebuild);
 }
 
 HMENU TMenuItem::MakeHandle() { return FMenu && FMenu->IsBar() ? CreateMenu() : CreatePopupMenu(); }
 
 HMENU TMenuItem::Handle() {
-  if (FHandle) return FHandle;
-  FHandle = MakeHandle();
+  if (!FHandle) {
+    FHandle = MakeHandle();
+    RebuildHandle();
+  }
+  return FHandle;
+}
+
+void TMenuItem::RebuildHandle() {
+  if (!FHandle) return;
+  // Taken out, not destroyed: the submenus belong to the sub-items.
+  while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
   for (TMenuItem* item : FItems) {
+    item->FreePicture();
     if (!item->FVisible) continue;
     MENUITEMINFO info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_DATA | MIIM_BITMAP;
@@ -349,7 +357,16 @@ HMENU TMenuItem::Handle() {
     }
     InsertMenuItem(FHandle, 0xFFFFFFFFu, TRUE, &info);
   }
-  return FHandle;
+}
+
+void TMenuItem::RefreshHandles() {
+  RebuildHandle();
+  for (TMenuItem* item : FItems) item->RefreshHandles();
+}
+
+void TMenuItem::FreePicture() {
+  if (FPicture) DeleteObject(FPicture);
+  FPicture = nullptr;
 }
 
 HBITMAP TMenuItem::Picture() {
@@ -407,7 +424,7 @@ static const classes::TPublished<TMenuItem, TComponent> MenuItemInfo([](classes:
 TMenu::TMenu(TComponent* AOwner)
     : TComponent(AOwner), FItems(new TMenuItem(this)), FImageChangeLink(std::make_unique<TChangeLink>()) {
   FItems->FMenu = this;
-  FImageChangeLink->OnChange = [this](TObject*) { FItems->MenuChanged(false); };
+  FImageChangeLink->OnChange = [this](TObject*) { ImagesChanged(); };
 }
 
 TMenu::~TMenu() {
@@ -429,35 +446,33 @@ void TMenu::SetImages(TCustomImageList* Value) {
     FImages->RegisterChanges(FImageChangeLink.get());
     FImages->FreeNotification(this);
   }
-  if (FItems && FItems->FMenu) FItems->MenuChanged(false);
+  ImagesChanged();
 }
 
-namespace {
-
-TMenuItem* FindIn(TMenuItem* parent, UINT_PTR value, TFindItemKind kind) {
-  for (int i = 0; i < parent->Count(); ++i) {
-    TMenuItem* item = parent->Items(i);
-    switch (kind) {
-      case fkCommand:
-        if (item->Command() == value) return item;
-        break;
-      case fkHandle:
-        if (item->Count() > 0 && reinterpret_cast<UINT_PTR>(item->Handle()) == value) return item;
-        break;
-      case fkShortCut:
-        if (item->ShortCut() != 0 && item->ShortCut() == value) return item;
-        break;
-    }
-    if (TMenuItem* inner = FindIn(item, value, kind)) return inner;
-  }
-  return nullptr;
+void TMenu::ImagesChanged() {
+  if (!FItems || !FItems->FMenu) return;
+  FItems->RefreshHandles();
+  MenuChanged(nullptr, false);
 }
-
-}  // namespace
 
 TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) const {
-  if (Kind == fkHandle && reinterpret_cast<UINT_PTR>(FItems->Handle()) == Value) return FItems;
-  return FindIn(FItems, Value, Kind);
+  auto matches = [&](const TMenuItem* item) {
+    switch (Kind) {
+      case fkCommand: return item->FCommand == Value;
+      case fkHandle: return item->FHandle != nullptr && reinterpret_cast<UINT_PTR>(item->FHandle) == Value;
+      case fkShortCut: return item->FShortCut != 0 && item->FShortCut == Value;
+    }
+    return false;
+  };
+  std::function<TMenuItem*(TMenuItem*)> search = [&](TMenuItem* parent) -> TMenuItem* {
+    for (TMenuItem* item : parent->FItems) {
+      if (matches(item)) return item;
+      if (TMenuItem* inner = search(item)) return inner;
+    }
+    return nullptr;
+  };
+  if (Kind == fkHandle && matches(FItems)) return FItems;
+  return search(FItems);
 }
 
 bool TMenu::IsShortCut(const TMessage& Message) {
@@ -486,7 +501,14 @@ bool TMenu::DispatchCommand(UINT ACommand) {
   return true;
 }
 
-void TMenu::DestroyHandles() { FItems->DestroyHandle(); }
+void TMenu::RefreshHandles() { FItems->RefreshHandles(); }
+
+bool TMenu::DispatchPopup(HMENU AMenu) {
+  TMenuItem* item = FindItem(reinterpret_cast<UINT_PTR>(AMenu), fkHandle);
+  if (!item) return false;
+  item->Click();
+  return true;
+}
 
 void TMenu::MenuChanged(TMenuItem* Source, bool Rebuild) {
   if (OnChange) OnChange(this, Source, Rebuild);
@@ -502,7 +524,7 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FImages) {
     FImages = nullptr;
-    if (FItems) FItems->MenuChanged(false);
+    ImagesChanged();
   }
 }
 
@@ -526,6 +548,7 @@ void TMainMenu::SetWindowHandle(HWND Value) {
     TMainMenu* menu = *self;
     if (menu && msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 && menu->DispatchCommand(LOWORD(wParam)))
       return 0;
+    if (menu && msg == WM_INITMENUPOPUP) menu->DispatchPopup(reinterpret_cast<HMENU>(wParam));
     if (menu && msg == WM_NCDESTROY) {
       menu->FWindowHandle = nullptr;
       *self = nullptr;
@@ -549,7 +572,7 @@ void TMainMenu::Detach() {
 
 void TMainMenu::MenuChanged(TMenuItem* Source, bool Rebuild) {
   TMenu::MenuChanged(Source, Rebuild);
-  if (FWindowHandle && IsWindow(FWindowHandle)) SetMenu(FWindowHandle, Handle());
+  if (FWindowHandle && IsWindow(FWindowHandle)) DrawMenuBar(FWindowHandle);
 }
 
 static const classes::TPublished<TMainMenu, TMenu> MainMenuInfo([](classes::TPublisher<TMainMenu>& p) {
@@ -581,11 +604,20 @@ void TPopupMenu::Popup(int X, int Y) {
   static constexpr UINT kAlignments[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
   FPopupPoint = TPoint(X, Y);
   DoPopup(this);
-  // Made anew each time, so the pictures follow the current menu colour.
-  DestroyHandles();
+  // The pictures follow the current menu colour.
+  RefreshHandles();
   const UINT flags = kAlignments[FAlignment] | (FTrackButton == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON) |
                      TPM_RETURNCMD;
-  const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), flags, X, Y, 0, PopupListWindow(), nullptr));
+  UINT command = 0;
+  {
+    TPopupMenu* outer = gShowing;
+    gShowing = this;
+    struct TRestore {
+      TPopupMenu* Outer;
+      ~TRestore() { gShowing = Outer; }
+    } restore{outer};
+    command = static_cast<UINT>(TrackPopupMenu(Handle(), flags, X, Y, 0, PopupListWindow(), nullptr));
+  }
   if (command != 0) DispatchCommand(command);
 }
 

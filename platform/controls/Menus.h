@@ -111,7 +111,7 @@ class TMenuItem : public TComponent {
   // The identifier of the item's command in the window manager's menus (unique while the item
   // lives).
   UINT Command() const { return FCommand; }
-  // The menu handle of the sub-items (made when first asked for, after a change made anew).
+  // The menu handle of the sub-items (made when first asked for, kept up to date afterwards).
   HMENU Handle();
 
   // Runs OnClick when the item is enabled (AutoCheck first).
@@ -125,17 +125,21 @@ class TMenuItem : public TComponent {
   void SetChildOrder(TComponent* Child, int Order) override;
 
  protected:
-  // Something shown changed: the menu handles are made anew and the menu is told.
+  // Something shown changed: the menu handles follow and the menu is told.
   void MenuChanged(bool Rebuild);
 
  private:
   friend class TMenu;
   void TurnSiblingsOff();
-  // Frees the menu handles of this item and its sub-items (and their pictures).
-  void DestroyHandle();
+  // Fills the menu handle (when made) with the visible sub-items again, in place, so a menu
+  // being shown keeps its handle; their pictures are drawn anew.
+  void RebuildHandle();
+  // The same for this item and every sub-item below it.
+  void RefreshHandles();
   // The menu handle kind: a menu bar for the root item of a main menu.
   HMENU MakeHandle();
   HBITMAP Picture();
+  void FreePicture();
 
   std::string FCaption;
   bool FChecked = false;
@@ -181,6 +185,9 @@ class TMenu : public TComponent {
   bool IsShortCut(const TMessage& Message);
   // Clicks the item with the command identifier; false when there is none.
   bool DispatchCommand(UINT ACommand);
+  // A submenu is about to be shown (WM_INITMENUPOPUP): clicks the item it belongs to, so its
+  // handler can update the sub-items first. False when the handle is not of this menu.
+  bool DispatchPopup(HMENU AMenu);
 
   // An item changed (Source; nullptr: the whole menu).
   TMenuChangeEvent OnChange;
@@ -193,8 +200,10 @@ class TMenu : public TComponent {
   virtual void MenuChanged(TMenuItem* Source, bool Rebuild);
   // Whether the root item's handle is a menu bar.
   virtual bool IsBar() const { return false; }
-  // Frees the menu handles; the next Handle makes them anew.
-  void DestroyHandles();
+  // Fills every menu handle made so far again (pictures follow the current menu colour).
+  void RefreshHandles();
+  // The images changed: the pictures are drawn anew.
+  void ImagesChanged();
 
  private:
   friend class TMenuItem;

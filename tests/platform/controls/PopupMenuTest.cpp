@@ -102,6 +102,26 @@ TEST_F(PopupMenuTest, WhatTheKeysShowOnTheWay) {
   EXPECT_EQ(App.Presenter().Beeps().size(), 1u);
 }
 
+TEST_F(PopupMenuTest, AnItemIsClickedWhenItsSubmenuOpensAndMayUpdateIt) {
+  Form->N5->OnClick = [&](TObject*) {
+    Form->Log.push_back("open N5");
+    Form->N6->SetEnabled(false);
+    Form->N7->SetCaption("随机播放全部");
+  };
+  std::string caption;
+  for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) Input.Key(key);
+  At(50, [&] {
+    MENUITEMINFO info;
+    info.fMask = MIIM_STRING;
+    GetMenuItemInfo(Sub(), static_cast<UINT>(Selected(Sub())), TRUE, &info);
+    caption = info.dwTypeData;
+  });
+  Input.Wait(100);
+  Input.Key(VK_RETURN);
+  EXPECT_EQ(Run(), (std::vector<std::string>{"open N5", "click N7"}));
+  EXPECT_EQ(caption, "随机播放全部") << "the open submenu shows the update, its first enabled item selected";
+}
+
 TEST_F(PopupMenuTest, OnPopupComesFirstAndMayChangeTheItems) {
   Form->PopupMenu1->OnPopup = [&](TObject* sender) {
     EXPECT_EQ(sender, Form->PopupMenu1);
