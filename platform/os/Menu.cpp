@@ -182,7 +182,7 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idNewItem, const std::string& n
   MENUITEMINFO info;
   info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_ID | MIIM_SUBMENU;
   info.fType = flags & (MF_SEPARATOR | MF_RIGHTJUSTIFY);
-  info.fState = ((flags & (MF_GRAYED | MF_DISABLED)) ? MFS_GRAYED : 0) | (flags & (MF_CHECKED | MF_DEFAULT));
+  info.fState = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT);
   if (flags & MF_POPUP) info.hSubMenu = reinterpret_cast<HMENU>(idNewItem);
   else info.wID = static_cast<UINT>(idNewItem);
   if (!(flags & MF_SEPARATOR)) info.dwTypeData = newItem;
@@ -243,6 +243,6 @@ BOOL EnableMenuItem(HMENU menu, UINT id, UINT enable) {
   if (!found.Menu) return -1;
   TMenuItemRecord& item = *found.Item();
   const BOOL old = static_cast<BOOL>(item.State & MFS_GRAYED);
-  item.State = (item.State & ~MFS_GRAYED) | ((enable & (MF_GRAYED | MF_DISABLED)) ? MFS_GRAYED : 0);
+  item.State = (item.State & ~MFS_GRAYED) | (enable & (MF_GRAYED | MF_DISABLED));
   return old;
 }
