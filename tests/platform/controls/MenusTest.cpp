@@ -309,6 +309,18 @@ TEST_F(MenuModelTest, ImagesAreShownBesideTheCaptions) {
   EXPECT_NE(info.hbmpItem, nullptr);
   ASSERT_TRUE(GetMenuItemInfo(Form->PopupMenu1->Handle(), 2, TRUE, &info));
   EXPECT_EQ(info.hbmpItem, nullptr);
+
+  // Shown in the check-mark column of its line.
+  gdi::TSurface screen;
+  At(50, [&] { screen = App.Presenter().ScreenSnapshot(); });
+  Input.Wait(100);
+  Input.Key(VK_ESCAPE);
+  Form->PopupMenu1->Popup(100, 100);
+  const os::TPopupLayout layout = os::MeasurePopupMenu(Form->PopupMenu1->Handle());
+  const TRect row = layout.Items[0];
+  EXPECT_EQ(gdi::ColorOfPixel(screen.Get(100 + row.Left + layout.CheckWidth / 2, 100 + (row.Top + row.Bottom) / 2)),
+            static_cast<COLORREF>(clRed));
+  EXPECT_GE(row.Height(), 20) << "the line is as high as the picture needs";
 }
 
 }  // namespace
