@@ -59,6 +59,27 @@ TComponent::~TComponent() {
   if (FOwner != nullptr) FOwner->RemoveComponent(this);
 }
 
+void TComponent::DefineProperties(TFiler* Filer) {
+  TPersistent::DefineProperties(Filer);
+  const auto* ancestor = dynamic_cast<const TComponent*>(Filer->Ancestor());
+  const uint32_t mine = static_cast<uint32_t>(FDesignInfo);
+  const uint32_t theirs = ancestor ? static_cast<uint32_t>(ancestor->FDesignInfo) : 0;
+  auto half = [](uint32_t info, bool high) { return static_cast<int16_t>(high ? info >> 16 : info & 0xFFFF); };
+  auto define = [&](const char* name, bool high) {
+    Filer->DefineProperty(
+        name,
+        [this, high](TReader* Reader) {
+          const uint32_t value = static_cast<uint16_t>(Reader->ReadInteger());
+          const uint32_t info = static_cast<uint32_t>(FDesignInfo);
+          FDesignInfo = static_cast<int32_t>(high ? (info & 0xFFFF) | (value << 16) : (info & 0xFFFF0000u) | value);
+        },
+        [this, high, half](TWriter* Writer) { Writer->WriteInteger(half(static_cast<uint32_t>(FDesignInfo), high)); },
+        half(mine, high) != half(theirs, high));
+  };
+  define("Left", false);
+  define("Top", true);
+}
+
 TComponent* TComponent::Components(int Index) const {
   if (Index < 0 || Index >= ComponentCount())
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");

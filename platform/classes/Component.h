@@ -65,6 +65,10 @@ class TComponent : public TPersistent {
   virtual void SetName(const std::string& NewName);
   intptr_t Tag() const { return FTag; }
   void SetTag(intptr_t Value) { FTag = Value; }
+  // Where a component that is not a control sits on its form at design time: its definition
+  // holds it as "Left" (low 16 bits) and "Top" (high 16 bits). It has no effect at run time.
+  int32_t DesignInfo() const { return FDesignInfo; }
+  void SetDesignInfo(int32_t Value) { FDesignInfo = Value; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
   TComponent* Components(int Index) const;
@@ -114,6 +118,8 @@ class TComponent : public TPersistent {
 
  protected:
   TPersistent* GetOwner() const override { return FOwner; }
+  // Defines "Left" and "Top" (DesignInfo), written when they differ from the ancestor's.
+  void DefineProperties(TFiler* Filer) override;
   // Sends Notification(AComponent, Operation) to this component and everything it owns.
   void NotifyAll(TComponent* AComponent, TOperation Operation);
 
@@ -127,6 +133,7 @@ class TComponent : public TPersistent {
   TComponent* FOwner = nullptr;
   std::string FName;
   intptr_t FTag = 0;
+  int32_t FDesignInfo = 0;
   TComponentState FComponentState = 0;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;

@@ -4,6 +4,8 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Focus.h"
+#include "platform/os/MenuBar.h"
+#include "platform/os/MenuTracking.h"
 #include "platform/os/MessageLoop.h"
 #include "platform/os/Painting.h"
 #include "platform/os/Presenter.h"
@@ -36,9 +38,10 @@ struct TWindowFacts {
   TRect Client;
   TPoint ScreenOrigin;
   std::string Text;
+  int MenuBar = 0;  // the menu bar's height
 };
 
-bool Facts(HWND wnd, TWindowFacts& f) {
+bool LockedFacts(HWND wnd, TWindowFacts& f) {
   auto& m = Manager();
   std::lock_guard<std::mutex> lock(m.Lock);
   TWindow* w = m.FindOrFail(wnd);
@@ -55,6 +58,12 @@ bool Facts(HWND wnd, TWindowFacts& f) {
   return true;
 }
 
+bool Facts(HWND wnd, TWindowFacts& f) {
+  if (!LockedFacts(wnd, f)) return false;
+  f.MenuBar = f.TopLevel ? os::MenuBarHeight(wnd) : 0;
+  return true;
+}
+
 // The caption button being held down (drawn pushed while the pointer is over it).
 struct TPressedButton {
   HWND Wnd = nullptr;
@@ -65,7 +74,7 @@ struct TPressedButton {
 
 namespace os {
 
-TFrameLayout FrameLayout(DWORD style, DWORD exStyle, bool topLevel, int width, int height) {
+TFrameLayout FrameLayout(DWORD style, DWORD exStyle, bool topLevel, int width, int height, int menuBarHeight) {
   TFrameLayout f;
   f.Window = TRect(0, 0, std::max(width, 0), std::max(height, 0));
   if (style & WS_THICKFRAME) {
@@ -103,6 +112,10 @@ TFrameLayout FrameLayout(DWORD style, DWORD exStyle, bool topLevel, int width, i
       }
     }
   }
+  if (topLevel && menuBarHeight > 0) {
+    f.MenuBar = TRect(r.Left, r.Top, r.Right, std::min(r.Bottom, r.Top + menuBarHeight));
+    r.Top = f.MenuBar.Bottom;
+  }
   if (exStyle & WS_EX_CLIENTEDGE) {
     f.ClientEdge = r;
     const int e = GetSystemMetrics(SM_CXEDGE);
@@ -138,14 +151,14 @@ TFrameLayout FrameLayout(DWORD style, DWORD exStyle, bool topLevel, int width, i
 TFrameLayout FrameLayoutOf(HWND wnd) {
   TWindowFacts f;
   Facts(wnd, f);
-  return FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height);
+  return FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height, f.MenuBar);
 }
 
 LRESULT DefNcCalcSize(HWND wnd, WPARAM calcValidRects, LPARAM param) {
   TWindowFacts f;
   if (!param || !Facts(wnd, f)) return 0;
   TRect* r = calcValidRects ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(param)->rgrc[0] : reinterpret_cast<TRect*>(param);
-  TFrameLayout layout = FrameLayout(f.Style, f.ExStyle, f.TopLevel, r->Width(), r->Height());
+  TFrameLayout layout = FrameLayout(f.Style, f.ExStyle, f.TopLevel, r->Width(), r->Height(), f.MenuBar);
   TRect client = layout.Client;
   OffsetRect(&client, r->Left, r->Top);
   *r = client;
@@ -156,7 +169,7 @@ LRESULT DefNcHitTest(HWND wnd, TPoint screen) {
   TWindowFacts f;
   if (!Facts(wnd, f)) return HTNOWHERE;
   TPoint p(screen.X - f.ScreenOrigin.X, screen.Y - f.ScreenOrigin.Y);
-  TFrameLayout l = FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height);
+  TFrameLayout l = FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height, f.MenuBar);
   if (!l.Window.Contains(p)) return HTNOWHERE;
   if (f.Client.Contains(p)) return HTCLIENT;
   TRect inside = Deflated(l.Window, l.Border, l.Border);
@@ -179,6 +192,7 @@ LRESULT DefNcHitTest(HWND wnd, TPoint screen) {
     if (l.MinButton.Contains(p)) return HTMINBUTTON;
     return HTCAPTION;
   }
+  if (l.MenuBar.Contains(p)) return HTMENU;
   if (l.VScroll.Contains(p)) return HTVSCROLL;
   if (l.HScroll.Contains(p)) return HTHSCROLL;
   if (l.Corner.Contains(p))
@@ -251,7 +265,7 @@ void DefNcPaint(HWND wnd, HRGN region) {
   if (!dc) return;
   // Only the frame: what lies in the client area is the window's own.
   ExcludeClipRect(dc, f.Client.Left, f.Client.Top, f.Client.Right, f.Client.Bottom);
-  TFrameLayout l = FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height);
+  TFrameLayout l = FrameLayout(f.Style, f.ExStyle, f.TopLevel, f.Width, f.Height, f.MenuBar);
   TRect r = l.Window;
   if (l.Border > 0) {
     if ((f.Style & WS_THICKFRAME) || (f.Style & WS_DLGFRAME) || (f.ExStyle & WS_EX_DLGMODALFRAME)) {
@@ -269,6 +283,7 @@ void DefNcPaint(HWND wnd, HRGN region) {
     DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
   }
   if (!l.Caption.IsEmpty()) PaintCaption(dc, wnd, f, l);
+  if (!l.MenuBar.IsEmpty()) PaintWindowMenuBar(wnd, dc, l.MenuBar);
   if (!l.ClientEdge.IsEmpty()) {
     TRect edge = l.ClientEdge;
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
@@ -424,6 +439,9 @@ LRESULT DefNcLButtonDown(HWND wnd, UINT msg, WPARAM hitCode, LPARAM point) {
     case HTHSCROLL:
       SendMessage(wnd, WM_SYSCOMMAND, SC_HSCROLL + HTHSCROLL, point);
       return 0;
+    case HTMENU:
+      SendMessage(wnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTMENU, point);
+      return 0;
     case HTSYSMENU:
       if (doubleClick) SendMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, point);
       return 0;
@@ -465,6 +483,9 @@ LRESULT DefSysCommand(HWND wnd, WPARAM command, LPARAM point) {
       if (!noClose) SendMessage(wnd, WM_CLOSE, 0, 0);
       return 0;
     }
+    case SC_MOUSEMENU:
+      TrackMenuBar(wnd, LParamToPoint(point));
+      return 0;
     case SC_VSCROLL:
     case SC_HSCROLL:
       TrackScrollBar(wnd, (command & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, LParamToPoint(point));
@@ -476,11 +497,13 @@ LRESULT DefSysCommand(HWND wnd, WPARAM command, LPARAM point) {
 
 }  // namespace os
 
-BOOL AdjustWindowRectEx(TRect* rect, DWORD style, BOOL, DWORD exStyle) {
+BOOL AdjustWindowRectEx(TRect* rect, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rect) return FALSE;
   // The frame's thickness on each side, from a layout large enough for every part.
   const int probe = 1000;
-  TFrameLayout l = os::FrameLayout(style & ~(WS_VSCROLL | WS_HSCROLL), exStyle, !(style & WS_CHILD), probe, probe);
+  const bool topLevel = !(style & WS_CHILD);
+  TFrameLayout l = os::FrameLayout(style & ~(WS_VSCROLL | WS_HSCROLL), exStyle, topLevel, probe, probe,
+                                   menu && topLevel ? GetSystemMetrics(SM_CYMENU) : 0);
   rect->Left -= l.Client.Left;
   rect->Top -= l.Client.Top;
   rect->Right += probe - l.Client.Right;

@@ -7,7 +7,7 @@
 // The frame from outside in: a sizing border (WS_THICKFRAME, 4 pixels), else a dialog frame
 // (WS_DLGFRAME or WS_EX_DLGMODALFRAME, 3), else a thin border (WS_BORDER, 1); a static edge
 // (WS_EX_STATICEDGE, 1); the caption of a top-level window with WS_CAPTION (19 pixels, 16 for a
-// tool window); the client edge (WS_EX_CLIENTEDGE, 2); the scroll bars (WS_VSCROLL on the right
+// tool window); the menu bar of a top-level window that has one (SetMenu); the client edge (WS_EX_CLIENTEDGE, 2); the scroll bars (WS_VSCROLL on the right
 // or, with WS_EX_LEFTSCROLLBAR, on the left; WS_HSCROLL at the bottom).
 #include <functional>
 
@@ -27,14 +27,16 @@ struct TFrameLayout {
   TRect CloseButton;
   TRect MaxButton;
   TRect MinButton;
+  TRect MenuBar;         // below the caption (MenuBar.h)
   TRect ClientEdge;      // the rectangle the client edge is drawn on
   TRect VScroll;
   TRect HScroll;
   TRect Corner;          // between the two scroll bars
   TRect Client;          // what is left: the standard client area
 };
-TFrameLayout FrameLayout(DWORD Style, DWORD ExStyle, bool TopLevel, int Width, int Height);
-// The layout for a window as it is now.
+// MenuBarHeight: the height of the window's menu bar, 0 for none.
+TFrameLayout FrameLayout(DWORD Style, DWORD ExStyle, bool TopLevel, int Width, int Height, int MenuBarHeight = 0);
+// The layout for a window as it is now (its menu bar included).
 TFrameLayout FrameLayoutOf(HWND Wnd);
 
 // The default processing of the non-client messages (see DefWindowProc).
@@ -55,7 +57,7 @@ void TrackWithCapture(HWND Wnd, const std::function<bool(const MSG&)>& Handle);
 
 }  // namespace os
 
-// The window rectangle a client rectangle needs with the given styles (a menu bar is not
-// counted: the layer has none).
+// The window rectangle a client rectangle needs with the given styles (and a one-line menu bar
+// when Menu is TRUE).
 BOOL AdjustWindowRectEx(TRect* Rect, DWORD Style, BOOL Menu, DWORD ExStyle);
 inline BOOL AdjustWindowRect(TRect* Rect, DWORD Style, BOOL Menu) { return AdjustWindowRectEx(Rect, Style, Menu, 0); }

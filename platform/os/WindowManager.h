@@ -72,6 +72,7 @@ struct TWindow {
   WNDPROC Proc;
   LONG_PTR Id = 0;
   LONG_PTR UserData = 0;
+  HMENU Menu = nullptr;  // the menu bar of a top-level window (SetMenu)
   std::map<std::string, HANDLE, TNoCaseLess> Props;
   bool Destroying = false;
 

@@ -652,3 +652,33 @@ TEST_F(FilerTest, DamagedDefinitionsFailCleanlyOrLoad) {
     delete form;
   }
 }
+
+namespace {
+
+TEST(DesignInfoTest, AComponentWithoutAWindowKeepsItsPlaceOnTheForm) {
+  TTestForm form(nullptr);
+  ReadComponentText(&form,
+                    "object Form1: TTestForm\n"
+                    "  object Timer1: TTestTimer\n"
+                    "    Left = 8\n"
+                    "    Top = -16\n"
+                    "  end\n"
+                    "  object Timer2: TTestTimer\n"
+                    "  end\n"
+                    "end\n");
+  EXPECT_EQ(form.Timer1->DesignInfo() & 0xFFFF, 8);
+  EXPECT_EQ(static_cast<int16_t>(static_cast<uint32_t>(form.Timer1->DesignInfo()) >> 16), -16);
+  EXPECT_EQ(dynamic_cast<TTestTimer*>(form.FindComponent("Timer2"))->DesignInfo(), 0);
+  const std::string text = WriteComponentText(&form);
+  EXPECT_NE(text.find("object Timer1: TTestTimer\n    Left = 8\n    Top = -16\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("object Timer2: TTestTimer\n  end"), std::string::npos) << "nothing written for 0" << text;
+  // A descendant writes only what moved.
+  TTestForm derived(nullptr);
+  ReadComponentText(&derived, text);
+  derived.Timer1->SetDesignInfo((static_cast<int32_t>(static_cast<uint16_t>(-16)) << 16) | 30);
+  const std::string delta = WriteComponentText(&derived, &form);
+  EXPECT_NE(delta.find("Left = 30"), std::string::npos) << delta;
+  EXPECT_EQ(delta.find("Top ="), std::string::npos) << delta;
+}
+
+}  // namespace
