@@ -645,6 +645,11 @@ void TCustomForm::Dispatch(TMessage& M) {
   }
 }
 
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {
+  // Listed again now that it is a TForm (the base constructor could only list a custom form).
+  if (Screen) Screen->AddForm(this);
+}
+
 // ---- THintWindow ----
 
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -1131,8 +1136,9 @@ TCustomForm* TScreen::CustomForms(int Index) const {
 }
 
 void TScreen::AddForm(TCustomForm* Form) {
-  FCustomForms.push_back(Form);
-  if (auto* f = dynamic_cast<TForm*>(Form)) FForms.push_back(f);
+  if (std::find(FCustomForms.begin(), FCustomForms.end(), Form) == FCustomForms.end()) FCustomForms.push_back(Form);
+  auto* f = dynamic_cast<TForm*>(Form);
+  if (f && std::find(FForms.begin(), FForms.end(), f) == FForms.end()) FForms.push_back(f);
 }
 
 void TScreen::RemoveForm(TCustomForm* Form) {

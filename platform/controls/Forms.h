@@ -228,7 +228,7 @@ class TCustomForm : public TWinControl {
 
 class TForm : public TCustomForm {
  public:
-  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  explicit TForm(TComponent* AOwner);
 };
 
 // Makes a form of class T: constructs it, reads its definition, runs OnCreate. On an exception
@@ -486,6 +486,7 @@ class TScreen : public TComponent {
 
  private:
   friend class TCustomForm;
+  friend class TForm;
   friend class TApplication;
   void AddForm(TCustomForm* Form);
   void RemoveForm(TCustomForm* Form);

@@ -1,6 +1,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
+#include "platform/os/WindowDC.h"
 #include "platform/os/WindowPos.h"
 #include "tests/platform/controls/ControlFixtures.h"
 
@@ -464,6 +465,104 @@ TEST_F(ControlTest, ScreenAndClientCoordinatesFollowTheParents) {
   EXPECT_EQ(shape->ScreenToClient(Point(116, 127)), Point(1, 1));
   EXPECT_EQ(FindDragTarget(Point(116, 127), false), shape);
   EXPECT_EQ(FindDragTarget(Point(150, 150), false), panel);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace ctltest;
+
+// A control that draws its own 3-pixel frame in the non-client area, as framed edits do.
+class TFramedControl : public TTestButton {
+ public:
+  using TTestButton::TTestButton;
+
+ protected:
+  void Dispatch(TMessage& M) override {
+    if (M.Msg == WM_NCCALCSIZE) {
+      TTestButton::Dispatch(M);
+      TRect* r = M.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0] : reinterpret_cast<TRect*>(M.LParam);
+      InflateRect(r, -3, -3);
+      return;
+    }
+    if (M.Msg == WM_NCPAINT) {
+      HDC dc = GetWindowDC(Handle());
+      TRect r{0, 0, Width(), Height()};
+      HBRUSH brush = CreateSolidBrush(RGB(0, 128, 0));
+      FillRect(dc, &r, brush);
+      DeleteObject(brush);
+      ReleaseDC(Handle(), dc);
+      return;
+    }
+    TTestButton::Dispatch(M);
+  }
+};
+
+// A list that drops down over its form: a pop-up window owned by the form, never activated.
+class TDropDown : public TTestButton {
+ public:
+  using TTestButton::TTestButton;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TTestButton::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_BORDER;
+    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  }
+  void Dispatch(TMessage& M) override {
+    if (M.Msg == WM_MOUSEACTIVATE) {
+      M.Result = MA_NOACTIVATE;
+      return;
+    }
+    TTestButton::Dispatch(M);
+  }
+};
+
+TEST_F(ControlTest, AControlMayDrawItsOwnFrameInTheNonClientArea) {
+  auto* framed = Make<TFramedControl>(Form, "Framed", Bounds(10, 10, 50, 30));
+  framed->SetColor(RGB(255, 0, 0));
+  ShowForm();
+  EXPECT_EQ(framed->ClientRect(), Rect(0, 0, 44, 24));
+  EXPECT_EQ(framed->ClientOrigin(), Point(113, 113));
+  EXPECT_EQ(Pixel(10, 10), RGB(0, 128, 0));
+  EXPECT_EQ(Pixel(12, 12), RGB(0, 128, 0));
+  EXPECT_EQ(Pixel(13, 13), RGB(255, 0, 0));
+  EXPECT_EQ(Pixel(59, 39), RGB(0, 128, 0));
+}
+
+TEST_F(ControlTest, APopUpControlShowsOverItsFormWithoutTakingTheActivation) {
+  ShowForm();
+  auto* drop = new TDropDown(Form);
+  drop->SetName("Drop");
+  drop->SetBounds(150, 150, 80, 60);
+  drop->SetVisible(false);
+  drop->SetParentWindow(Form->Handle());
+  SetWindowPos(drop->Handle(), HWND_TOP, 150, 150, 80, 60, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(drop->Handle()));
+  EXPECT_EQ(GetActiveWindow(), Form->Handle());
+  EXPECT_EQ(GetWindow(drop->Handle(), GW_OWNER), Form->Handle());
+  int clicks = 0;
+  drop->OnClick = [&](TObject*) { ++clicks; };
+  Input.Click(drop->Handle());
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(GetActiveWindow(), Form->Handle()) << "clicking the pop-up leaves the form active";
+  delete drop;
+}
+
+TEST_F(ControlTest, AFormPaintsThroughOnPaint) {
+  Form->OnPaint = [this](TObject*) {
+    Form->Canvas()->Brush()->SetColor(RGB(0, 0, 255));
+    Form->Canvas()->FillRect(Rect(0, 0, 20, 20));
+  };
+  auto* shape = Make<TTestShape>(Form, "Shape", Bounds(10, 10, 20, 20));
+  shape->SetColor(RGB(255, 0, 0));
+  ShowForm();
+  EXPECT_EQ(Pixel(5, 5), RGB(0, 0, 255));
+  EXPECT_EQ(Pixel(15, 15), RGB(255, 0, 0)) << "graphic controls paint over the form's own picture";
+  EXPECT_EQ(Pixel(25, 5), ColorToRGB(clBtnFace));
 }
 
 }  // namespace
