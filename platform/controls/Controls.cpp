@@ -1702,9 +1702,28 @@ void TWinControl::AlignControl(TControl* AControl) {
   }
   FControlState.Exclude(csAlignmentNeeded);
   --FAlignLevel;
+  if (AutoSize()) AdjustSize();
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}
+
+bool TWinControl::CanAutoSize(int& NewWidth, int& NewHeight) {
+  // Just big enough for the visible children, the frame around the client area kept.
+  int right = 0, bottom = 0;
+  bool any = false;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->FVisible) continue;
+    any = true;
+    right = std::max(right, c->FLeft + c->FWidth);
+    bottom = std::max(bottom, c->FTop + c->FHeight);
+  }
+  if (!any) return true;
+  TRect client = ClientRect();
+  NewWidth = FWidth - client.Right + right;
+  NewHeight = FHeight - client.Bottom + bottom;
+  return true;
+}
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
   const bool work = std::any_of(FControls.begin(), FControls.end(),

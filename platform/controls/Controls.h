@@ -514,6 +514,7 @@ class TWinControl : public TControl {
   // being moved, keeps its place among children of the same alignment.
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   virtual void AdjustClientRect(TRect& Rect);
+  bool CanAutoSize(int& NewWidth, int& NewHeight) override;
   TBorderWidth BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(TBorderWidth Value);
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;

@@ -396,6 +396,19 @@ TEST_F(ControlTest, AlignmentFollowsResizingHidingConstraintsAndBorderWidth) {
   EXPECT_EQ(left->BoundsRect(), Rect(0, 20, 30, 140));
 }
 
+TEST_F(ControlTest, AnAutoSizedContainerFitsItsVisibleChildren) {
+  auto* panel = Make<TTestPanel>(Form, "Panel", Bounds(0, 0, 200, 100));
+  panel->SetBorderWidth(2);
+  auto* a = Make<TTestShape>(panel, "A", Bounds(5, 5, 30, 20));
+  auto* b = Make<TTestShape>(panel, "B", Bounds(50, 10, 40, 50));
+  panel->SetAutoSize(true);
+  EXPECT_EQ(panel->BoundsRect(), Bounds(0, 0, 94, 64));
+  b->Hide();
+  EXPECT_EQ(panel->BoundsRect(), Bounds(0, 0, 39, 29));
+  a->SetWidth(60);
+  EXPECT_EQ(panel->BoundsRect(), Bounds(0, 0, 69, 29));
+}
+
 TEST_F(ControlTest, AnchoredControlsKeepTheirDistanceToTheAnchoredEdges) {
   auto* panel = Make<TTestPanel>(Form, "Panel", Bounds(0, 0, 200, 100));
   auto* right = Make<TTestShape>(panel, "Right", Bounds(150, 10, 40, 20));
