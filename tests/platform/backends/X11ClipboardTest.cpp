@@ -8,8 +8,7 @@
 #include "platform/os/Clipboard.h"
 #include "platform/os/GlobalMemory.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "XlibHeaders.h"
 
 namespace {
 

@@ -14,9 +14,7 @@
 #include "platform/os/WindowPos.h"
 #include "tests/support/Snapshot.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "XlibHeaders.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 

@@ -8,7 +8,7 @@
 #include "platform/os/Window.h"
 #include "platform/shell/ShellApi.h"
 
-#include <X11/Xlib.h>
+#include "XlibHeaders.h"
 
 namespace {
 
