@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/ShiftState.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/GraphicsObjects.h"
@@ -43,8 +44,6 @@ enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 inline constexpr TAnchors AnchorsDefault{akLeft, akTop};
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
-using TShiftState = TSet<TShiftStateFlag>;
 enum TControlStateFlag {
   csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
   csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
