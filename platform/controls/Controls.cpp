@@ -1,4 +1,5 @@
 #include "platform/controls/Controls.h"
+#include "platform/controls/Menus.h"
 
 #include <algorithm>
 #include <cstring>
@@ -529,6 +530,14 @@ void TControl::DefineProperties(TFiler* Filer) {
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (Value == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (FPopupMenu) FPopupMenu->FreeNotification(this);
 }
 
 // -- bounds --
@@ -2154,7 +2163,24 @@ void TWinControl::WMMouseWheel(TMessage& M) {
   M.Result = 0;
 }
 
-void TWinControl::WMContextMenu(TMessage& M) { DefaultHandler(M); }
+void TWinControl::WMContextMenu(TMessage& M) {
+  // The menu key gives (-1, -1): the menu then opens at the control's top-left corner.
+  const bool fromKey = static_cast<int16_t>(LOWORD(M.LParam)) == -1 && static_cast<int16_t>(HIWORD(M.LParam)) == -1;
+  TPoint screen = fromKey ? ClientToScreen(TPoint{0, 0}) : LParamToPoint(M.LParam);
+  TControl* target = fromKey ? nullptr : ControlAtPos(ScreenToClient(screen), false);
+  if (!target) target = this;
+  for (TControl* c = target; c; c = c->Parent()) {
+    TPopupMenu* menu = c->PopupMenu();
+    if (menu && menu->AutoPopup()) {
+      menu->SetPopupComponent(c);
+      menu->Popup(screen.X, screen.Y);
+      M.Result = 1;
+      return;
+    }
+    if (c == this) break;
+  }
+  DefaultHandler(M);
+}
 
 void TWinControl::WMCommandReflect(TMessage& M) {
   if (TWinControl* c = FindControl(reinterpret_cast<HWND>(M.LParam)); c && c != this) {
@@ -2412,6 +2438,7 @@ static const classes::TPublished<TControl, TComponent> ControlInfo([](classes::T
   p.Bool("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
   p.Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   p.String("Hint", &TControl::Hint, &TControl::SetHint);
+  p.Component("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
   p.Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
   p.Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
   p.Int("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault).Idents(CursorIdents());

@@ -33,6 +33,7 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TDragObject;
+class TPopupMenu;
 
 // ---- enumerations and sets ----
 
@@ -276,6 +277,10 @@ class TControl : public TComponent {
   int GetTextLen() { return static_cast<int>(GetText().size()); }
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value) { FHint = Value; }
+  // The menu a right click (or the menu key) opens over this control when the menu pops up
+  // by itself (AutoPopup); a control without one lets its parent's menu open.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value);
   bool ParentShowHint() const { return FParentShowHint; }
@@ -461,6 +466,7 @@ class TControl : public TComponent {
   std::unique_ptr<TSizeConstraints> FConstraints;
   bool FAutoSize = false;
   std::string FHint;
+  TPopupMenu* FPopupMenu = nullptr;
   bool FShowHint = false;
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
