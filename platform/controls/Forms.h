@@ -350,6 +350,8 @@ class TApplication : public TComponent {
   void HandleException(TObject* Sender);
   // Writes the message to standard error (message boxes are not part of this layer).
   void ShowException(const Exception& E);
+  // A message box (Dialogs.h) owned by the active form; answers IDOK, IDCANCEL, IDYES...
+  int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
 
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& Value) { FTitle = Value; }
