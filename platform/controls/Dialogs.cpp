@@ -173,6 +173,7 @@ HWND DefaultOwner() {
 // box (closing is refused when CloseResult is mrNone).
 int RunBox(HWND Owner, const std::string& Text, const std::string& Caption, TIconKind Icon,
            const std::vector<TBoxButton>& Buttons, int CloseResult) {
+  if (!Application || !Screen) throw EInvalidOperation("A message box needs the application's message loop");
   if (Owner) Owner = GetAncestor(Owner, GA_ROOT);
   auto form = std::make_unique<TMessageForm>(Owner, Icon, Text);
   form->SetBorderStyle(bsDialog);
