@@ -1590,7 +1590,8 @@ void TCustomComboBox::WMMouseWheel(TMessage& M) {
   M.Result = 1;
   if (notches == 0) return;
   if (FDroppedDown) FListBox->SetTopIndex(FListBox->TopIndex() - notches * controls::WheelScrollLines());
-  else StepSelection(-notches, false);
+  else
+    for (int i = 0; i < std::abs(notches); ++i) StepSelection(notches > 0 ? -1 : 1, false);
 }
 
 void TCustomComboBox::CMFontChanged(TMessage& M) {
