@@ -324,6 +324,7 @@ class TComboListBox : public TCustomListBox {
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   }
   bool Simple() const { return FCombo->Style() == csSimple; }
+  bool CanFocus() override { return false; }
 
   void DefaultHandler(TMessage& M) override {
     if (!FHandle) {
@@ -336,7 +337,11 @@ class TComboListBox : public TCustomListBox {
         return;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
-        if (Simple()) break;
+        if (Simple()) {
+          // A click in a simple combo's list focuses the combo.
+          if (!FCombo->Focused() && FCombo->CanFocus()) FCombo->SetFocus();
+          break;
+        }
         PressWhileDown(M);
         return;
       case WM_MOUSEMOVE:
@@ -353,7 +358,6 @@ class TComboListBox : public TCustomListBox {
           FCombo->HideDropDown(false);
         return;
       case WM_SETFOCUS:
-        if (Simple()) break;
         // Never the focus: it stays with the combo.
         ::SetFocus(FCombo->Handle());
         return;
@@ -373,7 +377,10 @@ class TComboListBox : public TCustomListBox {
     }
     if (M.Msg == CN_COMMAND) {
       // A simple combo's list reports the user's choices to the combo.
-      if (HIWORD(M.WParam) == LBN_SELCHANGE && Simple()) FCombo->ChangeSelection(ItemIndex(), true);
+      if (HIWORD(M.WParam) == LBN_SELCHANGE && Simple() && ItemIndex() != FCombo->ItemIndex()) {
+        FCombo->SetItemIndex(ItemIndex());
+        FCombo->Notify(CBN_SELCHANGE);
+      }
       if (HIWORD(M.WParam) == LBN_DBLCLK && Simple()) FCombo->Notify(CBN_DBLCLK);
       return;
     }
@@ -1283,7 +1290,7 @@ TCustomListBox* TCustomComboBox::ListBox() const { return FListBox; }
 bool TCustomComboBox::Sorted() const { return FListBox->Sorted(); }
 void TCustomComboBox::SetSorted(bool Value) { FListBox->SetSorted(Value); }
 
-int TCustomComboBox::ItemIndex() const { return FDroppedDown ? FSavedIndex : FListBox->ItemIndex(); }
+int TCustomComboBox::ItemIndex() const { return FSavedIndex; }
 
 std::string TCustomComboBox::ItemText(int Index) const {
   return Index >= 0 && Index < Items()->Count() ? Items()->Strings(Index) : std::string();
@@ -1326,7 +1333,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   FListBox->DestroyHandle();
   if (Value == csSimple) FListBox->SetParent(this);
   else if (FListBox->Parent()) FListBox->SetParent(nullptr);
-  if (Value != csSimple) SetBounds(Left(), Top(), Width(), Height());
+  AdjustHeight();
   RecreateWnd();
 }
 
@@ -1341,7 +1348,7 @@ void TCustomComboBox::SetItemHeight(int Value) {
   if (Value <= 0 || Value == FItemHeight) return;
   FItemHeight = Value;
   FListBox->SetItemHeight(Value);
-  if (IsOwnerDraw()) SetBounds(Left(), Top(), Width(), Height());
+  if (IsOwnerDraw()) AdjustHeight();
   Invalidate();
 }
 
@@ -1353,8 +1360,21 @@ int TCustomComboBox::EditHeight() {
 int TCustomComboBox::FixedHeight() { return EditHeight() + 6; }
 
 void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  if (FStyle != csSimple) AHeight = FixedHeight();
-  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  // The height asked for is kept: a definition sets it before the style, and a simple combo
+  // takes it then.
+  FRequestedHeight = AHeight;
+  TWinControl::SetBounds(ALeft, ATop, AWidth, FStyle == csSimple ? AHeight : FixedHeight());
+}
+
+void TCustomComboBox::AdjustHeight() {
+  TWinControl::SetBounds(Left(), Top(), Width(), FStyle == csSimple ? FRequestedHeight : FixedHeight());
+  LayoutSimpleList();
+}
+
+void TCustomComboBox::LayoutSimpleList() {
+  if (FStyle != csSimple) return;
+  const int top = EditHeight() + 6;
+  FListBox->SetBounds(0, top, Width(), std::max(Height() - top, 0));
 }
 
 TRect TCustomComboBox::ButtonRect() {
@@ -1420,6 +1440,7 @@ void TCustomComboBox::HideDropDown(bool Accept) {
 
 void TCustomComboBox::ListItemsChanged() {
   if (HasState(csDestroying)) return;
+  // The choice moves with its item (a highlighted row of an open list counts as chosen).
   FSavedIndex = FListBox->ItemIndex();
   Invalidate();
 }
@@ -1597,7 +1618,7 @@ void TCustomComboBox::WMMouseWheel(TMessage& M) {
 void TCustomComboBox::CMFontChanged(TMessage& M) {
   TWinControl::CMFontChanged(M);
   FListBox->SetFont(Font());
-  if (FStyle != csSimple) SetBounds(Left(), Top(), Width(), Height());
+  AdjustHeight();
   Invalidate();
 }
 
@@ -1621,10 +1642,7 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 
 void TCustomComboBox::CreateWnd() {
   TWinControl::CreateWnd();
-  if (FStyle == csSimple) {
-    const int top = EditHeight() + 6;
-    FListBox->SetBounds(0, top, Width(), std::max(Height() - top, 0));
-  }
+  LayoutSimpleList();
 }
 
 void TCustomComboBox::DestroyWnd() {
@@ -1775,6 +1793,10 @@ void TCustomComboBox::DefaultHandler(TMessage& M) {
   switch (M.Msg) {
     case WM_PAINT: controls::PaintMessage(FHandle, M, [this](HDC DC) { PaintCombo(DC); }); return;
     case WM_ERASEBKGND: M.Result = 1; return;
+    case WM_SIZE:
+      TWinControl::DefaultHandler(M);
+      LayoutSimpleList();
+      return;
     case WM_GETDLGCODE:
       M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (FDroppedDown ? DLGC_WANTALLKEYS : 0);
       return;

@@ -399,6 +399,10 @@ class TCustomComboBox : public TWinControl {
   // The dropped-down list (for its window, its rows and its top index).
   TCustomListBox* ListBox() const;
   TCanvas* Canvas() const { return FCanvas.get(); }
+  // The rectangles of the client area: the drop button and the text part between the frame
+  // and the button.
+  TRect ButtonRect();
+  TRect TextRect();
 
   TNotifyEvent OnChange;
   TNotifyEvent OnSelect;
@@ -431,12 +435,11 @@ class TCustomComboBox : public TWinControl {
   void Notify(WORD Code);
   bool IsListStyle() const { return FStyle != csDropDown && FStyle != csSimple; }
   bool IsOwnerDraw() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
-  // The rectangles of the client area: the drop button and the text part between the frame
-  // and the button.
-  TRect ButtonRect();
-  TRect TextRect();
   // The height the combo takes for its font (the edit row and its frame).
   int FixedHeight();
+  // Takes the fixed height again (or the height asked for, for csSimple).
+  void AdjustHeight();
+  void LayoutSimpleList();
 
  private:
   friend class controls::TComboListBox;
@@ -459,6 +462,7 @@ class TCustomComboBox : public TWinControl {
   int FDropDownCount = 8;
   int FDroppedWidth = 0;
   int FItemHeight = 16;
+  int FRequestedHeight = 0;
   bool FDroppedDown = false;
   bool FExtendedUI = false;
   bool FAutoComplete = true;

@@ -365,6 +365,49 @@ TEST_F(ComboBoxTest, DeletingItemsWithObjectsIsReported) {
   EXPECT_EQ(deleted, (std::vector<TObject*>{&a, &b}));
 }
 
+TEST_F(ComboBoxTest, EditableAndSimpleStylesTakeTheChosenItemsText) {
+  TComboBox* combo = MakeCombo(csDropDown, Fruits);
+  TComboBox* simple = MakeCombo(csSimple, Fruits, {160, 10, 290, 150});
+  ShowForm();
+  EXPECT_EQ(simple->Height(), 140);  // a simple combo keeps its height
+  EXPECT_EQ(combo->Text(), combo->Name());  // a new combo shows its name, as other controls
+
+  // Only the button drops an editable combo's list.
+  Input.Click(combo->Handle(), {10, 10});
+  Pump();
+  EXPECT_FALSE(combo->DroppedDown());
+  const TRect button = combo->ButtonRect();
+  Input.Click(combo->Handle(), {(button.Left + button.Right) / 2, 10});
+  Pump();
+  ASSERT_TRUE(combo->DroppedDown());
+  Input.Click(ListRow(combo, 1));
+  Pump();
+  EXPECT_EQ(combo->Text(), "Banana");
+  combo->SetText("cherry");  // a text that is an item's chooses it
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  combo->SetText("Kiwi");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(combo->Text(), "Kiwi");
+
+  // The simple combo's list is always there, below the text.
+  TakeCodes();
+  ASSERT_TRUE(simple->ListBox()->HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(simple->ListBox()->Handle()));
+  EXPECT_EQ(GetParent(simple->ListBox()->Handle()), simple->Handle());
+  TRect row = simple->ListBox()->ItemRect(3);
+  Input.Click(simple->ListBox()->Handle(), {10, (row.Top + row.Bottom) / 2});
+  Pump();
+  EXPECT_EQ(simple->Text(), "Date");
+  EXPECT_TRUE(simple->Focused());
+  EXPECT_EQ(TakeCodes(), (std::vector<WORD>{CBN_SELCHANGE}));
+  Input.Key(VK_DOWN);
+  Pump();
+  EXPECT_EQ(simple->Text(), "Elderberry");
+  Input.Key(VK_F4);  // nothing to drop
+  Pump();
+  EXPECT_FALSE(simple->DroppedDown());
+}
+
 TEST_F(ComboBoxTest, SnapshotOfADroppedDownCombo) {
   Form->SetColor(clBtnFace);
   TComboBox* closed = MakeCombo(csDropDownList, Fruits, {10, 10, 140, 31});
