@@ -713,37 +713,51 @@ void TSplitter::Moved() {
 }
 
 void TSplitter::AllocateLineDC() {
-  if (FLineDC || !Parent() || FResizeStyle == rsNone || FResizeStyle == rsUpdate) return;
-  // Drawn over the siblings too: the line crosses the control being resized.
-  FLineDC = GetDCEx(Parent()->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+  if (FBrush || FResizeStyle == rsNone || FResizeStyle == rsUpdate) return;
   if (FResizeStyle == rsPattern) {
     static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
     HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
     FBrush = CreatePatternBrush(pattern);
     DeleteObject(pattern);
-    FPrevBrush = SelectObject(FLineDC, FBrush);
   } else {
-    FPrevBrush = SelectObject(FLineDC, GetStockObject(WHITE_BRUSH));
+    FBrush = CreateSolidBrush(RGB(255, 255, 255));
   }
 }
 
 void TSplitter::ReleaseLineDC() {
-  if (!FLineDC) return;
-  if (FPrevBrush) SelectObject(FLineDC, FPrevBrush);
-  if (Parent() && Parent()->HandleAllocated()) ReleaseDC(Parent()->Handle(), FLineDC);
-  FLineDC = nullptr;
-  FPrevBrush = nullptr;
   if (FBrush) DeleteObject(FBrush);
   FBrush = nullptr;
 }
 
+namespace {
+// Inverts R (Control's client coordinates) through the brush on Control and on every window
+// inside it, so the line shows over the windowed controls it crosses.
+void InvertTree(TWinControl* Control, const TRect& R, HBRUSH Brush) {
+  if (!Control->HandleAllocated() || !Control->Showing()) return;
+  HDC dc = GetDCEx(Control->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+  HGDIOBJ old = SelectObject(dc, Brush);
+  PatBlt(dc, R.Left, R.Top, R.Width(), R.Height(), PATINVERT);
+  SelectObject(dc, old);
+  ReleaseDC(Control->Handle(), dc);
+  const TPoint origin = Control->ClientOrigin();
+  for (int i = 0; i < Control->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(Control->Controls(i));
+    if (!child || !child->Visible()) continue;
+    const TPoint o = child->ClientOrigin();
+    TRect r = R;
+    OffsetRect(&r, origin.X - o.X, origin.Y - o.Y);
+    InvertTree(child, r, Brush);
+  }
+}
+}  // namespace
+
 void TSplitter::DrawLine() {
-  if (!FLineDC) return;
+  if (!FBrush || !Parent()) return;
   FLineVisible = !FLineVisible;
   TPoint p{Left(), Top()};
   if (Vertical()) p.X += FSplit;
   else p.Y += FSplit;
-  PatBlt(FLineDC, p.X, p.Y, Width(), Height(), PATINVERT);
+  InvertTree(Parent(), Bounds(p.X, p.Y, Width(), Height()), FBrush);
 }
 
 void TSplitter::FocusKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {

@@ -254,6 +254,7 @@ class TSplitter : public TGraphicControl {
   void UpdateControlSize();
   void AllocateLineDC();
   void ReleaseLineDC();
+  // Inverts the ghost bar at the drag's place (twice restores the picture).
   void DrawLine();
   void StopSizing();
   // Escape on the focused control ends a drag without resizing.
@@ -271,8 +272,6 @@ class TSplitter : public TGraphicControl {
   int FNewSize = 0;
   int FOldSize = -1;
   int FSplit = 0;
-  HDC FLineDC = nullptr;
-  HBRUSH FBrush = nullptr;
-  HGDIOBJ FPrevBrush = nullptr;
+  HBRUSH FBrush = nullptr;  // the ghost bar's, while a drag shows one
   bool FLineVisible = false;
 };
