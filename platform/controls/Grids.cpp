@@ -710,7 +710,7 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
   State = gsNormal;
   Index = -1;
   TGridOptions options = FOptions;
-  if (HasState(csDesigning)) options += TGridOptions{goColSizing, goRowSizing};
+  if (HasState(csDesigning)) options += FDesignOptionsBoost;
   if (!options.Contains(goColSizing) && !options.Contains(goRowSizing)) return;
   // The zone round a divider: the line itself, at least 7 pixels, centred on it.
   auto calcAxis = [&](const TGridAxisDrawInfo& Axis, int Pos, TGridState NewState) {
@@ -1577,3 +1577,31 @@ void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   }
   TDrawGrid::SetEditText(ACol, ARow, Value);
 }
+
+// ---- published properties ----
+
+static const classes::TPublished<TCustomGrid, TCustomControl> CustomGridInfo;
+
+static const classes::TPublished<TDrawGrid, TCustomGrid> DrawGridInfo([](classes::TPublisher<TDrawGrid>& p) {
+  p.Enum("BorderStyle", &TDrawGrid::BorderStyle, &TDrawGrid::SetBorderStyle).Default(bsSingle);
+  p.Int("ColCount", &TDrawGrid::ColCount, &TDrawGrid::SetColCount).Default(5);
+  p.Int("DefaultColWidth", &TDrawGrid::DefaultColWidth, &TDrawGrid::SetDefaultColWidth).Default(64);
+  p.Int("DefaultRowHeight", &TDrawGrid::DefaultRowHeight, &TDrawGrid::SetDefaultRowHeight).Default(24);
+  p.Bool("DefaultDrawing", &TDrawGrid::DefaultDrawing, &TDrawGrid::SetDefaultDrawing).Default(true);
+  p.Int("FixedColor", &TDrawGrid::FixedColor, &TDrawGrid::SetFixedColor).Default(clBtnFace).Idents(ColorIdents());
+  p.Int("FixedCols", &TDrawGrid::FixedCols, &TDrawGrid::SetFixedCols).Default(1);
+  p.Int("FixedRows", &TDrawGrid::FixedRows, &TDrawGrid::SetFixedRows).Default(1);
+  p.Int("GridLineWidth", &TDrawGrid::GridLineWidth, &TDrawGrid::SetGridLineWidth).Default(1);
+  p.template Set<TGridOption>("Options", &TDrawGrid::Options, &TDrawGrid::SetOptions).Default(GridOptionsDefault);
+  p.Int("RowCount", &TDrawGrid::RowCount, &TDrawGrid::SetRowCount).Default(5);
+  p.Enum("ScrollBars", &TDrawGrid::ScrollBars, &TDrawGrid::SetScrollBars).Default(ssBoth);
+  p.Event("OnDrawCell", &TDrawGrid::OnDrawCell);
+  p.Event("OnSelectCell", &TDrawGrid::OnSelectCell);
+  p.Event("OnTopLeftChanged", &TDrawGrid::OnTopLeftChanged);
+  p.Event("OnGetEditText", &TDrawGrid::OnGetEditText);
+  p.Event("OnSetEditText", &TDrawGrid::OnSetEditText);
+  p.Event("OnColumnMoved", &TDrawGrid::OnColumnMoved);
+  p.Event("OnRowMoved", &TDrawGrid::OnRowMoved);
+});
+
+static const classes::TPublished<TStringGrid, TDrawGrid> StringGridInfo;

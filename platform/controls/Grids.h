@@ -157,6 +157,9 @@ class TCustomGrid : public TCustomControl {
   bool EditorMode() const { return FEditorMode; }
   void SetEditorMode(bool Value);
   TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+  // Options the grid behaves as having while it is designed.
+  TGridOptions DesignOptionsBoost() const { return FDesignOptionsBoost; }
+  void SetDesignOptionsBoost(TGridOptions Value) { FDesignOptionsBoost = Value; }
 
   // ---- geometry ----
   // The cell's rectangle in the client area; empty when the cell is not shown.
@@ -328,6 +331,7 @@ class TCustomGrid : public TCustomControl {
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};
   TGridOptions FOptions = GridOptionsDefault;
+  TGridOptions FDesignOptionsBoost{goColSizing, goRowSizing};
   TScrollStyle FScrollBars = ssBoth;
   TBorderStyle FBorderStyle = bsSingle;
   bool FDefaultDrawing = true;
