@@ -601,7 +601,7 @@ void TCustomGrid::DrawLines(bool DoHorz, bool DoVert, int StartCol, int StartRow
   };
   if (int lw = DrawInfo.Vert.EffectiveLineWidth; lw > 0) {
     int y = Area.Top;
-    for (int row = (Area.Top == 0 ? 0 : StartRow); row < FRowCount && y < Area.Bottom; ++row) {
+    for (int row = StartRow; row < FRowCount && y < Area.Bottom; ++row) {
       int h = RowHeights(row);
       if (h < 0) continue;
       y += h;
@@ -611,7 +611,7 @@ void TCustomGrid::DrawLines(bool DoHorz, bool DoVert, int StartCol, int StartRow
   }
   if (int lw = DrawInfo.Horz.EffectiveLineWidth; lw > 0) {
     int x = Area.Left;
-    for (int col = (Area.Left == 0 ? 0 : StartCol); col < FColCount && x < Area.Right; ++col) {
+    for (int col = StartCol; col < FColCount && x < Area.Right; ++col) {
       int w = ColWidths(col);
       if (w < 0) continue;
       x += w;

@@ -335,3 +335,25 @@ TEST_F(GridTest, PaintsRaisedFixedCellsLinesSelectionAndText) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace ctltest;
+
+TEST_F(GridTest, ScrolledGridWithFrameAndBarsKeepsItsFixedCells) {
+  Grid->SetBorderStyle(bsSingle);
+  Grid->SetRowCount(30);
+  Grid->SetColCount(10);
+  Grid->SetCells(0, 12, "row 12");
+  Grid->SetCells(7, 0, "col 7");
+  ShowForm();
+  Grid->SetTopRow(12);
+  Grid->SetLeftCol(6);
+  Pump();
+  EXPECT_EQ(Grid->MouseCoord(5, 5), (TGridCoord{0, 0}));
+  EXPECT_EQ(Grid->MouseCoord(70, 30), (TGridCoord{6, 12}));
+  EXPECT_TRUE(Grid->CellRect(3, 3).IsEmpty()) << "scrolled out of view";
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-string-grid-scrolled", 24, 200));
+}
+
+}  // namespace
