@@ -247,6 +247,7 @@ TDialogAnswer Ask(const TDialogRequest& Request) { return Hook()(Request); }
 
 void SetAnswerHook(TAnswerHook AHook) { Hook() = std::move(AHook); }
 bool HasAnswerHook() { return static_cast<bool>(Hook()); }
+TAnswerHook AnswerHook() { return Hook(); }
 
 }  // namespace dialogs
 
@@ -311,3 +312,23 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
 }
 
 void ShowMessage(const std::string& Msg) { MessageDlg(Msg, mtCustom, {mbOK}, 0); }
+
+bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value) {
+  if (!HasAnswerHook())
+    // The window needs the edit control, which this layer does not offer yet.
+    throw EInvalidOperation("InputQuery has no window yet: only scripted answers can answer it");
+  TDialogRequest r;
+  r.Kind = TDialogKind::InputQuery;
+  r.Text = APrompt;
+  r.Caption = ACaption;
+  r.Value = Value;
+  const TDialogAnswer a = Ask(r);
+  if (a.Result != mrOk) return false;
+  Value = a.Value;
+  return true;
+}
+
+std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault) {
+  std::string value = ADefault;
+  return InputQuery(ACaption, APrompt, value) ? value : ADefault;
+}

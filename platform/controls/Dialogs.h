@@ -68,7 +68,9 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
 // Msg with an OK button, titled with the application's title.
 void ShowMessage(const std::string& Msg);
 // Asks for one line of text: Value is offered and, when the user presses OK, replaced by what
-// was typed (true); Cancel, Esc or closing leave it unchanged (false).
+// was typed (true); Cancel, Esc or closing leave it unchanged (false). Its window waits for
+// the layer's edit control: until then only an answer hook answers it (EInvalidOperation
+// without one).
 bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value);
 // InputQuery's text, or ADefault when cancelled.
 std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault);
@@ -100,8 +102,7 @@ using TAnswerHook = std::function<TDialogAnswer(const TDialogRequest& Request)>;
 // restores the windows.
 void SetAnswerHook(TAnswerHook Hook);
 bool HasAnswerHook();
-
-// The captions of buttons and titles for the process's language ("确定" / "OK" ...).
-std::string ButtonCaption(int Id);
+// The hook set now (to put it back after replacing it for a while).
+TAnswerHook AnswerHook();
 
 }  // namespace dialogs

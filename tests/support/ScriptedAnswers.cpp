@@ -24,12 +24,12 @@ int EscapeAnswer(const dialogs::TDialogRequest& R) {
 
 }  // namespace
 
-TScriptedAnswers::TScriptedAnswers() {
+TScriptedAnswers::TScriptedAnswers() : FOuter(dialogs::AnswerHook()) {
   dialogs::SetAnswerHook([this](const dialogs::TDialogRequest& R) { return Respond(R); });
 }
 
 TScriptedAnswers::~TScriptedAnswers() {
-  dialogs::SetAnswerHook(nullptr);
+  dialogs::SetAnswerHook(FOuter);
   for (const TScripted& s : FQueue)
     ADD_FAILURE() << "a scripted answer was not used: " << (s.IsInput ? "input \"" + s.Value + "\"" : std::to_string(s.Result))
                   << (s.Expected.empty() ? "" : " for \"" + s.Expected + "\"") << "\nshown:\n"

@@ -13,7 +13,8 @@
 // OK-only box, else IDCANCEL; mrCancel for MessageDlg and InputQuery), unless SetUnscripted
 // gave an answer for such boxes. A queued answer whose expected text the box does not contain,
 // or one meant for another kind of dialog, fails the test too. Answers still queued when the
-// object ends fail the test.
+// object ends fail the test. Scripts nest: the innermost one answers, and the one outside
+// takes over again when it ends.
 #include <deque>
 #include <optional>
 #include <string>
@@ -63,6 +64,7 @@ class TScriptedAnswers {
   std::deque<TScripted> FQueue;
   std::vector<TShown> FShown;
   std::optional<int> FUnscripted;
+  dialogs::TAnswerHook FOuter;  // the hook this one replaced, put back at the end
 };
 
 }  // namespace test

@@ -188,6 +188,13 @@ TEST_F(DialogsTest, ScriptedAnswersReplaceTheWindowsAndRecordEveryBox) {
       },
       "Nobody expects this");
   EXPECT_NONFATAL_FAILURE({ test::TScriptedAnswers inner; inner.Answer(IDOK, "never shown"); }, "never shown");
+  answers.Input("Rock").Input("ignored", false, "Category");
+  std::string value = "Pop";
+  EXPECT_TRUE(InputQuery("Music", "Category name", value));
+  EXPECT_EQ(value, "Rock");
+  EXPECT_EQ(InputBox("Music", "Category name", "Pop"), "Pop") << "cancelled: the default";
+  EXPECT_EQ(answers.Shown().back().Request.Value, "Pop") << "the value offered is recorded";
+
   test::TScriptedAnswers lenient;
   lenient.SetUnscripted(IDYES);
   EXPECT_EQ(MessageBox(nullptr, "Any", "", MB_YESNO), IDYES);
