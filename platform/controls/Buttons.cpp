@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Input.h"
 
@@ -357,10 +358,7 @@ void TSpeedButton::Paint() {
   }
   if (FState == bsExclusive && (!FFlat || !FMouseInControl)) {
     // The down look of a group button: a checker of face and highlight.
-    static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
-    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
-    HBRUSH brush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
+    HBRUSH brush = controls::CreateCheckerBrush();
     HDC dc = canvas->Handle();
     const COLORREF text = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
     const COLORREF back = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
