@@ -149,7 +149,7 @@ void TCustomLabel::AdjustBounds() {
   TRect r = ClientRect();
   // Without word wrap the text decides the width; with it, the current width stays.
   if (!FWordWrap) r.Right = r.Left + 0x7FFF;
-  UINT flags = DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? DT_WORDBREAK : 0) | (FShowAccelChar ? 0 : DT_NOPREFIX);
+  UINT flags = DT_EXPANDTABS | DT_CALCRECT | (FWordWrap ? UINT(DT_WORDBREAK) : 0u) | (FShowAccelChar ? 0u : UINT(DT_NOPREFIX));
   DrawText(measure.Handle(), text, &r, flags);
   measure.SetHandle(nullptr);
   ReleaseDC(nullptr, dc);
