@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Input.h"
 
@@ -357,10 +358,7 @@ void TSpeedButton::Paint() {
   }
   if (FState == bsExclusive && (!FFlat || !FMouseInControl)) {
     // The down look of a group button: a checker of face and highlight.
-    static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
-    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
-    HBRUSH brush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
+    HBRUSH brush = controls::CreateCheckerBrush();
     HDC dc = canvas->Handle();
     const COLORREF text = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
     const COLORREF back = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -387,3 +385,187 @@ static const classes::TPublished<TSpeedButton, TGraphicControl> SpeedButtonInfo(
       p.Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
       p.Bool("Transparent", &TSpeedButton::Transparent, &TSpeedButton::SetTransparent).Default(true);
     });
+
+// ---- TBitBtn ----
+
+const classes::TEnumInfo& EnumInfo(TBitBtnKind) {
+  static const classes::TEnumInfo info{"TBitBtnKind", {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo",
+                                                       "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"}};
+  return info;
+}
+
+namespace {
+
+struct TKindInfo {
+  const char* Caption;
+  TModalResult Result;
+  bool Default;
+  bool Cancel;
+};
+const TKindInfo kKinds[] = {
+    {"", mrNone, false, false},         {"OK", mrOk, true, false},        {"Cancel", mrCancel, false, true},
+    {"&Help", mrNone, false, false},    {"&Yes", mrYes, true, false},     {"&No", mrNo, false, true},
+    {"&Close", mrNone, false, false},   {"Abort", mrAbort, false, false}, {"&Retry", mrRetry, false, false},
+    {"&Ignore", mrIgnore, false, false}, {"&All", mrAll, false, false},
+};
+
+// The picture of a kind in an 18 × 18 cell at X: Ink for the enabled cell, grey for the
+// disabled one.
+void DrawKind(TCanvas* C, TBitBtnKind Kind, int X, TColor Ink) {
+  C->Pen()->SetWidth(2);
+  C->Pen()->SetColor(Ink);
+  C->Brush()->SetStyle(bsClear);
+  auto line = [&](std::initializer_list<TPoint> Points) {
+    std::vector<TPoint> p;
+    for (TPoint q : Points) p.push_back({X + q.X, q.Y});
+    C->Polyline(p);
+  };
+  switch (Kind) {
+    case bkOK:
+    case bkYes: line({{3, 9}, {7, 13}, {15, 4}}); break;
+    case bkAll:
+      line({{1, 9}, {4, 12}, {10, 5}});
+      line({{7, 11}, {9, 13}, {16, 5}});
+      break;
+    case bkCancel:
+      line({{4, 4}, {14, 14}});
+      line({{14, 4}, {4, 14}});
+      break;
+    case bkAbort:
+      C->Ellipse(X + 2, 2, X + 16, 16);
+      line({{6, 6}, {12, 12}});
+      line({{12, 6}, {6, 12}});
+      break;
+    case bkNo:
+      C->Ellipse(X + 2, 2, X + 16, 16);
+      line({{5, 13}, {13, 5}});
+      break;
+    case bkHelp: {
+      C->Font()->SetColor(Ink);
+      C->Font()->SetHeight(-16);
+      C->Font()->SetStyle({fsBold});
+      TRect r{X, 0, X + 18, 18};
+      std::string mark = "?";
+      C->TextRect(r, mark, {tfCenter, tfVerticalCenter, tfSingleLine});
+      break;
+    }
+    case bkClose:
+      C->Pen()->SetWidth(1);
+      C->Rectangle(X + 4, 2, X + 14, 16);
+      line({{11, 8}, {11, 10}});
+      break;
+    case bkRetry:
+      C->Arc(X + 3, 3, X + 15, 15, X + 15, 9, X + 9, 3);
+      line({{9, 1}, {9, 5}, {5, 5}});
+      break;
+    case bkIgnore:
+      line({{3, 13}, {9, 5}, {15, 13}});
+      break;
+    case bkCustom: break;
+  }
+  C->Pen()->SetWidth(1);
+  C->Brush()->SetStyle(bsSolid);
+}
+
+// Two cells, enabled and disabled, on the olive that marks the transparent pixels.
+std::unique_ptr<TBitmap> KindGlyph(TBitBtnKind Kind) {
+  static const TColor kInk[] = {clBlack, clGreen, clRed, clNavy, clGreen, clRed,
+                                clMaroon, clRed, clGreen, clNavy, clGreen};
+  auto b = std::make_unique<TBitmap>(36, 18);
+  b->Canvas()->Brush()->SetColor(clOlive);
+  b->Canvas()->FillRect({0, 0, 36, 18});
+  DrawKind(b->Canvas(), Kind, 0, kInk[Kind]);
+  DrawKind(b->Canvas(), Kind, 18, clGray);
+  return b;
+}
+
+}  // namespace
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {
+  FGlyph.OnChange = [this](TObject*) {
+    if (!FSettingKind) FModifiedGlyph = true;
+    Invalidate();
+  };
+}
+
+TBitBtn::~TBitBtn() { FGlyph.OnChange = nullptr; }
+
+TBitBtnKind TBitBtn::Kind() const {
+  if (FKind != bkCustom) {
+    const TKindInfo& k = kKinds[FKind];
+    if (FModifiedGlyph || Default() != k.Default || Cancel() != k.Cancel || ModalResult() != k.Result)
+      FKind = bkCustom;
+  }
+  return FKind;
+}
+
+void TBitBtn::SetKind(TBitBtnKind Value) {
+  if (Value == Kind()) return;
+  if (Value != bkCustom) {
+    const TKindInfo& k = kKinds[Value];
+    SetDefault(k.Default);
+    SetCancel(k.Cancel);
+    SetModalResult(k.Result);
+    if (!HasState(csLoading) || Caption().empty()) SetCaption(k.Caption);
+    FSettingKind = true;
+    FGlyph.SetGlyph(KindGlyph(Value).get());
+    FGlyph.SetNumGlyphs(2);
+    FSettingKind = false;
+    FModifiedGlyph = false;
+  }
+  FKind = Value;
+  Invalidate();
+}
+
+bool TBitBtn::IsCustomCaption() const {
+  return Kind() == bkCustom || const_cast<TBitBtn*>(this)->Caption() != kKinds[Kind()].Caption;
+}
+
+void TBitBtn::SetLayout(TButtonLayout Value) {
+  if (FLayout == Value) return;
+  FLayout = Value;
+  Invalidate();
+}
+
+void TBitBtn::SetMargin(int Value) {
+  if (FMargin == Value || Value < -1) return;
+  FMargin = Value;
+  Invalidate();
+}
+
+void TBitBtn::SetSpacing(int Value) {
+  if (FSpacing == Value) return;
+  FSpacing = Value;
+  Invalidate();
+}
+
+void TBitBtn::Click() {
+  if (Kind() == bkClose) {
+    if (TCustomForm* form = GetParentForm(this)) {
+      form->Close();
+      return;
+    }
+  }
+  TButton::Click();
+}
+
+void TBitBtn::PaintContent(TRect Content) {
+  TCanvas* canvas = Canvas();
+  canvas->Font()->Assign(Font());
+  const TButtonState state = !Enabled() ? bsDisabled : Pushed() ? bsDown : bsUp;
+  FGlyph.Draw(canvas, Content, {0, 0}, Caption(), FLayout, FMargin, FSpacing, state,
+              UseRightToLeftReading() ? static_cast<UINT>(DT_RTLREADING) : 0u);
+}
+
+static const classes::TPublished<TBitBtn, TButton> BitBtnInfo([](classes::TPublisher<TBitBtn>& p) {
+  p.String("Caption", &TBitBtn::Caption, &TBitBtn::SetCaption).Stored(&TBitBtn::IsCustomCaption);
+  p.Bool("Cancel", &TBitBtn::Cancel, &TBitBtn::SetCancel).Default(false).Stored(&TBitBtn::IsCustom);
+  p.Bool("Default", &TBitBtn::Default, &TBitBtn::SetDefault).Default(false).Stored(&TBitBtn::IsCustom);
+  p.Int("ModalResult", &TBitBtn::ModalResult, &TBitBtn::SetModalResult).Default(mrNone).Stored(&TBitBtn::IsCustom);
+  p.Object("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph).Stored(&TBitBtn::IsCustom);
+  p.Enum("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
+  p.Enum("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout).Default(blGlyphLeft);
+  p.Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin).Default(-1);
+  p.Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs).Default(1).Stored(&TBitBtn::IsCustom);
+  p.Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing).Default(4);
+});

@@ -1,5 +1,7 @@
 #pragma once
-// Buttons with pictures: TSpeedButton, a window-less button of a tool bar (it never takes the
+// Buttons with pictures: TBitBtn, a push button with a glyph beside its caption and the
+// standard kinds of dialog buttons (OK, Cancel, Yes, No... with their captions, glyphs and
+// modal results); and TSpeedButton, a window-less button of a tool bar (it never takes the
 // focus) that shows a glyph and a caption, can stay down in a group of buttons (GroupIndex,
 // Down, AllowAllUp) and looks flat until the mouse is over it (Flat).
 //
@@ -10,11 +12,14 @@
 #include <memory>
 #include <string>
 
+#include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Bitmap.h"
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+const classes::TEnumInfo& EnumInfo(TBitBtnKind);
 using TNumGlyphs = int;
 const classes::TEnumInfo& EnumInfo(TButtonLayout);
 
@@ -119,6 +124,44 @@ class TSpeedButton : public TGraphicControl {
   bool FFlat = false;
   bool FTransparent = true;
   bool FMouseInControl = false;
+  TButtonLayout FLayout = blGlyphLeft;
+  int FMargin = -1;
+  int FSpacing = 4;
+};
+
+class TBitBtn : public TButton {
+ public:
+  explicit TBitBtn(TComponent* AOwner);
+  ~TBitBtn() override;
+
+  // A kind other than bkCustom sets the caption, glyph, ModalResult, Default and Cancel of
+  // that kind of button; changing any of them afterwards makes the kind read bkCustom.
+  TBitBtnKind Kind() const;
+  void SetKind(TBitBtnKind Value);
+  TBitmap* Glyph() const { return FGlyph.Glyph(); }
+  void SetGlyph(TBitmap* Value) { FGlyph.SetGlyph(Value); }
+  TNumGlyphs NumGlyphs() const { return FGlyph.NumGlyphs(); }
+  void SetNumGlyphs(TNumGlyphs Value) { FGlyph.SetNumGlyphs(Value); }
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout Value);
+  int Margin() const { return FMargin; }
+  // At least -1.
+  void SetMargin(int Value);
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int Value);
+  // bkClose closes the parent form.
+  void Click() override;
+  bool IsCustom() const { return Kind() == bkCustom; }
+  bool IsCustomCaption() const;
+
+ protected:
+  void PaintContent(TRect Content) override;
+
+ private:
+  controls::TButtonGlyph FGlyph;
+  mutable TBitBtnKind FKind = bkCustom;
+  bool FModifiedGlyph = false;
+  bool FSettingKind = false;
   TButtonLayout FLayout = blGlyphLeft;
   int FMargin = -1;
   int FSpacing = 4;

@@ -89,6 +89,15 @@ static const classes::TPublished<TTimer, TComponent> TimerInfo([](classes::TPubl
 
 // ---- Frame3D ----
 
+HBRUSH controls::CreateCheckerBrush() {
+  // Eight rows of alternating pixels, each row padded to 16 bits.
+  static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
+  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
+  HBRUSH brush = CreatePatternBrush(pattern);
+  DeleteObject(pattern);
+  return brush;
+}
+
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
   Canvas->Pen()->SetWidth(1);
   Canvas->Pen()->SetStyle(psSolid);
@@ -715,10 +724,7 @@ void TSplitter::Moved() {
 void TSplitter::AllocateLineDC() {
   if (FBrush || FResizeStyle == rsNone || FResizeStyle == rsUpdate) return;
   if (FResizeStyle == rsPattern) {
-    static const uint8_t kRows[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
-    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kRows);
-    FBrush = CreatePatternBrush(pattern);
-    DeleteObject(pattern);
+    FBrush = controls::CreateCheckerBrush();
   } else {
     FBrush = CreateSolidBrush(RGB(255, 255, 255));
   }

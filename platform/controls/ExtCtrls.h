@@ -49,6 +49,12 @@ class TTimer : public TComponent {
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
+namespace controls {
+// A brush of alternating pixels (a checkerboard) in the text and background colours of the
+// DC it fills in: the ghost bar of a splitter, the down face of a group button.
+HBRUSH CreateCheckerBrush();
+}  // namespace controls
+
 // Draws a Width-pixel frame just inside Rect, TopColor on the left and top, BottomColor on the
 // right and bottom, and shrinks Rect to what is left inside.
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);

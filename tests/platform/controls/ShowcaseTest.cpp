@@ -2,7 +2,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/Grids.h"
+#include "platform/controls/ListCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ScrollBar.h"
 #include "platform/controls/StdLabels.h"
@@ -42,7 +45,7 @@ class ShowcaseTest : public StaticControlTest {
 TEST_F(ShowcaseTest, StandardControlsShowcase) {
   Form->SetBorderStyle(bsSingle);
   Form->SetCaption("Standard controls");
-  Form->SetBounds(40, 40, 560, 420);
+  Form->SetBounds(40, 40, 660, 560);
 
   auto* top = Put<TPanel>(Form, Bounds(0, 0, 100, 36), "Panel aligned to the top");
   top->SetAlign(alTop);
@@ -118,7 +121,7 @@ TEST_F(ShowcaseTest, StandardControlsShowcase) {
   hbar->SetPageSize(20);
   hbar->SetPosition(40);
 
-  auto* pages = Put<TPageControl>(client, Bounds(10, 140, 410, 200));
+  auto* pages = Put<TPageControl>(client, Bounds(10, 140, 510, 340));
   const char* captions[] = {"General", "Music", "Time slots"};
   for (const char* c : captions) {
     auto* sheet = new TTabSheet(Form);
@@ -126,8 +129,42 @@ TEST_F(ShowcaseTest, StandardControlsShowcase) {
     sheet->SetCaption(c);
     sheet->SetPageControl(pages);
   }
-  auto* inner = Put<TLabel>(pages->Pages(0), Bounds(10, 10, 10, 10), "A label on the first page");
-  (void)inner;
+  // The other standard controls, on the first page.
+  TWinControl* page = pages->Pages(0);
+  Put<TLabel>(page, Bounds(10, 10, 10, 10), "Controls on the first page:");
+  Put<TButton>(page, Bounds(10, 30, 75, 25), "&Button");
+  auto* ok = Put<TBitBtn>(page, Bounds(90, 30, 75, 25));
+  ok->SetKind(bkOK);
+  auto* cancel = Put<TBitBtn>(page, Bounds(170, 30, 75, 25));
+  cancel->SetKind(bkCancel);
+  auto* help = Put<TBitBtn>(page, Bounds(250, 30, 75, 25));
+  help->SetKind(bkHelp);
+  auto* no = Put<TBitBtn>(page, Bounds(330, 30, 75, 25));
+  no->SetKind(bkNo);
+  no->SetEnabled(false);
+  auto* check = Put<TCheckBox>(page, Bounds(10, 64, 120, 17), "Check box");
+  check->SetChecked(true);
+  Put<TCheckBox>(page, Bounds(10, 84, 120, 17), "Unchecked");
+  auto* group = Put<TGroupBox>(page, Bounds(140, 60, 150, 70), "Group box");
+  auto* radio = Put<TRadioButton>(group, Bounds(10, 20, 120, 17), "Radio one");
+  radio->SetChecked(true);
+  Put<TRadioButton>(group, Bounds(10, 42, 120, 17), "Radio two");
+  auto* list = Put<TListBox>(page, Bounds(300, 60, 120, 70));
+  for (const char* item : {"Morning", "Noon", "Evening", "Night", "Midnight", "Dawn"}) list->Items()->Add(item);
+  list->SetItemIndex(1);
+  auto* combo = Put<TComboBox>(page, Bounds(10, 108, 120, 21));
+  combo->Items()->Add("Combo item");
+  combo->SetItemIndex(0);
+  auto* grid = Put<TStringGrid>(page, Bounds(10, 140, 480, 160));
+  grid->SetColCount(4);
+  grid->SetRowCount(8);
+  const char* heads[] = {"", "Time", "Task", "File"};
+  for (int c = 0; c < 4; ++c) grid->SetCells(c, 0, heads[c]);
+  for (int r = 1; r < 8; ++r) {
+    grid->SetCells(0, r, std::to_string(r));
+    grid->SetCells(1, r, (7 + r < 10 ? "0" : "") + std::to_string(7 + r) + ":00:00");
+    grid->SetCells(2, r, "Announcement " + std::to_string(r));
+  }
   auto* tabs = Put<TTabControl>(client, Bounds(270, 86, 150, 50));
   tabs->Tabs()->Add("One");
   tabs->Tabs()->Add("Two");
