@@ -9,9 +9,16 @@
 #include "platform/graphics/ImgList.h"
 #include "platform/os/Cursors.h"
 #include "platform/os/Input.h"
+#include "platform/os/Kernel.h"
+#include "platform/rtl/Strings.h"
 #include "platform/os/Painting.h"
 #include "platform/os/WindowDC.h"
 #include "platform/os/SystemMetrics.h"
+
+const classes::TEnumInfo& EnumInfo(TSortType) {
+  static const classes::TEnumInfo info{"TSortType", {"stNone", "stData", "stText", "stBoth"}};
+  return info;
+}
 
 namespace controls {
 
@@ -281,11 +288,20 @@ struct THeader {
         }
         break;
       }
+      case WM_LBUTTONDBLCLK:
       case WM_LBUTTONDOWN: {
         const TPoint p = LParamToPoint(LParam);
         UINT flags = 0;
         const int hit = HitTest(p, flags);
         if (hit < 0) return 0;
+        if (Msg == WM_LBUTTONDBLCLK) {
+          if (flags & HHT_ONDIVIDER) {
+            Notify(HDN_DIVIDERDBLCLICK, hit);
+            return 0;
+          }
+          // A quick second click on a title is still a click (a sort order flips twice).
+          Notify(HDN_ITEMDBLCLICK, hit);
+        }
         if (flags & HHT_ONDIVIDER) {
           if (Notify(HDN_BEGINTRACK, hit, &Items[hit]) != 0) return 0;
           Tracking = hit;
@@ -297,14 +313,6 @@ struct THeader {
           InvalidateRect(Wnd, nullptr, TRUE);
         }
         SetCapture(Wnd);
-        return 0;
-      }
-      case WM_LBUTTONDBLCLK: {
-        UINT flags = 0;
-        const int hit = HitTest(LParamToPoint(LParam), flags);
-        if (hit < 0) return 0;
-        if (flags & HHT_ONDIVIDER) Notify(HDN_DIVIDERDBLCLICK, hit);
-        else Notify(HDN_ITEMDBLCLICK, hit);
         return 0;
       }
       case WM_MOUSEMOVE: {
@@ -379,6 +387,42 @@ bool LinkImageList(TComponent* Owner, TCustomImageList*& Field, TCustomImageList
     Field->FreeNotification(Owner);
   }
   return true;
+}
+
+bool TTypeAhead::Type(char32_t Ch) {
+  if (Ch <= 0x20 || Ch == 0x7F) return false;
+  const DWORD now = GetTickCount();
+  if (now - FTime > 1000) FPrefix.clear();
+  FTime = now;
+  std::string typed;
+  rtl::AppendUtf8(typed, Ch);
+  const bool repeat = FPrefix == typed;
+  if (!repeat) FPrefix += typed;
+  FFromNext = FPrefix.size() == typed.size() || repeat;
+  return true;
+}
+
+int TTypeAhead::Find(int Current, int Count, const std::function<std::string(int)>& TextOf) const {
+  const int start = FFromNext ? Current + 1 : std::max(Current, 0);
+  for (int k = 0; k < Count; ++k) {
+    const int i = (start + k) % Count;
+    const std::string text = TextOf(i);
+    if (text.size() >= FPrefix.size() && AnsiCompareText(text.substr(0, FPrefix.size()), FPrefix) == 0) return i;
+  }
+  return -1;
+}
+
+int WheelLines(int WheelDelta, int Page) {
+  UINT lines = 3;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const int step = lines == static_cast<UINT>(-1) ? std::max(Page, 1) : static_cast<int>(lines);
+  return -(WheelDelta / WHEEL_DELTA) * step;
+}
+
+bool FireWheelEvent(const TMouseWheelUpDownEvent& Event, TObject* Sender, TShiftState Shift, TPoint MousePos) {
+  bool handled = false;
+  if (Event) Event(Sender, Shift, MousePos, handled);
+  return handled;
 }
 
 const char* HeaderClass() {

@@ -8,6 +8,7 @@
 
 #include "platform/classes/Component.h"
 #include "platform/classes/ShiftState.h"
+#include "platform/classes/TypeInfo.h"
 #include "platform/os/Messages.h"
 #include "platform/os/Window.h"
 #include "platform/os/WindowPos.h"
@@ -60,6 +61,10 @@ using TCustomDrawState = TSet<TCustomDrawStateFlag>;
 
 // OnMouseWheelDown / OnMouseWheelUp: Handled stops the control's own scrolling.
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// How a tree or list keeps its items in order: as added, or sorted by data, text or both.
+enum TSortType { stNone, stData, stText, stBoth };
+const classes::TEnumInfo& EnumInfo(TSortType);
 
 // ---- the header control ----
 
@@ -155,6 +160,28 @@ namespace controls {
 // Moves an image-list reference of Owner to Value: the change link and the free notification
 // leave the old list and join the new one. False when nothing changed.
 bool LinkImageList(TComponent* Owner, TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link);
+
+// Incremental search by typing, as trees and lists do it: the typed characters make a
+// prefix until a pause of a second; typing one letter again steps to the next item with it.
+class TTypeAhead {
+ public:
+  // Takes a typed character; false for one that does not search.
+  bool Type(char32_t Ch);
+  // The first of Count items, from Current on (after it for a new search or a repeated
+  // letter), whose text starts with the prefix (ignoring case); -1 for none.
+  int Find(int Current, int Count, const std::function<std::string(int)>& TextOf) const;
+
+ private:
+  std::string FPrefix;
+  DWORD FTime = 0;
+  bool FFromNext = true;
+};
+
+// The lines one wheel turn scrolls: the system's lines per notch (Page for the page mode)
+// times the notches; positive towards the end.
+int WheelLines(int WheelDelta, int Page);
+// Fires OnMouseWheelDown / OnMouseWheelUp; answers Handled.
+bool FireWheelEvent(const TMouseWheelUpDownEvent& Event, TObject* Sender, TShiftState Shift, TPoint MousePos);
 
 // Registers the header window class (once); answers its name.
 const char* HeaderClass();

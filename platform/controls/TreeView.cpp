@@ -17,8 +17,6 @@ namespace {
 // The timer that starts label editing after a click on the selected node's label (unless a
 // double click follows).
 constexpr UINT_PTR kEditTimer = 1;
-// Typed characters within this time extend the incremental search.
-constexpr DWORD kSearchTimeout = 1000;
 
 void PostOrder(TTreeNode* Node, const std::function<void(TTreeNode*)>& F) {
   for (int i = Node->Count() - 1; i >= 0; --i) PostOrder(Node->Item(i), F);
@@ -27,10 +25,6 @@ void PostOrder(TTreeNode* Node, const std::function<void(TTreeNode*)>& F) {
 
 }  // namespace
 
-const classes::TEnumInfo& EnumInfo(TSortType) {
-  static const classes::TEnumInfo info{"TSortType", {"stNone", "stData", "stText", "stBoth"}};
-  return info;
-}
 
 // ---- TTreeNode ----
 
@@ -1264,24 +1258,16 @@ bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
   if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   const bool handled = WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
   if (handled) return true;
-  UINT lines = 3;
-  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-  const int notches = WheelDelta / WHEEL_DELTA;
-  if (lines == static_cast<UINT>(-1)) ScrollToRow(FTopRow - notches * std::max(VisibleCount(), 1));
-  else ScrollToRow(FTopRow - notches * static_cast<int>(lines));
+  ScrollToRow(FTopRow + controls::WheelLines(WheelDelta, VisibleCount()));
   return true;
 }
 
 bool TCustomTreeView::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  bool handled = false;
-  if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
-  return handled;
+  return controls::FireWheelEvent(OnMouseWheelDown, this, Shift, MousePos);
 }
 
 bool TCustomTreeView::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  bool handled = false;
-  if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
-  return handled;
+  return controls::FireWheelEvent(OnMouseWheelUp, this, Shift, MousePos);
 }
 
 void TCustomTreeView::HandleKey(TMessage& Message) {
@@ -1350,31 +1336,12 @@ void TCustomTreeView::HandleKey(TMessage& Message) {
 
 void TCustomTreeView::HandleChar(TMessage& Message) {
   const char32_t ch = static_cast<char32_t>(Message.WParam);
-  if (ch < 0x20 || ch == 0x7F) return;
   // "+", "-" and "*" are the expanding keys, not a search.
-  if (ch == U'+' || ch == U'-' || ch == U'*') return;
-  const DWORD now = GetTickCount();
-  if (now - FSearchTime > kSearchTimeout) FSearch.clear();
-  FSearchTime = now;
-  std::string typed;
-  rtl::AppendUtf8(typed, ch);
-  // Repeating one letter steps through the nodes starting with it.
-  const bool repeat = FSearch == typed;
-  if (!repeat) FSearch += typed;
+  if (ch == U'+' || ch == U'-' || ch == U'*' || !FSearch.Type(ch)) return;
   const auto& rows = Rows();
-  if (rows.empty()) return;
-  const int start = FSelected ? RowOf(FSelected) : -1;
-  const int n = static_cast<int>(rows.size());
-  const bool sameFirst = FSearch.size() == typed.size() || repeat;
-  for (int i = 0; i < n; ++i) {
-    const int row = ((sameFirst ? start + 1 : std::max(start, 0)) + i) % n;
-    TTreeNode* node = rows[static_cast<size_t>(row)];
-    const std::string& text = node->Text();
-    if (text.size() >= FSearch.size() && AnsiCompareText(text.substr(0, FSearch.size()), FSearch) == 0) {
-      SelectNode(node);
-      return;
-    }
-  }
+  const int found = FSearch.Find(FSelected ? RowOf(FSelected) : -1, static_cast<int>(rows.size()),
+                                 [&rows](int i) { return rows[static_cast<size_t>(i)]->Text(); });
+  if (found >= 0) SelectNode(rows[static_cast<size_t>(found)]);
 }
 
 void TCustomTreeView::HandleLButtonDown(TMessage& Message, bool Double) {

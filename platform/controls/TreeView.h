@@ -95,8 +95,6 @@ enum THitTest {
   htToLeft, htToRight
 };
 using THitTests = TSet<THitTest>;
-enum TSortType { stNone, stData, stText, stBoth };
-const classes::TEnumInfo& EnumInfo(TSortType);
 
 using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
 using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
@@ -476,8 +474,7 @@ class TCustomTreeView : public TWinControl {
   bool FUpdatingScrollBars = false;
   HDC FMeasureDC = nullptr;
   int TextWidth(TTreeNode* Node);
-  std::string FSearch;
-  DWORD FSearchTime = 0;
+  controls::TTypeAhead FSearch;
 
   TBorderStyle FBorderStyle = bsSingle;
   bool FShowLines = true;
