@@ -118,11 +118,6 @@ const classes::TEnumInfo& EnumInfo(TGridOption) {
   return info;
 }
 
-const classes::TEnumInfo& EnumInfo(TScrollStyle) {
-  static const classes::TEnumInfo info{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
-  return info;
-}
-
 // ---- TCustomGrid ----
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -1594,7 +1589,6 @@ static const classes::TPublished<TDrawGrid, TCustomGrid> DrawGridInfo([](classes
   p.Int("GridLineWidth", &TDrawGrid::GridLineWidth, &TDrawGrid::SetGridLineWidth).Default(1);
   p.template Set<TGridOption>("Options", &TDrawGrid::Options, &TDrawGrid::SetOptions).Default(GridOptionsDefault);
   p.Int("RowCount", &TDrawGrid::RowCount, &TDrawGrid::SetRowCount).Default(5);
-  p.Enum("ScrollBars", &TDrawGrid::ScrollBars, &TDrawGrid::SetScrollBars).Default(ssBoth);
   p.Event("OnDrawCell", &TDrawGrid::OnDrawCell);
   p.Event("OnSelectCell", &TDrawGrid::OnSelectCell);
   p.Event("OnTopLeftChanged", &TDrawGrid::OnTopLeftChanged);

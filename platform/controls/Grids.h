@@ -52,10 +52,10 @@ using TGridDrawState = TSet<TGridDrawStateFlag>;
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 enum TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
 using TGridScrollDirection = TSet<TGridScrollDir>;
+// Until the edits' header is in: the same values as its TScrollStyle.
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 const classes::TEnumInfo& EnumInfo(TGridOption);
-const classes::TEnumInfo& EnumInfo(TScrollStyle);
 
 // One axis of the grid as it is laid out in the client area (pixels from the client edge).
 struct TGridAxisDrawInfo {
