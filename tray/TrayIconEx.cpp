@@ -355,24 +355,24 @@ void TTrayIconEx::HandleIconMessage(UINT Event) {
   }
   if (!FEnabled) return;
   const TPoint p = tray::CursorPos();
-  const bool autoMenu = FPopupMenu && FPopupMenu->AutoPopup();
   switch (Event) {
     case WM_MOUSEMOVE:
       if (FWantEnterExitEvents && FPointerOutside) {
         FPointerOutside = false;
         MouseEnter();
       }
-      MouseMove(tray::ModifierState(), p.X, p.Y);
       FLastPos = p;
+      MouseMove(tray::ModifierState(), p.X, p.Y);
       break;
     case WM_LBUTTONDOWN:
       if (OnDblClick) {
         FClickTimer->SetInterval(GetDoubleClickTime());
         FClickTimer->SetEnabled(true);
       }
-      MouseDown(mbLeft, tray::ButtonState(mbLeft), p.X, p.Y);
       FButtonDown = true;
-      if (FLeftPopup && autoMenu) {
+      MouseDown(mbLeft, tray::ButtonState(mbLeft), p.X, p.Y);
+      if (!IsLive(this)) return;
+      if (FLeftPopup && FPopupMenu && FPopupMenu->AutoPopup()) {
         SetForegroundWindow(FData.hWnd);
         PopupAtCursor();
       }
@@ -383,6 +383,7 @@ void TTrayIconEx::HandleIconMessage(UINT Event) {
         FButtonDown = false;
         FClickPending = false;
         Click();
+        if (!IsLive(this)) return;
       }
       FButtonDown = false;
       MouseUp(mbLeft, tray::ButtonState(mbLeft), p.X, p.Y);
@@ -391,11 +392,11 @@ void TTrayIconEx::HandleIconMessage(UINT Event) {
       FClickPending = false;
       FDoubleClicked = true;
       DblClick();
-      if (autoMenu && !FLeftPopup) PopupDefaultItem();
+      if (IsLive(this) && FPopupMenu && FPopupMenu->AutoPopup() && !FLeftPopup) PopupDefaultItem();
       break;
     case WM_RBUTTONDOWN:
       MouseDown(mbRight, tray::ButtonState(mbRight), p.X, p.Y);
-      if (autoMenu) {
+      if (IsLive(this) && FPopupMenu && FPopupMenu->AutoPopup()) {
         SetForegroundWindow(FData.hWnd);
         PopupAtCursor();
       }
@@ -414,9 +415,11 @@ void TTrayIconEx::HandleIconMessage(UINT Event) {
   }
 }
 
+bool TTrayIconEx::IsLive(const TTrayIconEx* Icon) {
+  return tray::gHandler && tray::gHandler->FIcons.count(const_cast<TTrayIconEx*>(Icon)) != 0;
+}
+
 void TTrayIconEx::PopupDefaultItem() {
-  // The menu may be gone after a double-click handler.
-  if (!FPopupMenu) return;
   TMenuItem* items = FPopupMenu->Items();
   for (int i = 0; i < items->Count(); ++i)
     if (items->Items(i)->Default()) {
@@ -427,11 +430,10 @@ void TTrayIconEx::PopupDefaultItem() {
 
 void TTrayIconEx::HandleClickTimer() {
   FClickTimer->SetEnabled(false);
-  if (!FDoubleClicked && FClickPending) {
-    FClickPending = false;
-    Click();
-  }
+  const bool click = !FDoubleClicked && FClickPending;
+  if (click) FClickPending = false;
   FDoubleClicked = false;
+  if (click) Click();
 }
 
 void TTrayIconEx::HandleExitTimer() {
@@ -448,7 +450,7 @@ void TTrayIconEx::HandleCycleTimer() {
   CopyListIcon(FIconIndex);
   const int next = FIconIndex == FIconList->Count() - 1 ? 0 : FIconIndex + 1;
   CycleIcon(next);
-  SetIconIndex(next);
+  if (IsLive(this)) SetIconIndex(next);
 }
 
 // ---- the menu ----
@@ -457,10 +459,12 @@ void TTrayIconEx::PopupAtPoint(int X, int Y) {
   if (!FPopupMenu) return;
   SetForegroundWindow(FData.hWnd);
   if (Application) Application->ProcessMessages();
-  // A handler run meanwhile may have taken the menu away.
-  if (!FPopupMenu) return;
+  // A handler run meanwhile may have freed the icon or taken the menu away.
+  if (!IsLive(this) || !FPopupMenu) return;
   FPopupMenu->SetPopupComponent(this);
   FPopupMenu->Popup(X, Y);
+  // The chosen item may have freed the icon.
+  if (!IsLive(this)) return;
   if (TWinControl* owner = WindowedOwner(); owner && owner->HandleAllocated())
     PostMessage(owner->Handle(), WM_NULL, 0, 0);
 }

@@ -178,6 +178,8 @@ class TTrayIconEx : public TComponent {
   // Copies the list's icon at Index into Icon (nothing for an index outside the list).
   void CopyListIcon(int Index);
   void PopupDefaultItem();
+  // Whether the icon still exists after running a handler (which may free it).
+  static bool IsLive(const TTrayIconEx* Icon);
 
   bool FDesignPreview = false;
   TCustomImageList* FIconList = nullptr;

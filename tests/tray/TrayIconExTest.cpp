@@ -9,6 +9,8 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/Resources.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/gdi/Surface.h"
 #include "platform/controls/Forms.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
@@ -16,6 +18,7 @@
 #include "platform/os/WindowPos.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 #include "tests/support/SystemServices.h"
 
 namespace tray_test {
@@ -360,6 +363,76 @@ TEST_F(TrayIconExTest, AFreedMenuOrListIsForgotten) {
   form->TrayIconEx1->PopupAtPoint(10, 10);
 }
 
+TEST_F(TrayIconExTest, TheOpenTrayMenuShowsItsItem) {
+  TTrayTestForm* form = MakeMainForm();
+  gdi::TSurface menu;
+  TTimer look(nullptr);
+  look.SetInterval(50);
+  look.OnTimer = [&](TObject*) {
+    look.SetEnabled(false);
+    ASSERT_EQ(os::MenuWindows().size(), 1u);
+    menu = App.Presenter().Snapshot(os::MenuWindows()[0]);
+  };
+  Input.Wait(100);
+  Input.Key(VK_ESCAPE);
+  SetCursorPos(700, 500);
+  Send(form->TrayIconEx1, WM_RBUTTONDOWN);
+  test::SavePng(menu, "tray-menu.png");
+  ASSERT_GT(menu.Width(), 0);
+  EXPECT_TRUE(form->Log.empty()) << "dismissed";
+  // The menu colour fills it; the item's text is drawn on it in dark strokes.
+  EXPECT_EQ(gdi::ColorOfPixel(menu.Get(menu.Width() / 2, 3)), static_cast<COLORREF>(GetSysColor(COLOR_MENU)));
+  int dark = 0;
+  for (int y = 3; y < menu.Height() - 3; ++y)
+    for (int x = 3; x < menu.Width() - 3; ++x) {
+      const COLORREF c = gdi::ColorOfPixel(menu.Get(x, y));
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+    }
+  EXPECT_GT(dark, 20);
+}
+
+TEST_F(TrayIconExTest, AHandlerMayFreeTheIcon) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TTrayIconEx*, TNotifyEvent)> Arm;
+    std::vector<UINT> Events;
+  };
+  const TCase cases[] = {
+      {"on the double-click", [](TTrayIconEx* i, TNotifyEvent f) { i->OnDblClick = f; }, {WM_LBUTTONDBLCLK}},
+      {"on the click", [](TTrayIconEx* i, TNotifyEvent f) { i->OnClick = f; }, {WM_LBUTTONDOWN, WM_LBUTTONUP}},
+      {"on the press",
+       [](TTrayIconEx* i, TNotifyEvent f) {
+         i->OnMouseDown = [f](TObject* s, TMouseButton, TShiftState, int, int) { f(s); };
+       },
+       {WM_RBUTTONDOWN}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTrayTestForm* form = MakeMainForm();
+    TTrayIconEx* icon = form->TrayIconEx1;
+    form->N9->SetDefault(true);
+    c.Arm(icon, [](TObject* Sender) { delete static_cast<TTrayIconEx*>(Sender); });
+    for (UINT e : c.Events) Send(icon, e);
+    App.RunFor(1000);  // the click comes one double-click time after the press
+    EXPECT_EQ(form->TrayIconEx1, nullptr);
+    EXPECT_TRUE(form->Log.empty()) << "nothing more happens for a freed icon";
+    form->BeforeDestruction();
+    delete form;
+  }
+}
+
+TEST_F(TrayIconExTest, AnExceptionInAHandlerGoesToTheApplication) {
+  TTrayIconEx icon(nullptr);
+  icon.SetIconVisible(true);
+  icon.OnBalloonHintClick = [](TObject*) { throw Exception("bad handler"); };
+  std::vector<std::string> caught;
+  Application->OnException = [&](TObject* Sender, const Exception& E) {
+    caught.push_back(E.Message() + (Sender == &icon ? " from the icon" : ""));
+  };
+  EXPECT_TRUE(Send(&icon, NIN_BALLOONUSERCLICK));
+  EXPECT_EQ(caught, std::vector<std::string>{"bad handler from the icon"});
+}
+
 // ---- the main window ----
 
 TEST_F(TrayIconExTest, ADefinitionGivesTheIconItsValuesAndHandlers) {
@@ -453,6 +526,38 @@ TEST_F(TrayIconExTest, TheIconComesBackWhenTheTaskbarIsRecreated) {
   EXPECT_TRUE(Shown(form->TrayIconEx1));
   EXPECT_FALSE(Shown(&hidden)) << "an icon that was not visible stays away";
   EXPECT_EQ(Services.Tray.Events(), (std::vector<std::string>{"delete Ostrovel", "add Ostrovel"}));
+}
+
+TEST_F(TrayIconExTest, TheIconPictureIsShownAndKeptInTheDefinition) {
+  TComponent root(nullptr);
+  root.SetName("Root");
+  auto* icon = new TTrayIconEx(&root);
+  icon->SetName("TrayIconEx1");
+  icon->SetIconVisible(true);
+  EXPECT_EQ(Shown(icon)->icon, nullptr) << "an empty icon shows no picture";
+  icon->Icon()->LoadFromResourceName(nullptr, "Square");
+  ASSERT_NE(Shown(icon)->icon, nullptr) << "a change of the picture updates the area";
+
+  // SetIcon copies: the source may go.
+  {
+    TIcon copy;
+    copy.Assign(icon->Icon());
+    icon->SetIcon(nullptr);
+    EXPECT_EQ(Shown(icon)->icon, nullptr);
+    icon->SetIcon(&copy);
+  }
+  ASSERT_NE(Shown(icon)->icon, nullptr);
+
+  const std::string text = WriteComponentText(&root);
+  EXPECT_NE(text.find("Icon.Data = {"), std::string::npos) << text;
+  TComponent again(nullptr);
+  icon->SetIconVisible(false);
+  ReadComponentText(&again, text);
+  auto* read = dynamic_cast<TTrayIconEx*>(again.FindComponent("TrayIconEx1"));
+  ASSERT_NE(read, nullptr);
+  ASSERT_TRUE(Shown(read));
+  EXPECT_EQ(read->Icon()->Width(), 16);
+  EXPECT_NE(Shown(read)->icon, nullptr);
 }
 
 // ---- icon cycling ----
