@@ -517,6 +517,29 @@ TEST_F(TrayIconExTest, MinimisingSendsTheMainWindowToTheTray) {
   EXPECT_TRUE(IsIconic(form->Handle()));
 }
 
+TEST_F(TrayIconExTest, AFreedIconGivesTheOwnerWindowItsProcedureBack) {
+  TTrayTestForm* form = MakeMainForm();
+  form->Show();
+  App.ProcessMessages();
+  delete form->TrayIconEx1;
+  SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsWindowVisible(form->Handle())) << "minimised, not sent to the tray";
+  EXPECT_TRUE(IsIconic(form->Handle()));
+  EXPECT_TRUE(shell::TrayIcons().empty());
+}
+
+TEST_F(TrayIconExTest, TheSharedWindowOutlivesCloseAndSessionMessages) {
+  TTrayIconEx icon(nullptr);
+  HWND wnd = TrayIconHandler()->WindowHandle();
+  for (UINT m : {WM_CLOSE, WM_QUERYENDSESSION, WM_ENDSESSION, WM_DESTROY}) {
+    SCOPED_TRACE(m);
+    EXPECT_EQ(SendMessage(wnd, m, 0, 0), 1);
+  }
+  EXPECT_TRUE(IsWindow(wnd));
+  // A callback naming no live icon is dropped.
+  EXPECT_EQ(SendMessage(wnd, TrayCallbackMessage, 12345, WM_LBUTTONDOWN), 0);
+}
+
 TEST_F(TrayIconExTest, TheIconComesBackWhenTheTaskbarIsRecreated) {
   TTrayTestForm* form = MakeMainForm();
   TTrayIconEx hidden(nullptr);
