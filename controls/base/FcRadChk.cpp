@@ -64,6 +64,12 @@ void TFcCustomCheckBox::SetState(fc::TCheckBoxState Value) {
   FFiring = false;
 }
 
+void TFcCustomCheckBox::ShowState(fc::TCheckBoxState Value) {
+  if (Value == FState) return;
+  FState = Value;
+  Invalidate();
+}
+
 void TFcCustomCheckBox::Click() {
   if (FFiring) {
     TFcCustomGlyphButton::Click();

@@ -57,6 +57,8 @@ class TFcCustomCheckBox : public TFcCustomGlyphButton {
   // The user's toggle: unchecked → checked (grayed with AllowGrayed), checked → unchecked,
   // grayed → checked. Nothing while ReadOnly.
   virtual void ChangeState();
+  // Shows Value without a click (for a state that comes from elsewhere, such as a field).
+  void ShowState(fc::TCheckBoxState Value);
   void PaintGlyph(TRect R) override;
 
  private:
