@@ -10,14 +10,76 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Strings.h"
+#include "platform/os/WindowPos.h"
 #include "platform/shell/ShellApi.h"
 
 TForm1* Form1 = nullptr;
 
+#if !__has_include("tray/TrayIconEx.h")
+#include <cstring>
+
+static const classes::TPublished<TTrayIconEx, TComponent> TrayIconExInfo([](classes::TPublisher<TTrayIconEx>& p) {
+  p.String("Hint", &TTrayIconEx::Hint, &TTrayIconEx::SetHint);
+  p.Bool("IconVisible", &TTrayIconEx::IconVisible, &TTrayIconEx::SetIconVisible).Default(false);
+  p.Component("PopupMenu", &TTrayIconEx::PopupMenu, &TTrayIconEx::SetPopupMenu);
+  p.Event("OnDblClick", &TTrayIconEx::OnDblClick);
+});
+
+TTrayIconEx::TTrayIconEx(TComponent* AOwner) : TComponent(AOwner) {
+  FWnd = AllocateHWnd([this](TMessage& Message) {
+    if (Message.Msg == WM_USER + 0x400 && Message.LParam == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
+  });
+}
+
+TTrayIconEx::~TTrayIconEx() {
+  SetIconVisible(false);
+  DeallocateHWnd(FWnd);
+}
+
+void TTrayIconEx::SetIconVisible(bool Value) {
+  if (Value == FIconVisible) return;
+  FIconVisible = Value;
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = FWnd;
+  data.uID = reinterpret_cast<UINT_PTR>(this);
+  data.uFlags = NIF_MESSAGE | NIF_TIP;
+  data.uCallbackMessage = WM_USER + 0x400;
+  std::strncpy(data.szTip, FHint.c_str(), sizeof data.szTip - 1);
+  Shell_NotifyIconA(Value ? NIM_ADD : NIM_DELETE, &data);
+}
+
+bool TTrayIconEx::ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = FWnd;
+  data.uID = reinterpret_cast<UINT_PTR>(this);
+  data.uFlags = NIF_INFO;
+  std::strncpy(data.szInfo, Text.c_str(), sizeof data.szInfo - 1);
+  std::strncpy(data.szInfoTitle, Title.c_str(), sizeof data.szInfoTitle - 1);
+  data.uTimeout = static_cast<UINT>(TimeoutSeconds) * 1000;
+  data.dwInfoFlags = static_cast<DWORD>(IconKind);
+  return Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
+void TTrayIconEx::ShowMainForm() {
+  if (Application->MainForm()) Application->MainForm()->Show();
+}
+void TTrayIconEx::SendMainFormToTray() {
+  if (Application->MainForm()) Application->MainForm()->Hide();
+}
+#endif
+
 namespace app {
 
-bool AskOkCancel(const std::string&, const std::string&) { return true; }
-void ShowError(const std::string&, const std::string&) {}
+std::function<bool(const std::string&, const std::string&)> MessageBoxAnswer;
+
+bool AskOkCancel(const std::string& Text, const std::string& Caption) {
+  return MessageBoxAnswer ? MessageBoxAnswer(Text, Caption) : true;
+}
+void ShowError(const std::string& Text, const std::string& Caption) {
+  if (MessageBoxAnswer) MessageBoxAnswer(Text, Caption);
+}
 
 }  // namespace app
 
@@ -89,7 +151,7 @@ static const classes::TPublished<TForm1, TForm> Form1Info([](classes::TPublisher
   FIELD(N9); FIELD(N7); FIELD(N17); FIELD(N18); FIELD(N22); FIELD(N25); FIELD(N27); FIELD(N29);
   FIELD(form2ShowModal1);
   FIELD(FcOpenDialog1); FIELD(FcOpenDialog2); FIELD(FcSelectFolderDialog1);
-  FIELD(FcPanel2); FIELD(FcPanel3); FIELD(FcLabel13); FIELD(FcRapidFireButton6); FIELD(FcRapidFireButton7);
+  FIELD(FcPanel3); FIELD(FcLabel13); FIELD(FcRapidFireButton6); FIELD(FcRapidFireButton7);
   FIELD(FcPanel4); FIELD(FcClockStatus1); FIELD(FcLabel14); FIELD(FcLabel15); FIELD(FcPanel5); FIELD(FcPanel6);
   FIELD(FcLabel17); FIELD(FcPageControl1); FIELD(TabSheet1); FIELD(TabSheet2); FIELD(TabSheet3);
   FIELD(TabSheet4); FIELD(DBGridGd1); FIELD(DBGridGd2); FIELD(DBGridGd3); FIELD(DBGridGd4); FIELD(FcGroupBox1);
@@ -389,11 +451,11 @@ void TForm1::Timer2Timer(TObject*) {
   int due = SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime());
   int late = NowSeconds() - due;
   if (late < 0) return;
-  int no = ADOQuery1->FieldByName("no")->AsInteger();
   if (late >= kLateTickSeconds) {
-    SkipMissedTask(no);
+    SkipMissedTasks();
     return;
   }
+  int no = ADOQuery1->FieldByName("no")->AsInteger();
   if (!ADOTable1->Locate("no", IntToStr(no), loCaseInsensitive)) return;
   ADOTable1->Edit();
   ADOTable1->FieldByName("backtime")->SetAsDateTime(Time() - std::floor(Time()));
@@ -418,10 +480,13 @@ void TForm1::Timer2Timer(TObject*) {
   FcRapidFireButton1Click(this);
 }
 
-void TForm1::SkipMissedTask(int TaskNo) {
-  // The first row's own text is logged, whatever the table holds now.
-  WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
-  if (ADOTable1->Locate("no", IntToStr(TaskNo), loCaseInsensitive)) {
+void TForm1::SkipMissedTasks() {
+  // Every pending row whose second is past the tick's window was missed (the machine was busy
+  // or asleep): it is logged and moved on as a firing would move it, unplayed.
+  for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
+    if (NowSeconds() - SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime()) < kLateTickSeconds) break;
+    WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
+    if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) continue;
     if (IntervalSeconds(ADOTable1) != 0) {
       AdvanceRepeatingTask();
     } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
@@ -431,6 +496,8 @@ void TForm1::SkipMissedTask(int TaskNo) {
       ADOTable1->Post();
     }
   }
+  // A repeating task may be more than one interval behind: it goes to its next repetition.
+  RecalcRepeatTasks();
   ReloadTasks();
 }
 
@@ -462,7 +529,13 @@ void TForm1::CancelRepeats() {
 
 void TForm1::FcRapidFireButton1Click(TObject*) {
   if (ADOTable1->IsEmpty()) return;
-  if (ADOTable1->State() == dsEdit || ADOTable1->State() == dsInsert) ADOTable1->Cancel();
+  if (ADOTable1->State() == dsEdit || ADOTable1->State() == dsInsert) {
+    // An edit open in the parameter box is given up.
+    ADOTable1->Cancel();
+    DBGridGd1->SetEnabled(true);
+    FcGroupBox1->SetCaption("参数");
+    FcGroupBox1->SetEnabled(false);
+  }
   FcRapidFireButton1->SetVisible(false);
   FcRapidFireButton2->SetVisible(true);
   if (Form2->FcCheckBox3->Checked()) {
@@ -535,19 +608,7 @@ void TForm1::FcRapidFireButton3Click(TObject*) {
   FcLabel12->SetCaption("00:00");
   FcRapidFireButton1->SetVisible(true);
   FcRapidFireButton2->SetVisible(false);
-  if (N18->Checked() && Form2->FcCheckBox4->Checked()) {
-    StartMusicFadeIn();
-    T_music->SetEnabled(true);
-    if (IsPaused(MediaPlayer2)) {
-      MediaPlayer2->Resume();
-      FcPanel6_music->SetVisible(true);
-      FcPanel1->SetVisible(false);
-    } else {
-      FcRapidFireButton10Click(this);
-    }
-  } else {
-    SetMixerVolume(kFullVolume);
-  }
+  if (!BringMusicBack(false)) SetMixerVolume(kFullVolume);
 }
 
 void TForm1::MoveMarquee() {
@@ -576,19 +637,23 @@ void TForm1::EndBroadcast() {
   FcRapidFireButton3->SetEnabled(false);
   FcRapidFireButton1->SetVisible(true);
   FcRapidFireButton2->SetVisible(false);
-  if (N18->Checked() && Form2->FcCheckBox4->Checked()) {
-    StartMusicFadeIn();
-    T_music->SetEnabled(true);
-    if (IsPaused(MediaPlayer2)) {
-      MediaPlayer2->Resume();
-      FcPanel6_music->SetVisible(true);
-      FcPanel1->SetVisible(false);
-      if (!ADOQuery3_music->IsEmpty())
-        FcLabel17->SetCaption(Trim(ADOQuery3_music->FieldByName("name")->AsString()) + "        ");
-    } else {
-      FcRapidFireButton10Click(this);
-    }
+  BringMusicBack(true);
+}
+
+bool TForm1::BringMusicBack(bool ShowTitle) {
+  if (!N18->Checked() || !Form2->FcCheckBox4->Checked()) return false;
+  StartMusicFadeIn();
+  T_music->SetEnabled(true);
+  if (IsPaused(MediaPlayer2)) {
+    MediaPlayer2->Resume();
+    FcPanel6_music->SetVisible(true);
+    FcPanel1->SetVisible(false);
+    if (ShowTitle && !ADOQuery3_music->IsEmpty())
+      FcLabel17->SetCaption(Trim(ADOQuery3_music->FieldByName("name")->AsString()) + "        ");
+  } else {
+    FcRapidFireButton10Click(this);
   }
+  return true;
 }
 
 void TForm1::DBGridGd1DblClick(TObject*) {
@@ -596,7 +661,7 @@ void TForm1::DBGridGd1DblClick(TObject*) {
 }
 
 void TForm1::DBGridGd1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column,
-                                     TGridDrawState State) {
+                                     gd::TGridDrawState State) {
   if (ADOTable1->Active() && !ADOTable1->IsEmpty() && ADOTable1->FieldByName("no")->AsInteger() == PlayingTaskNo)
     DBGridGd1->Canvas()->Font()->SetColor(RGB(0, 255, 0));
   DBGridGd1->DefaultDrawColumnCell(Rect, DataCol, Column, State);
@@ -804,7 +869,7 @@ void TForm1::DBGridGd3DblClick(TObject*) {
 }
 
 void TForm1::DBGridGd3DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column,
-                                     TGridDrawState State) {
+                                     gd::TGridDrawState State) {
   if (ADOQuery3_music->Active() && !ADOQuery3_music->IsEmpty() &&
       ADOQuery3_music->FieldByName("id")->AsInteger() == PlayingMusicId)
     DBGridGd3->Canvas()->Font()->SetColor(RGB(0, 255, 0));

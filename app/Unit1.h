@@ -2,6 +2,7 @@
 // The main window: the schedule database and its datasets, the scheduler of broadcast tasks,
 // the broadcast and music players with their monitors, the weekly time slots, the tray icon,
 // config.ini and the error log. It starts hidden; the tray icon is its only sign.
+#include <functional>
 #include <string>
 
 #include "controls/base/FcLabel.h"
@@ -17,14 +18,42 @@
 #include "platform/data/ADODB.h"
 #include "platform/data/DataLink.h"
 #include "platform/media/MPlayer.h"
+#if __has_include("tray/TrayIconEx.h")
 #include "tray/TrayIconEx.h"
+#else
+// Until the tray icon component is part of the build: the icon with its tip and balloons, and
+// the properties the main window's definition sets.
+class TTrayIconEx : public TComponent {
+ public:
+  explicit TTrayIconEx(TComponent* AOwner);
+  ~TTrayIconEx() override;
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& Value) { FHint = Value; }
+  bool IconVisible() const { return FIconVisible; }
+  void SetIconVisible(bool Value);
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
+  bool ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds);
+  void ShowMainForm();
+  void SendMainFormToTray();
+  TNotifyEvent OnDblClick;
+
+ private:
+  std::string FHint;
+  bool FIconVisible = false;
+  TPopupMenu* FPopupMenu = nullptr;
+  HWND FWnd = nullptr;
+};
+#endif
 
 namespace app {
 // The questions and errors the player's windows put to the user, in one place.
-// OK / Cancel question; true for OK.
+// OK / Cancel question with the question icon; true for OK.
 bool AskOkCancel(const std::string& Text, const std::string& Caption);
 // An error message with the error icon.
 void ShowError(const std::string& Text, const std::string& Caption);
+// Answers the two above in place of the user when set (Text, Caption → true for OK).
+extern std::function<bool(const std::string& Text, const std::string& Caption)> MessageBoxAnswer;
 }  // namespace app
 
 class TForm1 : public TForm {
@@ -72,7 +101,6 @@ class TForm1 : public TForm {
   TFcOpenDialog* FcOpenDialog2 = nullptr;
   TFcSelectFolderDialog* FcSelectFolderDialog1 = nullptr;
 
-  TFcPanel* FcPanel2 = nullptr;
   TFcPanel* FcPanel3 = nullptr;
   TFcLabel* FcLabel13 = nullptr;
   TFcRapidFireButton* FcRapidFireButton6 = nullptr;
@@ -162,7 +190,7 @@ class TForm1 : public TForm {
   void Timer1Timer(TObject* Sender);
   void DBGridGd1DblClick(TObject* Sender);
   void DBGridGd1DrawColumnCell(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column,
-                               TGridDrawState State);
+                               gd::TGridDrawState State);
 
   // ---- background music ----
   void FcRapidFireButton10Click(TObject* Sender);
@@ -178,7 +206,7 @@ class TForm1 : public TForm {
   void N18Click(TObject* Sender);
   void DBGridGd3DblClick(TObject* Sender);
   void DBGridGd3DrawColumnCell(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column,
-                               TGridDrawState State);
+                               gd::TGridDrawState State);
   void ADOQuery3_musicCalcFields(TDataSet* DataSet);
 
   // ---- time slots ----
@@ -202,6 +230,10 @@ class TForm1 : public TForm {
   void ShowMode(bool Automatic);
   // The broadcast has ended (or could not start): full volume, player closed, music back.
   void EndBroadcast();
+  // After a broadcast, when music is allowed and the options ask for it: the paused music
+  // resumes (its title back in the marquee when ShowTitle) or the music starts, fading in.
+  // False when the music stays as it is.
+  bool BringMusicBack(bool ShowTitle);
   // Ends the immediate repeats of the running task.
   void CancelRepeats();
   // Starts the current song of the music list; false when it could not be opened.
@@ -217,8 +249,8 @@ class TForm1 : public TForm {
   int ResumeKey() const;
   void StartRestartCompanion();
   void ShowBalloon(const std::string& Title, const std::string& Text);
-  // The first pending task is past the tick's window: advance it unplayed.
-  void SkipMissedTask(int TaskNo);
+  // The pending tasks past the tick's window are logged and advanced unplayed.
+  void SkipMissedTasks();
   // Advances a repeating task from its ptime by its interval (or back to startime).
   void AdvanceRepeatingTask();
   void MoveMarquee();

@@ -7,6 +7,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Strings.h"
+#include "platform/os/WindowPos.h"
 #include "platform/shell/ShellApi.h"
 
 TForm2* Form2 = nullptr;
@@ -62,10 +63,10 @@ void TForm2::LoadOptions() {
     if (!has(key)) return;
     std::string value = text(key);
     box->SetChecked(!value.empty());
-    if (!value.empty()) edit->SetDateTime(StrToTime(value));
+    if (!value.empty()) edit->SetTime(StrToTime(value));
   };
   auto time = [&](const char* key, TFcDateTimeEdit* edit) {
-    if (has(key)) edit->SetDateTime(StrToTime(text(key)));
+    if (has(key)) edit->SetTime(StrToTime(text(key)));
   };
   yesNo("随机启动", FcCheckBox1);
   yesNo("自动运行", FcCheckBox2);
@@ -142,7 +143,7 @@ void TForm2::Timer2Timer(TObject*) {
   Timer2->SetEnabled(false);
   if (!FcCheckBox2->Checked() || !FcCheckBox8->Checked()) return;
   double now = TimeOfDay(Time());
-  if (!(TimeOfDay(FcDateTimeEdit2->DateTime()) <= now && now <= TimeOfDay(FcDateTimeEdit3->DateTime()))) return;
+  if (!(TimeOfDay(FcDateTimeEdit2->Time()) <= now && now <= TimeOfDay(FcDateTimeEdit3->Time()))) return;
   Form1->ResumeRequested = 1;
   if (Form1->N22->Checked()) Form1->SelectCurrentTimeSlot();
   Form1->FcRapidFireButton10Click(this);
@@ -156,23 +157,23 @@ void TForm2::Timer3Timer(TObject*) {
       Form1->RecalcRepeatTasks();
     TimeActionTickCount = 0;
   }
-  if (FcCheckBox7->Checked() && HMS(Time()) == HMS(FcDateTimeEdit4->DateTime())) {
+  if (FcCheckBox7->Checked() && HMS(Time()) == HMS(FcDateTimeEdit4->Time())) {
     Form1->ResumeRequested = 1;
     if (Form1->N22->Checked()) Form1->SelectCurrentTimeSlot();
     Form1->FcRapidFireButton10Click(this);
   }
-  if (FcCheckBox10->Checked() && HMS(Time()) == HMS(FcDateTimeEdit6->DateTime())) {
+  if (FcCheckBox10->Checked() && HMS(Time()) == HMS(FcDateTimeEdit6->Time())) {
     Form1->T_musictype->SetEnabled(false);
     Form1->FcRapidFireButton11Click(this);
   }
-  if (FcCheckBox5->Checked() && HMS(Time()) == HMS(FcDateTimeEdit1->DateTime())) {
+  if (FcCheckBox5->Checked() && HMS(Time()) == HMS(FcDateTimeEdit1->Time())) {
     Form1->FcRapidFireButton11Click(this);
     // No question at the configured time; the volume is left as the program found it.
     Form1->OnClose = nullptr;
     SetMixerVolume(kFullVolume);
     Form1->Close();
   }
-  if (FcCheckBox9->Checked() && HMS(Time()) == HMS(FcDateTimeEdit5->DateTime()))
+  if (FcCheckBox9->Checked() && HMS(Time()) == HMS(FcDateTimeEdit5->Time()))
     ShellExecuteA(Handle(), "open", "shutdown.exe", "-s -f -t 10", nullptr, SW_SHOWNORMAL);
 }
 

@@ -15,6 +15,7 @@ static const classes::TPublished<TForm3, TForm> Form3Info([](classes::TPublisher
   p.Method("FcBitBtn1Click", &TForm3::FcBitBtn1Click);
   p.Method("FcBitBtn2Click", &TForm3::FcBitBtn2Click);
   p.Method("FcBitBtn3Click", &TForm3::FcBitBtn3Click);
+  p.Method("FcRapidFireButton7Click", &TForm3::FcRapidFireButton7Click);
 });
 
 TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) { Form3 = this; }
@@ -59,3 +60,4 @@ void TForm3::FcBitBtn1Click(TObject*) {
 
 void TForm3::FcBitBtn2Click(TObject*) { LoadWeekdays(WeekText); }
 void TForm3::FcBitBtn3Click(TObject*) { Close(); }
+void TForm3::FcRapidFireButton7Click(TObject*) { Close(); }

@@ -42,6 +42,7 @@ class TForm3 : public TForm {
   void FcBitBtn1Click(TObject* Sender);
   void FcBitBtn2Click(TObject* Sender);
   void FcBitBtn3Click(TObject* Sender);
+  void FcRapidFireButton7Click(TObject* Sender);
 
  private:
   TFcCheckBox* Box(int Digit) const;

@@ -18,6 +18,7 @@
 #include "platform/classes/Resources.h"
 #include "platform/data/Sqlite.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/IniFiles.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/SystemServices.h"
 
@@ -30,11 +31,11 @@ struct Task {
   int Num = 0;                       // immediate repeats
   bool MorePlay = false;
   int Bew = 0;                       // repetition interval in minutes
-  std::string StarTime, EndTime;     // repetition window
+  std::string StarTime{}, EndTime{};  // repetition window
   bool BeFrom = false;               // a prelude may come first
   std::string Week = "1 2 3 4 5 6 7";
   bool Use = true;
-  std::string Path;                  // "" = "<ExeDir><Name>.mp3"
+  std::string Path{};                // "" = "<ExeDir><Name>.mp3"
   std::string StarDate = "2026-01-01", EndDate = "2026-12-31";
 };
 
