@@ -281,6 +281,7 @@ TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner)
   SetBounds(0, 0, 320, 120);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
   FColumns->SetPropName("Columns");
   FTitleFont->OnChange = [this](TObject*) { LayoutChanged(); };
   FFooterFont->OnChange = [this](TObject*) { Invalidate(); };
@@ -572,6 +573,14 @@ void TCustomDBGridGd::WMSetFocus(TMessage& Message) {
 void TCustomDBGridGd::WMKillFocus(TMessage& Message) {
   TCustomControl::WMKillFocus(Message);
   Invalidate();
+}
+
+void TCustomDBGridGd::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TCustomControl::WndProc(Message);
 }
 
 // ---- published properties ----

@@ -312,6 +312,8 @@ class TCustomDBGridGd : public TCustomControl {
 
  protected:
   void Paint() override;
+  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
+  void WndProc(TMessage& Message) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;

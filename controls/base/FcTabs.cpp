@@ -321,6 +321,14 @@ void TFcTabSheet::CMTextChanged(TMessage& Message) {
   if (FPageControl) FPageControl->Invalidate();
 }
 
+void TFcCustomTabControl::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS;
+    return;
+  }
+  TCustomControl::WndProc(Message);
+}
+
 // ---- published properties ----
 
 static const classes::TPublished<TFcCustomTabControl, TCustomControl> FcCustomTabControlInfo([](auto& p) {

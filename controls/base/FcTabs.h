@@ -62,6 +62,8 @@ class TFcCustomTabControl : public TCustomControl {
 
  protected:
   virtual std::vector<std::string> TabCaptions() const = 0;
+  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
+  void WndProc(TMessage& Message) override;
   // Tab Index became the selected one.
   virtual void TabChanged() {}
   // True when the change to NewIndex is allowed.

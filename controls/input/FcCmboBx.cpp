@@ -21,6 +21,7 @@ TFcCustomComboBox::TFcCustomComboBox(TComponent* AOwner)
   SetBounds(0, 0, 145, 21);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
   FItems->OnChange = [this](TObject*) {
     if (FItemIndex >= FItems->Count()) FItemIndex = -1;
     Invalidate();
@@ -155,6 +156,14 @@ void TFcComboBox::SetValue(const std::string& Value) {
     }
   }
   SetItemIndex(-1);
+}
+
+void TFcCustomComboBox::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TCustomControl::WndProc(Message);
 }
 
 // ---- published properties ----

@@ -58,6 +58,8 @@ class TFcCustomComboBox : public TCustomControl {
 
  protected:
   virtual void Change();
+  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
+  void WndProc(TMessage& Message) override;
   void Paint() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;

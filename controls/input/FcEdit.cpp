@@ -26,6 +26,7 @@ TFcCustomEdit::TFcCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 121, 21);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
 }
 
 void TFcCustomEdit::Change() {
@@ -206,6 +207,14 @@ void TFcDateTimeEdit::KeyDown(WORD& Key, TShiftState Shift) {
 void TFcDateTimeEdit::WMKillFocus(TMessage& Message) {
   TFcCustomEdit::WMKillFocus(Message);
   AcceptText();
+}
+
+void TFcCustomEdit::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TCustomControl::WndProc(Message);
 }
 
 // ---- published properties ----

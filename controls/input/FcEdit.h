@@ -55,6 +55,8 @@ class TFcCustomEdit : public TCustomControl {
  protected:
   // Fires OnChange.
   virtual void Change();
+  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
+  void WndProc(TMessage& Message) override;
   // The width of the strip at the right edge reserved for buttons.
   virtual int ButtonAreaWidth() { return 0; }
   // Paints the buttons in the strip R.

@@ -249,6 +249,7 @@ TFcSpinner::TFcSpinner(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 80, 20);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
 }
 
 int TFcSpinner::CheckValue(int Value) const {
@@ -363,6 +364,14 @@ void TFcSpinner::WMSetFocus(TMessage& Message) {
 void TFcSpinner::WMKillFocus(TMessage& Message) {
   TCustomControl::WMKillFocus(Message);
   Invalidate();
+}
+
+void TFcSpinner::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS;
+    return;
+  }
+  TCustomControl::WndProc(Message);
 }
 
 // ---- published properties ----

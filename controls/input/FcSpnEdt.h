@@ -183,6 +183,8 @@ class TFcSpinner : public TCustomControl {
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
   int CheckValue(int Value) const;
+  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
+  void WndProc(TMessage& Message) override;
   template <class V>
   void Store(V& Field, V Value) {
     if (Field == Value) return;
