@@ -17,6 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/classes/Resources.h"
+#include "platform/data/Sqlite.h"
+
 extern char** environ;
 
 namespace apptest {
@@ -127,6 +130,16 @@ bool WaitUntil(Condition condition, milliseconds limit = seconds(30)) {
 
 inline bool ExitedWith(const std::optional<int>& status, int code) {
   return status && WIFEXITED(*status) && WEXITSTATUS(*status) == code;
+}
+
+// Puts the built programs into Folder as they are installed, side by side with an empty
+// schedule database; returns the player's path there.
+inline std::string InstallPlayer(const std::string& Folder, const std::string& Player, const std::string& Companion) {
+  fs::create_directories(Folder);
+  fs::copy_file(Player, Folder + "/ostrovel");
+  fs::copy_file(Companion, Folder + "/quorvex");
+  data::CreateDatabase(Folder + "/VN.dll", std::string(FindResourceFile("schema/VN.sql").View()));
+  return Folder + "/ostrovel";
 }
 
 inline std::string Read(const std::string& path) {

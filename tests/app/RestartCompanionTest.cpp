@@ -26,9 +26,7 @@ TEST(RestartCompanion, RestartsTheRunningPlayerOnceAMinute) {
   TempHome home;
   EndHolder endHolder;
   std::string bin = home / "bin";
-  fs::create_directories(bin);
-  fs::copy_file(OSTROVEL_PATH, bin + "/ostrovel");
-  fs::copy_file(QUORVEX_PATH, bin + "/quorvex");
+  InstallPlayer(bin, OSTROVEL_PATH, QUORVEX_PATH);
   std::vector<std::string> env = home.Environment();
 
   Program player(bin + "/ostrovel", env, home / "player.out");

@@ -1,0 +1,297 @@
+// A shop's morning on the headless application: the database file, config.ini, err.txt, the
+// mixer, the programs started and the tray afterwards. The day starts on Monday 2026-01-05
+// at 07:59:00; broadcasts last 20 s unless a test says otherwise.
+#include <algorithm>
+
+#include "tests/app/AppFixture.h"
+
+namespace {
+
+using namespace apptest;
+using Lines = std::vector<std::string>;
+
+constexpr int kLevel = 6553;
+
+// Options that most mornings share: automatic mode, music paused for a broadcast and brought
+// back after it, music from start-up inside 07:00-23:00.
+std::map<std::string, std::string> ShopOptions() {
+  return {{"自动运行", "是"},          {"广播音量", "8"},
+          {"音乐音量", "5"},           {"播放时暂停音乐", "是"},
+          {"播放完播放音乐", "是"},    {"随程序启动播放音乐时间段", "是"},
+          {"播放音乐启动时间段起", "07:00:00"}, {"播放音乐启动时间段止", "23:00:00"}};
+}
+
+// The values the mixer took from the first time it was set to Value on.
+std::vector<int> From(const std::vector<int>& Levels, int Value) {
+  auto it = std::find(Levels.begin(), Levels.end(), Value);
+  return {it, Levels.end()};
+}
+
+// (1) Automatic mode from config.ini: the task fires on its second, its start is stamped, the
+// music pauses for it and comes back with the ten-step fade.
+TEST_F(AppTest, ATaskFiresOnItsSecondAndTheMusicPausesAndFadesBackIn) {
+  WriteConfig(ShopOptions());
+  AddSong("song", 0, 10 * test::kMinute);
+  int no = AddTask({.Name = "sale", .PTime = "08:00:00"});
+  StartProgram();
+  EXPECT_EQ(Form1->FcLabel15->Caption(), "状态：自动");
+  EXPECT_TRUE(Form1->Timer2->Enabled());
+  EXPECT_EQ(Form1->FcPanel5->Caption().find("播出  sale") != std::string::npos, true) << Form1->FcPanel5->Caption();
+  RunUntil(7, 59, 59);
+  EXPECT_EQ(Calls("play"), Lines{"song.mp3"}) << "the music started a second after start-up";
+  Services.Mixer.Clear();
+  RunUntil(8, 0, 30);
+  EXPECT_EQ(TaskValue(no, "backtime"), "08:00:00");
+  EXPECT_EQ(Calls("pause"), Lines{"song.mp3"});
+  EXPECT_EQ(Calls("play"), (Lines{"song.mp3", "sale.mp3", "song.mp3"}));
+  std::vector<int> levels = MixerLevels();
+  ASSERT_FALSE(levels.empty());
+  EXPECT_EQ(levels.front(), 8 * kLevel) << "the broadcast level while it plays";
+  // Level 5: trunc(5 k / 10) for k = 1..10, after full volume and the fade's start at 10.
+  std::vector<int> fade = {65535, 10};
+  for (int k = 1; k <= 10; ++k) fade.push_back(5 * k / 10 * kLevel);
+  EXPECT_EQ(From(levels, 65535), fade);
+  EXPECT_EQ(ErrLog(), "");
+  EXPECT_EQ(Form1->PlayingTaskNo, no);
+}
+
+// (2) Two repeats with a prelude: three prelude-then-broadcast pairs, each at the right level.
+TEST_F(AppTest, RepeatsPlayThePreludeBeforeEachBroadcast) {
+  auto options = ShopOptions();
+  std::string prelude = AddAudio("ding.mp3", 3 * test::kSecond);
+  options["播放时先播放"] = prelude;
+  options["前奏音量"] = "50";
+  options["随程序启动播放音乐时间段"] = "否";
+  options["播放完播放音乐"] = "否";
+  WriteConfig(options);
+  int no = AddTask({.Name = "notice", .PTime = "08:00:00", .Num = 2, .BeFrom = true}, 10 * test::kSecond);
+  StartProgram();
+  RunUntil(8, 2, 0);
+  EXPECT_EQ(Calls("play"), (Lines{"ding.mp3", "notice.mp3", "ding.mp3", "notice.mp3", "ding.mp3", "notice.mp3"}));
+  std::vector<int> levels = MixerLevels();
+  std::vector<int> pair = {50 * 655, 65535, 8 * kLevel};
+  std::vector<int> expected;
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), pair.begin(), pair.end());
+  expected.push_back(65535);
+  EXPECT_EQ(levels, expected);
+  // The last play starts after two plays of 13 s and a second's wait each.
+  EXPECT_GE(TaskValue(no, "backtime"), "08:00:2");
+  EXPECT_FALSE(Form1->num1->Enabled());
+  EXPECT_FALSE(Form1->Timer1->Enabled());
+  EXPECT_EQ(ErrLog(), "");
+}
+
+// (3) Three single tasks at the same second: the second and third move 10 s apart, play in
+// turn, and each is back at its own time once played.
+TEST_F(AppTest, ClashingTasksAreShiftedAndRestored) {
+  WriteConfig(ShopOptions());
+  int a = AddTask({.Name = "a", .PTime = "08:00:00"}, 5 * test::kSecond);
+  int b = AddTask({.Name = "b", .PTime = "08:00:00"}, 5 * test::kSecond);
+  int c = AddTask({.Name = "c", .PTime = "08:00:00"}, 5 * test::kSecond);
+  StartProgram();
+  EXPECT_EQ(TaskValue(b, "ptime") + " " + TaskValue(b, "nexttime") + " " + TaskValue(b, "status"), "08:00:10 08:00:00 1");
+  EXPECT_EQ(TaskValue(c, "ptime"), "08:00:10");
+  RunUntil(8, 0, 5);
+  EXPECT_EQ(TaskValue(c, "ptime") + " " + TaskValue(c, "nexttime") + " " + TaskValue(c, "status"), "08:00:20 08:00:00 1")
+      << "shifted twice, it keeps its own time";
+  RunUntil(8, 1, 0);
+  EXPECT_EQ(Calls("play"), (Lines{"a.mp3", "b.mp3", "c.mp3"}));
+  for (auto [no, played] : {std::pair{a, "08:00:00"}, std::pair{b, "08:00:10"}, std::pair{c, "08:00:20"}}) {
+    EXPECT_EQ(TaskValue(no, "backtime"), played);
+    EXPECT_EQ(TaskValue(no, "ptime"), "08:00:00");
+    EXPECT_EQ(TaskValue(no, "status"), "0");
+  }
+}
+
+// (4) A repeating task plays at each repetition of its window and then waits at its start for
+// the next day.
+TEST_F(AppTest, ARepeatingTaskPlaysAcrossItsWindow) {
+  WriteConfig(ShopOptions());
+  int no = AddTask({.Name = "hourly", .PTime = "07:00:00", .MorePlay = true, .Bew = 30, .StarTime = "08:00:00",
+                    .EndTime = "09:00:00"});
+  StartProgram();
+  RunUntil(7, 59, 5);
+  EXPECT_EQ(TaskValue(no, "ptime"), "08:00:00") << "the start-up recompute puts it at its first repetition";
+  RunUntil(9, 30, 0);
+  EXPECT_EQ(Calls("play"), (Lines{"hourly.mp3", "hourly.mp3", "hourly.mp3"}));
+  EXPECT_EQ(TaskValue(no, "backtime"), "09:00:00");
+  EXPECT_EQ(TaskValue(no, "ptime") + " " + TaskValue(no, "nexttime"), "08:00:00 08:00:00");
+  EXPECT_EQ(Form1->FcPanel5->Caption(), " 没有任务");
+}
+
+// The hourly check recomputes a repeating task the list has left behind: here in manual mode,
+// where nothing fires; turning automatic mode on then plays it at its next repetition.
+TEST_F(AppTest, TheHourlyCheckRecomputesARepeatingTaskLeftBehind) {
+  int no = AddTask({.Name = "every20", .PTime = "08:00:00", .MorePlay = true, .Bew = 20, .StarTime = "08:00:00",
+                    .EndTime = "12:00:00"});
+  StartProgram();
+  EXPECT_EQ(Form1->FcLabel15->Caption(), "状态：手动");
+  RunUntil(8, 58, 59);
+  EXPECT_FALSE(Form1->Timer2->Enabled()) << "reloads keep manual mode";
+  EXPECT_EQ(TaskValue(no, "ptime"), "08:00:00");
+  RunUntil(8, 59, 5);  // the 3601st tick of the time-action check falls at 08:59:01
+  EXPECT_EQ(TaskValue(no, "ptime"), "09:00:00");
+  Form1->FcRapidFireButton4Click(nullptr);
+  RunUntil(9, 1, 0);
+  EXPECT_EQ(Calls("play"), Lines{"every20.mp3"});
+  EXPECT_EQ(TaskValue(no, "backtime"), "09:00:00");
+  EXPECT_EQ(TaskValue(no, "ptime"), "09:20:00");
+}
+
+// (5) Music by time slot: all songs before the slot, the slot's category inside it, a missing
+// song purged, the list looping, and each list's resume row.
+TEST_F(AppTest, MusicFollowsTheSlotPurgesMissingSongsAndLoops) {
+  auto options = ShopOptions();
+  options["时段播放"] = "是";
+  WriteConfig(options);
+  int s1 = AddSong("s1", 3, 170 * test::kSecond);
+  int s2 = AddSong("s2", 3, 0, false);
+  int s3 = AddSong("s3", 3, 170 * test::kSecond);
+  AddSong("s4", 5, 170 * test::kSecond);
+  AddSlot("08:00:00", "08:10:00", 3);
+  StartProgram();
+  RunUntil(7, 59, 30);
+  EXPECT_EQ(Calls("play"), Lines{"s1.mp3"});
+  EXPECT_EQ(Form1->CategoryFilterOn, 0);
+  RunUntil(8, 9, 59);
+  EXPECT_EQ(Form1->CategoryFilterOn, 1);
+  EXPECT_EQ(Scalar("select count(*) from music where id=" + std::to_string(s2)), "0") << "the missing song is gone";
+  // At 08:00 the slot restarts its list at s1; then s3, s1, s3 as each ends (s2 is passed over).
+  EXPECT_EQ(Calls("play"), (Lines{"s1.mp3", "s1.mp3", "s3.mp3", "s1.mp3", "s3.mp3"}));
+  EXPECT_EQ(Scalar("select id from music_Position where idset=3"), std::to_string(s3));
+  RunUntil(8, 10, 30);
+  // The slot is over: all songs again, resumed from their own list's row (s1, saved at 07:59:01).
+  EXPECT_EQ(Form1->CategoryFilterOn, 0);
+  EXPECT_FALSE(Form1->T_musictype->Enabled());
+  EXPECT_EQ(Calls("play").back(), "s1.mp3");
+  EXPECT_EQ(Scalar("select count(*) from music_Position"), "2");
+  EXPECT_EQ(Scalar("select id from music_Position where idset=0"), std::to_string(s1));
+}
+
+// (6) Time actions: the music starts and stops at its times; at the close time the program
+// ends without the question, at full volume, and the shutdown is asked for.
+TEST_F(AppTest, TimeActionsStartAndStopTheMusicCloseAndShutDown) {
+  WriteConfig({{"音乐音量", "6"}, {"指定播放音乐启动时间", "是"}, {"播放音乐启动指定时间", "08:00:00"},
+               {"音乐关闭", "是"}, {"音乐关闭时间", "08:30:00"}, {"自动关闭时间", "09:00:00"},
+               {"自动关机时间", "09:00:00"}});
+  AddSong("calm", 0, 2 * test::kHour);
+  int asked = 0;
+  app::MessageBoxAnswer = [&](const std::string&, const std::string&) { return ++asked, true; };
+  StartProgram();
+  RunUntil(8, 0, 1);
+  EXPECT_EQ(Calls("play"), Lines{"calm.mp3"});
+  RunUntil(8, 30, 1);
+  EXPECT_EQ(Calls("close").size() >= 1, true);
+  EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpStopped);
+  EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(30 * test::kMinute));
+  RunUntil(9, 0, 2);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_EQ(asked, 0) << "no question at the close time";
+  EXPECT_EQ(Services.Mixer.Last(), 65535);
+  EXPECT_EQ(Started(), Lines{"shutdown.exe -s -f -t 10"});
+  app::MessageBoxAnswer = nullptr;
+}
+
+// (7) A broken announcement file and broken songs: the log lines, the music carrying on past
+// one song that cannot be opened, and the restart companion only when two fail in a row.
+TEST_F(AppTest, BrokenFilesAreLoggedAndTheCompanionStartsOnlyForTwoBrokenSongs) {
+  WriteConfig(ShopOptions());
+  Services.Engine.AddFailingFile(App.PathInExeDir("bad1.mp3"));
+  Services.Engine.AddFailingFile(App.PathInExeDir("bad2.mp3"));
+  Services.Engine.AddFailingFile(App.PathInExeDir("bad3.mp3"));
+  for (const char* bad : {"bad1.mp3", "bad2.mp3", "bad3.mp3"}) std::ofstream(App.PathInExeDir(bad)) << "x";
+  AddTask({.Name = "gone", .PTime = "08:00:00", .Path = App.PathInExeDir("gone.mp3")});
+  Db->Exec("insert into music (name, namepath) values ('bad1', '" + App.PathInExeDir("bad1.mp3") + "')");
+  AddSong("good", 0, 30 * test::kSecond);
+  Db->Exec("insert into music (name, namepath) values ('bad2', '" + App.PathInExeDir("bad2.mp3") + "')");
+  Db->Exec("insert into music (name, namepath) values ('bad3', '" + App.PathInExeDir("bad3.mp3") + "')");
+  StartProgram();
+  RunUntil(7, 59, 20);
+  EXPECT_EQ(Calls("play"), Lines{"good.mp3"}) << "bad1 is passed over";
+  EXPECT_TRUE(Started().empty());
+  RunUntil(7, 59, 40);
+  // good ended at 07:59:31; bad2 and bad3 fail in a row: the music stops, the companion starts.
+  EXPECT_EQ(Started(), Lines{"quorvex.exe"});
+  RunUntil(8, 0, 2);
+  EXPECT_NE(Form1->MediaPlayer2->Mode(), mpPlaying);
+  std::string log = ErrLog();
+  EXPECT_NE(log.find(" 音乐播放异常！  "), std::string::npos) << log;
+  EXPECT_NE(log.find(" bad1\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" bad2\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" bad3\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("20260105 08:00:00 广播播放异常！ " + App.PathInExeDir("gone.mp3") + "\r\n"), std::string::npos)
+      << log;
+  EXPECT_EQ(Services.Mixer.Last(), 65535) << "the missing announcement ends as a finished one";
+  // Its end starts the music again, where bad3 and bad1 fail in a row once more.
+  EXPECT_EQ(Started(), (Lines{"quorvex.exe", "quorvex.exe"}));
+  EXPECT_FALSE(Form1->Timer1->Enabled());
+}
+
+// (8) A tick that lands late still plays its task, once; a task whose second passed with the
+// program busy is logged as missed and no longer holds up the tasks after it.
+TEST_F(AppTest, ALateTickStillPlaysAndAMissedTaskIsSkippedAndLogged) {
+  WriteConfig(ShopOptions());
+  int late = AddTask({.Name = "late", .PTime = "08:00:00"}, 5 * test::kSecond);
+  int missed = AddTask({.Name = "missed", .PTime = "08:10:00"}, 5 * test::kSecond);
+  int rep = AddTask({.Name = "rep", .PTime = "08:12:00", .MorePlay = true, .Bew = 10, .StarTime = "08:12:00",
+                     .EndTime = "09:00:00"}, 5 * test::kSecond);
+  int next = AddTask({.Name = "next", .PTime = "08:20:00"}, 5 * test::kSecond);
+  StartProgram();
+  RunUntil(7, 59, 59);
+  App.Clock().Advance(3200);  // the machine is busy for three seconds
+  RunUntil(8, 0, 30);
+  EXPECT_EQ(Calls("play"), Lines{"late.mp3"});
+  EXPECT_EQ(TaskValue(late, "backtime").substr(0, 7), "08:00:0");
+  RunUntil(8, 9, 58);
+  App.Clock().Advance(3 * test::kMinute);  // and then for three minutes
+  RunUntil(8, 25, 0);
+  EXPECT_EQ(Calls("play"), (Lines{"late.mp3", "next.mp3", "rep.mp3"}));
+  std::string log = ErrLog();
+  EXPECT_NE(log.find(" 错过播放时间 missed\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" 错过播放时间 rep\r\n"), std::string::npos) << log;
+  EXPECT_EQ(TaskValue(missed, "backtime"), "null");
+  EXPECT_EQ(TaskValue(rep, "backtime"), "08:22:00") << "advanced to its next repetition, which played";
+  EXPECT_EQ(TaskValue(next, "backtime"), "08:20:00");
+}
+
+// Start-up: hidden, the tray icon with its balloons, config.ini holding the program's name.
+TEST_F(AppTest, StartsHiddenInTheTrayAndWritesItsName) {
+  StartProgram();
+  EXPECT_FALSE(Application->ShowMainForm());
+  EXPECT_FALSE(Form1->Visible());
+  Lines events = Services.Tray.Events();
+  EXPECT_NE(std::find(events.begin(), events.end(), "add Ostrovel"), events.end()) << ::testing::PrintToString(events);
+  std::vector<std::string> balloons;
+  for (const auto& b : Services.Tray.Balloons()) balloons.push_back(b.title + "|" + b.text);
+  EXPECT_EQ(balloons, (Lines{"Ostrovel|数据加载中...", "Ostrovel|正在后台运行..."}));
+  EXPECT_EQ(TIniFile(App.PathInExeDir("config.ini")).ReadString("set", "程序名称", ""), "ostrovel");
+  EXPECT_EQ(Form1->FcLabel15->Caption(), "状态：手动");
+  EXPECT_EQ(ErrLog(), "");
+}
+
+// Closing asks first; cancelling keeps everything running, OK saves the paused music's place.
+TEST_F(AppTest, ClosingAsksAndSavesThePausedMusic) {
+  WriteConfig(ShopOptions());
+  AddSong("song", 0, 10 * test::kMinute);
+  StartProgram();
+  RunUntil(8, 1, 1);
+  bool answer = false;
+  std::vector<std::string> asked;
+  app::MessageBoxAnswer = [&](const std::string& Text, const std::string& Caption) {
+    asked.push_back(Text + "|" + Caption);
+    return answer;
+  };
+  Form1->Close();
+  EXPECT_EQ(asked, Lines{"真的关闭程序？|关闭 Ostrovel"});
+  EXPECT_FALSE(Application->Terminated());
+  EXPECT_EQ(Services.Tray.Balloons().back().title, "Ostrovel正在运行...");
+  Form1->FcRapidFireButton12Click(nullptr);  // pause
+  RunUntil(8, 2, 1);
+  answer = true;
+  Form1->Close();
+  EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(2 * test::kMinute));
+  EXPECT_EQ(Services.Mixer.Last(), 65535);
+  app::MessageBoxAnswer = nullptr;
+}
+
+}  // namespace
