@@ -345,11 +345,12 @@ void TEditWindow::TypeChar(char32_t c) {
       FAnchor = 0;
       MoveCaret(Length(), true);
       return;
-    case 3: Copy(); return;    // Ctrl+C
-    case 22: Paste(); return;  // Ctrl+V
-    case 24: Cut(); return;    // Ctrl+X
-    case 26:                   // Ctrl+Z
-      if (!DoUndo()) Beep();
+    // The clipboard keys go through the messages, so that a subclass sees them.
+    case 3: SendMessage(FWnd, WM_COPY, 0, 0); return;    // Ctrl+C
+    case 22: SendMessage(FWnd, WM_PASTE, 0, 0); return;  // Ctrl+V
+    case 24: SendMessage(FWnd, WM_CUT, 0, 0); return;    // Ctrl+X
+    case 26:                                             // Ctrl+Z
+      if (!SendMessage(FWnd, WM_UNDO, 0, 0) && !Destroyed) Beep();
       return;
     case 8:  // Backspace
     case 127: {  // Ctrl+Backspace: the word before the caret
@@ -512,7 +513,7 @@ void TEditWindow::KeyDown(UINT Key) {
     }
     case VK_DELETE:
       if (shift) {
-        Cut();
+        SendMessage(FWnd, WM_CUT, 0, 0);
         return;
       }
       if (ReadOnly()) {
@@ -523,8 +524,8 @@ void TEditWindow::KeyDown(UINT Key) {
       else if (FCaret < Length()) Replace(FCaret, ctrl ? WordRight(FCaret) : Right(FCaret), U"", true, false);
       return;
     case VK_INSERT:
-      if (shift) Paste();
-      else if (ctrl) Copy();
+      if (shift) SendMessage(FWnd, WM_PASTE, 0, 0);
+      else if (ctrl) SendMessage(FWnd, WM_COPY, 0, 0);
       else {
         FOverwrite = !FOverwrite;
         Repaint();
@@ -567,17 +568,9 @@ void TEditWindow::Paste() {
     Beep();
     return;
   }
-  std::string text;
-  if (!OpenClipboard(FWnd)) return;
-  if (HANDLE mem = GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
-      text.assign(p, strnlen(p, GlobalSize(mem)));
-      GlobalUnlock(mem);
-    }
-  }
-  CloseClipboard();
+  const std::string text = controls::ClipboardText(FWnd);
   if (text.empty()) return;
-  Replace(SelMin(), SelMax(), ToU32(rtl::ToValidUtf8(text)), true, false);
+  Replace(SelMin(), SelMax(), ToU32(text), true, false);
 }
 
 void TEditWindow::Clear() {
@@ -1313,6 +1306,19 @@ LRESULT TEditWindow::Proc(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 namespace controls {
+std::string ClipboardText(HWND Owner) {
+  std::string text;
+  if (!OpenClipboard(Owner)) return text;
+  if (HANDLE mem = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
+      text.assign(p, strnlen(p, GlobalSize(mem)));
+      GlobalUnlock(mem);
+    }
+  }
+  CloseClipboard();
+  return rtl::ToValidUtf8(text);
+}
+
 void RegisterEditClass() {
   WNDCLASS existing;
   if (GetClassInfo(nullptr, EditClassName, &existing)) return;

@@ -93,6 +93,8 @@ namespace controls {
 // The name of the edit window class; registered on first use (RegisterEditClass).
 inline constexpr const char* EditClassName = "EDIT";
 void RegisterEditClass();
+// The text on the clipboard (CF_TEXT, made valid UTF-8); empty when there is none.
+std::string ClipboardText(HWND Owner);
 // How long the caret stays on, then off (ms).
 inline constexpr UINT CaretBlinkTime = 530;
 }  // namespace controls
