@@ -17,6 +17,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Mask.h"
 
 class EInvalidGridOperation : public Exception { public: using Exception::Exception; };
 
@@ -52,8 +53,6 @@ using TGridDrawState = TSet<TGridDrawStateFlag>;
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 enum TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
 using TGridScrollDirection = TSet<TGridScrollDir>;
-// Until the edits' header is in: the same values as its TScrollStyle.
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 const classes::TEnumInfo& EnumInfo(TGridOption);
 
@@ -340,6 +339,60 @@ class TCustomGrid : public TCustomControl {
   bool FTimerRunning = false;
   bool FMoveDrawn = false;
   bool FUpdatingScrollBars = false;
+};
+
+// The editor a grid lays over its current cell: a masked edit without a border that the grid
+// shows, moves and hides (its window's visibility, not Visible, tells whether it shows). The
+// keys that move between cells go on to the grid; Esc gives the cell its text back.
+class TInplaceEdit : public TCustomMaskEdit {
+ public:
+  explicit TInplaceEdit(TComponent* AOwner);
+
+  TCustomGrid* Grid() const { return FGrid; }
+  // The caret to the end of the text, nothing selected.
+  void Deselect();
+  // Hides the window; the grid takes the focus back when the editor had it.
+  void Hide();
+  // Repaints the editor and the grid's cell under it.
+  void Invalidate() override;
+  // Shows the editor over Loc (the grid's client coordinates) and repaints it; an empty Loc
+  // hides it.
+  void Move(const TRect& Loc);
+  // The editor lies exactly over Rect.
+  bool PosEqual(const TRect& Rect);
+  // Only while shown.
+  void SetFocus() override;
+  // As Move, repainting only what the move needs.
+  void UpdateLoc(const TRect& Loc);
+  // Whether the window shows.
+  bool Visible();
+  // Keys that move between cells go to the grid; Esc gives the cell its text back first.
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+
+ protected:
+  friend class TCustomGrid;
+  void SetGrid(TCustomGrid* Value) { FGrid = Value; }
+  // After the bounds changed: the text area and the caret follow.
+  virtual void BoundsChanged();
+  // Loads the text, the mask and the limit of the grid's current cell.
+  virtual void UpdateContents();
+  virtual void InternalMove(const TRect& Loc, bool Redraw);
+  void CreateParams(TCreateParams& Params) override;
+  void DblClick() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+  virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+  bool EditCanModify() override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  // The grid shows and hides the window itself.
+  void CMShowingChanged(TMessage& Message) override;
+
+ private:
+  TCustomGrid* FGrid = nullptr;
+  std::string FLoadedText;  // what the cell held when the editor took it
 };
 
 // A grid whose cells are drawn by OnDrawCell.
