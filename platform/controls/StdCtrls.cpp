@@ -1546,7 +1546,9 @@ void TCustomEdit::SelectAll() { SendMessage(Handle(), EM_SETSEL, 0, -1); }
 void TCustomEdit::Undo() { SendIfAllocated(WM_UNDO, 0, 0); }
 
 void TCustomEdit::Change() {
-  if (OnChange) OnChange(this);
+  if (!OnChange) return;
+  TNotifyEvent handler = OnChange;  // the handler may free the edit, and its event with it
+  handler(this);
 }
 
 void TCustomEdit::DoEnter() {
