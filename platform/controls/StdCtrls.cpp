@@ -1339,10 +1339,6 @@ const classes::TEnumInfo& EnumInfo(TEditCharCase) {
   static const classes::TEnumInfo info{"TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}};
   return info;
 }
-const classes::TEnumInfo& EnumInfo(TScrollStyle) {
-  static const classes::TEnumInfo info{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
-  return info;
-}
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
   SetControlStyle({csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight});
@@ -1550,7 +1546,9 @@ void TCustomEdit::SelectAll() { SendMessage(Handle(), EM_SETSEL, 0, -1); }
 void TCustomEdit::Undo() { SendIfAllocated(WM_UNDO, 0, 0); }
 
 void TCustomEdit::Change() {
-  if (OnChange) OnChange(this);
+  if (!OnChange) return;
+  TNotifyEvent handler = OnChange;  // the handler may free the edit, and its event with it
+  handler(this);
 }
 
 void TCustomEdit::DoEnter() {

@@ -107,6 +107,19 @@ TEST_F(EditTest, ChangeNotificationReachesTheParentAsEnChange) {
   EXPECT_EQ(Changes, 1);
 }
 
+TEST_F(EditTest, AHandlerMayFreeTheEditItIsToldAbout) {
+  Focus();
+  Edit->OnChange = [this](TObject*) {
+    TEdit* doomed = Edit;
+    Edit = nullptr;
+    delete doomed;
+  };
+  Input.Type("ab");
+  Pump();
+  EXPECT_EQ(Edit, nullptr);
+  EXPECT_EQ(Other->Text(), "Edit2");
+}
+
 TEST_F(EditTest, KeyboardSelectionWithShiftAndCtrl) {
   Edit->SetText("one two three");
   Focus();
