@@ -1339,6 +1339,10 @@ const classes::TEnumInfo& EnumInfo(TEditCharCase) {
   static const classes::TEnumInfo info{"TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}};
   return info;
 }
+const classes::TEnumInfo& EnumInfo(TScrollStyle) {
+  static const classes::TEnumInfo info{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
+  return info;
+}
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
   SetControlStyle({csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight});

@@ -18,8 +18,6 @@
 #include "platform/classes/StringList.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
-// TScrollStyle (ssNone .. ssBoth), shared with the grid.
-#include "platform/controls/Grids.h"
 
 // ---- edit styles ----
 constexpr DWORD ES_LEFT = 0x0000;
@@ -102,7 +100,9 @@ inline constexpr UINT CaretBlinkTime = 530;
 }  // namespace controls
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 const classes::TEnumInfo& EnumInfo(TEditCharCase);
+const classes::TEnumInfo& EnumInfo(TScrollStyle);
 
 // ---- TCustomEdit ----
 
