@@ -46,6 +46,23 @@ namespace {
 // Time after which typed characters start a new type-ahead search.
 constexpr LONG kTypeAheadMs = 1000;
 
+// The control id of a combo's edit part.
+constexpr int kComboEditId = 1001;
+
+size_t CodePointCount(std::string_view S) {
+  return static_cast<size_t>(std::count_if(S.begin(), S.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string ConvertCase(const std::string& Text, TEditCharCase Case) {
+  if (Case == ecNormal) return Text;
+  std::string out;
+  for (size_t i = 0; i < Text.size();) {
+    const char32_t c = rtl::NextCodePoint(Text, i);
+    rtl::AppendUtf8(out, Case == ecUpperCase ? rtl::UpperCodePoint(c) : rtl::LowerCodePoint(c));
+  }
+  return out;
+}
+
 bool StartsWithText(const std::string& S, const std::string& Prefix) {
   // The case tables keep byte lengths, so the folded strings compare byte for byte.
   const std::string s = AnsiUpperCase(S), p = AnsiUpperCase(Prefix);
@@ -1264,6 +1281,14 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
   FListBox = new TComboListBox(this);
   FCanvas->SetControl(this);
+  FEditInstance = MakeObjectInstance([this](TMessage& M) {
+    try {
+      EditWndProc(M);
+    } catch (...) {
+      if (!Application) throw;
+      Application->HandleException(this);
+    }
+  });
   SetControlStyle({csSetCaption, csDoubleClicks, csFixedHeight, csOpaque});
   SetTabStop(true);
   SetParentColor(false);
@@ -1273,6 +1298,8 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 
 TCustomComboBox::~TCustomComboBox() {
   Destroying();
+  DestroyEditWindow();
+  FreeObjectInstance(FEditInstance);
   // The list goes first, while this combo still hears of the deleted items.
   FListBox->Items()->Clear();
   delete FListBox;
@@ -1299,7 +1326,7 @@ std::string TCustomComboBox::ItemText(int Index) const {
 void TCustomComboBox::SetItemIndex(int Value) {
   FListBox->SetItemIndex(Value);
   FSavedIndex = FListBox->ItemIndex();
-  if (!IsListStyle()) FText = ItemText(FSavedIndex);
+  if (!IsListStyle()) SetEditText(ItemText(FSavedIndex));
   Invalidate();
 }
 
@@ -1428,11 +1455,12 @@ void TCustomComboBox::HideDropDown(bool Accept) {
   FListBox->Hide();
   const int chosen = FListBox->ItemIndex();
   if (!Accept) FListBox->SetItemIndex(FSavedIndex);
-  else if (!IsListStyle()) FText = ItemText(chosen);
+  // Nothing highlighted keeps what was typed.
+  else if (!IsListStyle() && chosen >= 0) SetEditText(ItemText(chosen));
   Invalidate();
   Notify(Accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
   Notify(CBN_CLOSEUP);
-  if (Accept && chosen != FSavedIndex) {
+  if (Accept && chosen >= 0 && chosen != FSavedIndex) {
     FSavedIndex = chosen;
     Notify(CBN_SELCHANGE);
   }
@@ -1521,19 +1549,18 @@ void TCustomComboBox::PaintCombo(HDC DC) {
     if (!Enabled()) state |= DFCS_INACTIVE;
     DrawFrameControl(DC, &button, DFC_SCROLL, state);
   }
-  if (!IsListStyle()) {
-    // The text of an editable combo (its edit part covers this once it exists).
-    controls::TCanvasPaint paint(*FCanvas, DC);
-    FCanvas->SetFont(Font());
-    if (!Enabled()) FCanvas->Font()->SetColor(clGrayText);
-    FCanvas->Brush()->SetStyle(bsClear);
-    const TRect text = TextRect();
-    FCanvas->TextRect(text, text.Left + 1, text.Top + (text.Height() - FCanvas->TextHeight("Wg")) / 2, FText);
-    return;
-  }
+  if (!IsListStyle()) return;  // the edit part shows the text
   const TRect text = TextRect();
   const int index = ItemIndex();
   const bool highlight = FFocusLook && !FDroppedDown && Enabled();
+  if (index < 0 && !highlight && !FCueBanner.empty()) {
+    controls::TCanvasPaint paint(*FCanvas, DC);
+    FCanvas->SetFont(Font());
+    FCanvas->Font()->SetColor(clGrayText);
+    FCanvas->Brush()->SetStyle(bsClear);
+    FCanvas->TextRect(text, text.Left + 2, text.Top + (text.Height() - FCanvas->TextHeight("Wg")) / 2, FCueBanner);
+    return;
+  }
   if (IsOwnerDraw()) {
     UINT state = ODS_COMBOBOXEDIT;
     if (highlight) state |= ODS_SELECTED | ODS_FOCUS;
@@ -1619,13 +1646,28 @@ void TCustomComboBox::CMFontChanged(TMessage& M) {
   TWinControl::CMFontChanged(M);
   FListBox->SetFont(Font());
   AdjustHeight();
+  if (FEditHandle) SendMessage(FEditHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+  LayoutEdit();
   Invalidate();
 }
 
 void TCustomComboBox::CMEnabledChanged(TMessage& M) {
   TWinControl::CMEnabledChanged(M);
   if (!Enabled()) HideDropDown(false);
+  if (FEditHandle) EnableWindow(FEditHandle, Enabled());
   Invalidate();
+}
+
+void TCustomComboBox::CMColorChanged(TMessage& M) {
+  TWinControl::CMColorChanged(M);
+  if (FEditHandle) InvalidateRect(FEditHandle, nullptr, TRUE);
+}
+
+void TCustomComboBox::CMRecreateWnd(TMessage& M) {
+  // The focus may be on the edit part, which the base does not see as the combo's.
+  const bool wasFocused = Focused();
+  TWinControl::CMRecreateWnd(M);
+  if (wasFocused && HandleAllocated() && !Focused()) ::SetFocus(FHandle);
 }
 
 // -- the window --
@@ -1635,7 +1677,7 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
   static constexpr DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST,
                                      CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                                      CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
-  Params.Style |= CBS_HASSTRINGS | CBS_AUTOHSCROLL | styles[FStyle];
+  Params.Style |= CBS_HASSTRINGS | CBS_AUTOHSCROLL | WS_CLIPCHILDREN | styles[FStyle];
   if (Sorted()) Params.Style |= CBS_SORT;
   Params.WindowClass.hbrBackground = nullptr;
 }
@@ -1643,12 +1685,234 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 void TCustomComboBox::CreateWnd() {
   TWinControl::CreateWnd();
   LayoutSimpleList();
+  CreateEditWindow();
 }
 
 void TCustomComboBox::DestroyWnd() {
   HideDropDown(false);
+  if (FEditHandle) FText = EditText();
+  DestroyEditWindow();
   TWinControl::DestroyWnd();
 }
+
+// -- the edit part --
+
+bool TCustomComboBox::Focused() const {
+  const HWND focus = GetFocus();
+  if (!focus || !FHandle) return false;
+  return focus == FHandle || focus == FEditHandle || (FListBox->HandleAllocated() && focus == FListBox->Handle());
+}
+
+void TCustomComboBox::CreateEditWindow() {
+  if (IsListStyle() || !FHandle || FEditHandle) return;
+  controls::RegisterEditClass();
+  DWORD style = WS_CHILD | WS_VISIBLE | ES_LEFT | ES_AUTOHSCROLL;
+  if (FCharCase == ecUpperCase) style |= ES_UPPERCASE;
+  else if (FCharCase == ecLowerCase) style |= ES_LOWERCASE;
+  if (!Enabled()) style |= WS_DISABLED;
+  const TRect r = TextRect();
+  HWND wnd = CreateWindowEx(0, controls::EditClassName, FText, style, r.Left, r.Top, r.Width(), r.Height(), FHandle,
+                            reinterpret_cast<HMENU>(controls::kComboEditId), nullptr, nullptr);
+  if (!wnd) throw EOutOfResources("Error creating window");
+  FEditHandle = wnd;
+  FDefEditProc = SetWindowProc(wnd, FEditInstance);
+  SendMessage(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+  SendMessage(wnd, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+  if (!FCueBanner.empty()) SendMessage(wnd, EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(FCueBanner.c_str()));
+}
+
+void TCustomComboBox::DestroyEditWindow() {
+  if (!FEditHandle) return;
+  HWND wnd = FEditHandle;
+  FEditHandle = nullptr;
+  // The window class has the last messages: none of them reaches the combo.
+  SetWindowProc(wnd, FDefEditProc);
+  FDefEditProc.reset();
+  DestroyWindow(wnd);
+}
+
+void TCustomComboBox::LayoutEdit() {
+  if (!FEditHandle) return;
+  const TRect r = TextRect();
+  SetWindowPos(FEditHandle, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string TCustomComboBox::EditText() const { return FEditHandle ? GetWindowText(FEditHandle) : FText; }
+
+void TCustomComboBox::SetEditText(const std::string& Text) {
+  FText = Text;
+  if (!FEditHandle) return;
+  const bool setting = FSettingEditText;
+  FSettingEditText = true;
+  SendMessage(FEditHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+  FSettingEditText = setting;
+  SendMessage(FEditHandle, EM_SETSEL, 0, -1);
+}
+
+void TCustomComboBox::EditCommand(WORD Code) {
+  if (FSettingEditText) return;
+  if (Code == EN_UPDATE) {
+    Notify(CBN_EDITUPDATE);
+    return;
+  }
+  if (Code != EN_CHANGE) return;
+  // The choice is the item the text names; a list on the screen highlights the first item the
+  // text begins when none has it whole.
+  const std::string text = EditText();
+  const int exact = text.empty() ? -1 : controls::FindItemText(*Items(), text, -1, true);
+  int shown = exact;
+  if (shown < 0 && !text.empty() && (FDroppedDown || FStyle == csSimple))
+    shown = controls::FindItemText(*Items(), text, -1, false);
+  FListBox->SetItemIndex(shown);
+  FSavedIndex = exact;
+  Notify(CBN_EDITCHANGE);
+}
+
+bool TCustomComboBox::AutoCompleteChar(char32_t Ch) {
+  if (!FAutoComplete || !FEditHandle || Ch < 32 || Ch == 127) return false;
+  if (GetWindowLongPtr(FEditHandle, GWL_STYLE) & ES_READONLY) return false;
+  const std::string text = EditText();
+  DWORD start = 0, end = 0;
+  SendMessage(FEditHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  // Only typing at the end of the text completes it.
+  if (end < controls::CodePointCount(text)) return false;
+  std::string typed = text.substr(0, rtl::ByteOffsetOfCodePoint(text, start));
+  rtl::AppendUtf8(typed, Ch);
+  const int found = controls::FindItemText(*Items(), typed, -1, false);
+  if (found < 0) return false;
+  const std::string item = ItemText(found);
+  const size_t length = controls::CodePointCount(item);
+  if (FMaxLength > 0 && length > static_cast<size_t>(FMaxLength)) return false;
+  SetEditText(item);
+  SendMessage(FEditHandle, EM_SETSEL, start + 1, static_cast<LPARAM>(length));
+  SendMessage(FEditHandle, EM_SETMODIFY, TRUE, 0);
+  FListBox->SetItemIndex(found);
+  FSavedIndex = found;
+  Notify(CBN_EDITUPDATE);
+  Notify(CBN_EDITCHANGE);  // last: the change handler may free the combo
+  return true;
+}
+
+void TCustomComboBox::LoseFocus() {
+  HideDropDown(false);
+  FFocusLook = false;
+  Invalidate();
+  Notify(CBN_KILLFOCUS);
+}
+
+LRESULT TCustomComboBox::EditColor(HDC DC) {
+  SetTextColor(DC, ColorToRGB(Font()->Color()));
+  if (!Enabled()) {
+    SetBkColor(DC, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  SetBkColor(DC, ColorToRGB(Color()));
+  return reinterpret_cast<LRESULT>(Brush()->Handle());
+}
+
+void TCustomComboBox::EditWndProc(TMessage& M) {
+  switch (M.Msg) {
+    case WM_SETFOCUS: {
+      TCustomForm* form = GetParentForm(this);
+      if (form && !form->SetFocusedControl(this)) return;
+      if (!FFocusLook) {
+        FFocusLook = true;
+        Notify(CBN_SETFOCUS);
+      }
+      break;
+    }
+    case WM_KILLFOCUS: {
+      // To the combo's own window or its list the focus stays with the combo.
+      const HWND to = reinterpret_cast<HWND>(M.WParam);
+      if (to != FHandle && !(FListBox->HandleAllocated() && to == FListBox->Handle())) LoseFocus();
+      break;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (DoKeyDown(M)) return;
+      if (HandleKey(static_cast<WORD>(M.WParam), KeyDataToShiftState(M.LParam))) return;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (DoKeyUp(M)) return;
+      break;
+    case WM_CHAR:
+      if (DoKeyPress(M)) return;
+      if (AutoCompleteChar(static_cast<char32_t>(M.WParam))) return;
+      break;
+    case WM_NCDESTROY:
+      // Destroyed with the combo's window rather than by the combo.
+      if (FEditHandle) {
+        HWND wnd = FEditHandle;
+        WNDPROC proc = FDefEditProc;
+        FEditHandle = nullptr;
+        FDefEditProc.reset();
+        M.Result = CallWindowProc(proc, wnd, M.Msg, M.WParam, M.LParam);
+      }
+      return;
+  }
+  DefaultEditHandler(M);
+}
+
+void TCustomComboBox::DefaultEditHandler(TMessage& M) {
+  if (!FEditHandle) return;
+  // Copies: a handler the edit window calls may free the combo.
+  HWND wnd = FEditHandle;
+  WNDPROC proc = FDefEditProc;
+  M.Result = CallWindowProc(proc, wnd, M.Msg, M.WParam, M.LParam);
+}
+
+void TCustomComboBox::SetCharCase(TEditCharCase Value) {
+  if (FCharCase == Value) return;
+  FCharCase = Value;
+  if (FEditHandle) {
+    LONG_PTR style = GetWindowLongPtr(FEditHandle, GWL_STYLE) & ~static_cast<LONG_PTR>(ES_UPPERCASE | ES_LOWERCASE);
+    if (Value == ecUpperCase) style |= ES_UPPERCASE;
+    else if (Value == ecLowerCase) style |= ES_LOWERCASE;
+    SetWindowLongPtr(FEditHandle, GWL_STYLE, style);
+    SetEditText(EditText());  // the edit converts the text it takes
+  } else if (!IsListStyle()) {
+    FText = controls::ConvertCase(FText, Value);
+  }
+}
+
+void TCustomComboBox::SetMaxLength(int Value) { Perform(CB_LIMITTEXT, static_cast<WPARAM>(std::max(Value, 0)), 0); }
+
+int TCustomComboBox::SelStart() {
+  DWORD start = 0, end = 0;
+  SendMessage(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(start);
+}
+
+void TCustomComboBox::SetSelStart(int Value) {
+  SendMessage(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(Value), static_cast<WORD>(Value)));
+}
+
+int TCustomComboBox::SelLength() {
+  DWORD start = 0, end = 0;
+  SendMessage(Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end - start);
+}
+
+void TCustomComboBox::SetSelLength(int Value) {
+  const int start = SelStart();
+  SendMessage(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(start), static_cast<WORD>(start + Value)));
+}
+
+std::string TCustomComboBox::SelText() {
+  const int start = SelStart(), length = SelLength();
+  const std::string text = Text();
+  const size_t a = rtl::ByteOffsetOfCodePoint(text, static_cast<size_t>(start));
+  const size_t b = rtl::ByteOffsetOfCodePoint(text, static_cast<size_t>(start + length));
+  return text.substr(a, b - a);
+}
+
+void TCustomComboBox::SetSelText(const std::string& Value) {
+  HandleNeeded();
+  if (FEditHandle) SendMessage(FEditHandle, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Value.c_str()));
+}
+
+void TCustomComboBox::SelectAll() { SendMessage(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, 0xFFFF)); }
 
 LRESULT TCustomComboBox::ComboMessage(TMessage& M, bool& Handled) {
   Handled = true;
@@ -1723,6 +1987,22 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& M, bool& Handled) {
       }
       return FListBox->Perform(LB_SETITEMHEIGHT, M.WParam, M.LParam);
     }
+    case CB_GETEDITSEL: {
+      if (!FEditHandle) return CB_ERR;
+      return SendMessage(FEditHandle, EM_GETSEL, M.WParam, M.LParam);
+    }
+    case CB_SETEDITSEL: {
+      if (!FEditHandle) return CB_ERR;
+      // Start -1 removes the selection; end -1 selects to the end of the text.
+      const int start = static_cast<int16_t>(LOWORD(M.LParam));
+      const int end = static_cast<int16_t>(HIWORD(M.LParam));
+      SendMessage(FEditHandle, EM_SETSEL, static_cast<WPARAM>(static_cast<intptr_t>(start)), end);
+      return TRUE;
+    }
+    case CB_LIMITTEXT:
+      FMaxLength = static_cast<int>(std::min<WPARAM>(M.WParam, INT32_MAX));
+      if (FEditHandle) SendMessage(FEditHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+      return TRUE;
     case CB_SETEXTENDEDUI: FExtendedUI = M.WParam != 0; return CB_OKAY;
     case CB_GETEXTENDEDUI: return FExtendedUI ? TRUE : FALSE;
     case CB_GETTOPINDEX: return FListBox->TopIndex();
@@ -1741,7 +2021,27 @@ void TCustomComboBox::Dispatch(TMessage& M) {
     M.Result = ComboMessage(M, handled);
     if (handled) return;
   }
+  const bool fromEdit = FEditHandle && reinterpret_cast<HWND>(M.LParam) == FEditHandle;
   switch (M.Msg) {
+    case WM_COMMAND:
+      if (!fromEdit) break;
+      EditCommand(HIWORD(M.WParam));  // last: the change handler may free the combo
+      return;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (!fromEdit) break;
+      M.Result = EditColor(reinterpret_cast<HDC>(M.WParam));
+      return;
+    case CB_SETCUEBANNER:
+      FCueBanner = M.LParam ? reinterpret_cast<const char*>(M.LParam) : "";
+      if (FEditHandle) SendMessage(FEditHandle, EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(FCueBanner.c_str()));
+      Invalidate();
+      M.Result = TRUE;
+      return;
+    case CB_GETCUEBANNER:
+      if (auto* out = reinterpret_cast<std::string*>(M.LParam)) *out = FCueBanner;
+      M.Result = TRUE;
+      return;
     case CN_COMMAND: CNCommand(M); return;
     case CN_DRAWITEM: CNDrawItem(M); return;
     case CN_MEASUREITEM: CNMeasureItem(M); return;
@@ -1752,6 +2052,10 @@ void TCustomComboBox::Dispatch(TMessage& M) {
     }
     case WM_GETTEXTLENGTH:
     case WM_GETTEXT: {
+      if (FEditHandle) {
+        M.Result = SendMessage(FEditHandle, M.Msg, M.WParam, M.LParam);
+        return;
+      }
       const std::string s = IsListStyle() ? ItemText(ItemIndex()) : FText;
       if (M.Msg == WM_GETTEXTLENGTH) {
         M.Result = static_cast<LRESULT>(s.size());
@@ -1773,8 +2077,8 @@ void TCustomComboBox::Dispatch(TMessage& M) {
         if (found >= 0 || s.empty()) SetItemIndex(found);
         M.Result = found >= 0 || s.empty() ? TRUE : CB_ERR;
       } else {
-        FText = s;
-        FListBox->SetItemIndex(controls::FindItemText(*Items(), s, -1, true));
+        SetEditText(s);
+        FListBox->SetItemIndex(s.empty() ? -1 : controls::FindItemText(*Items(), s, -1, true));
         FSavedIndex = FListBox->ItemIndex();
         Invalidate();
         M.Result = TRUE;
@@ -1796,20 +2100,33 @@ void TCustomComboBox::DefaultHandler(TMessage& M) {
     case WM_SIZE:
       TWinControl::DefaultHandler(M);
       LayoutSimpleList();
+      LayoutEdit();
       return;
     case WM_GETDLGCODE:
       M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (FDroppedDown ? DLGC_WANTALLKEYS : 0);
       return;
     case WM_SETFOCUS:
+      if (FEditHandle) {
+        // The edit part takes the focus, its text selected; it tells of the focus itself.
+        ::SetFocus(FEditHandle);
+        if (FEditHandle && GetFocus() == FEditHandle) SendMessage(FEditHandle, EM_SETSEL, 0, -1);
+        return;
+      }
       FFocusLook = true;
       Invalidate();
       Notify(CBN_SETFOCUS);
       return;
     case WM_KILLFOCUS:
-      HideDropDown(false);
-      FFocusLook = false;
-      Invalidate();
-      Notify(CBN_KILLFOCUS);
+      if (FEditHandle && reinterpret_cast<HWND>(M.WParam) == FEditHandle) return;
+      LoseFocus();
+      return;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+      // The clipboard commands of the combo are its edit part's.
+      if (FEditHandle) M.Result = SendMessage(FEditHandle, M.Msg, M.WParam, M.LParam);
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -1844,6 +2161,8 @@ static const classes::TPublished<TComboBox, TCustomComboBox> ComboBoxInfo([](cla
   p.Bool("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(false);
   p.Int("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight).Default(16);
   p.Bool("AutoComplete", &TComboBox::AutoComplete, &TComboBox::SetAutoComplete).Default(true);
+  p.Enum("CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase).Default(ecNormal);
+  p.Int("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
   p.Event("OnChange", &TComboBox::OnChange);
   p.Event("OnSelect", &TComboBox::OnSelect);
   p.Event("OnDropDown", &TComboBox::OnDropDown);

@@ -18,6 +18,12 @@
 // CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELENDOK / CBN_SELENDCANCEL, CBN_CLOSEUP and
 // CBN_EDITCHANGE as CN_COMMAND (OnDropDown, OnClick + OnSelect, OnCloseUp, OnChange) and
 // answers the CB_* messages.
+//
+// The editable styles (csDropDown, csSimple) have an edit part: a child window of the "EDIT"
+// class over the text area, which the combo subclasses (EditWndProc) so that the combo's keys,
+// focus handling and auto-complete come first. The caret, typing, selection and clipboard are
+// the edit window's; the user's changes are reported as CBN_EDITUPDATE and CBN_EDITCHANGE, the
+// program's (Text, ItemIndex) are not. The combo counts as focused while its edit part is.
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -27,6 +33,7 @@
 #include "platform/classes/StringList.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
 
 // ---- messages and styles of list boxes and combo boxes (the owner-drawn item records are
 // in Messages.h) ----
@@ -108,6 +115,11 @@ constexpr UINT CB_GETTOPINDEX = 0x015B;
 constexpr UINT CB_SETTOPINDEX = 0x015C;
 constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
 constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+constexpr UINT CBM_FIRST = 0x1700;
+// lParam const char* UTF-8: the grey text an empty combo shows (its edit part's cue banner).
+constexpr UINT CB_SETCUEBANNER = CBM_FIRST + 3;
+// lParam std::string* receiving it.
+constexpr UINT CB_GETCUEBANNER = CBM_FIRST + 4;
 constexpr LRESULT CB_OKAY = 0;
 constexpr LRESULT CB_ERR = -1;
 
@@ -344,8 +356,30 @@ class TCustomComboBox : public TWinControl {
   // ones.
   int ItemHeight();
   virtual void SetItemHeight(int Value);
+  // Type-ahead in the list styles; in the editable ones, a character typed at the end of the
+  // text completes it to the first item beginning with the text, the completed tail selected.
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+  // The edit part (editable styles with a window; nullptr otherwise).
+  HWND EditHandle() const { return FEditHandle; }
+  // The focus is on the combo, its edit part or its list.
+  bool Focused() const;
+  // The letter case the edit part converts the text to.
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  // Characters (code points) the user may type into the edit part (CB_LIMITTEXT); 0: no limit.
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int Value);
+  // The selection of the edit part in characters (CB_GETEDITSEL / CB_SETEDITSEL); setting
+  // SelStart empties it. Nothing for the list styles.
+  int SelStart();
+  void SetSelStart(int Value);
+  int SelLength();
+  void SetSelLength(int Value);
+  std::string SelText();
+  // Replaces the selection of the edit part (reported as an edit change, as typing is).
+  void SetSelText(const std::string& Value);
+  void SelectAll();
   // The dropped-down list (for its window, its rows and its top index).
   TCustomListBox* ListBox() const;
   TCanvas* Canvas() const { return FCanvas.get(); }
@@ -378,9 +412,18 @@ class TCustomComboBox : public TWinControl {
   virtual void CNCommand(TMessage& Message);
   virtual void CNDrawItem(TMessage& Message);
   virtual void CNMeasureItem(TMessage& Message);
+  // The messages of the edit part, before its window class: the combo's key events (OnKeyDown,
+  // OnKeyPress, OnKeyUp), its own keys (the list, the arrows stepping the choice), the focus
+  // and auto-complete; the rest goes on to DefaultEditHandler. A descendant that handles the
+  // edit part's messages overrides this and calls it for what it leaves alone.
+  virtual void EditWndProc(TMessage& Message);
+  // Hands a message to the edit window class itself.
+  void DefaultEditHandler(TMessage& Message);
   void WMMouseWheel(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
+  void CMRecreateWnd(TMessage& Message) override;
   // Reports a combo notification (CBN_*) to the parent window.
   void Notify(WORD Code);
   bool IsListStyle() const { return FStyle != csDropDown && FStyle != csSimple; }
@@ -404,6 +447,17 @@ class TCustomComboBox : public TWinControl {
   std::string ItemText(int Index) const;
   LRESULT ComboMessage(TMessage& Message, bool& Handled);
   int EditHeight();
+  void CreateEditWindow();
+  void DestroyEditWindow();
+  void LayoutEdit();
+  // Shows Text in the edit part (all of it selected) without reporting a change.
+  void SetEditText(const std::string& Text);
+  std::string EditText() const;
+  void EditCommand(WORD Code);
+  bool AutoCompleteChar(char32_t Ch);
+  void LoseFocus();
+  // Answers the edit part's colour query.
+  LRESULT EditColor(HDC DC);
 
   controls::TComboListBox* FListBox = nullptr;  // owned by this combo
   std::unique_ptr<TControlCanvas> FCanvas;
@@ -420,6 +474,13 @@ class TCustomComboBox : public TWinControl {
   bool FFocusLook = false;
   std::string FTypeAhead;
   LONG FTypeAheadTime = 0;
+  HWND FEditHandle = nullptr;
+  WNDPROC FEditInstance;  // the combo's procedure for the edit part
+  WNDPROC FDefEditProc;   // the edit window class's
+  int FMaxLength = 0;
+  TEditCharCase FCharCase = ecNormal;
+  std::string FCueBanner;
+  bool FSettingEditText = false;
 };
 
 class TComboBox : public TCustomComboBox {

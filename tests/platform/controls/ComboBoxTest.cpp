@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/controls/ListCtrls.h"
+#include "platform/os/Clipboard.h"
 #include "platform/os/Focus.h"
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/WindowPos.h"
@@ -406,6 +408,314 @@ TEST_F(ComboBoxTest, EditableAndSimpleStylesTakeTheChosenItemsText) {
   Input.Key(VK_F4);  // nothing to drop
   Pump();
   EXPECT_FALSE(simple->DroppedDown());
+}
+
+// ---- the edit part ----
+
+class ComboEditTest : public ComboBoxTest {
+ protected:
+  ComboEditTest() { os::ResetClipboard(); }
+  ~ComboEditTest() override { os::ResetClipboard(); }
+  // A focused editable combo of the fruits, its text emptied.
+  TComboBox* Focused(TComboBoxStyle Style = csDropDown, bool AutoComplete = true) {
+    TComboBox* combo = MakeCombo(Style, Fruits, Style == csSimple ? TRect{10, 10, 150, 150} : TRect{10, 10, 150, 31});
+    combo->SetAutoComplete(AutoComplete);
+    combo->SetText("");
+    ShowForm();
+    combo->SetFocus();
+    Pump();
+    TakeCodes();
+    TakeEvents();
+    return combo;
+  }
+  void Keys(std::initializer_list<UINT> Keys) {
+    for (UINT k : Keys) Input.Key(k);
+    Pump();
+  }
+  void WithKey(UINT Modifier, std::initializer_list<UINT> Keys) {
+    Input.KeyDown(Modifier);
+    for (UINT k : Keys) Input.Key(k);
+    Input.KeyUp(Modifier);
+    Pump();
+  }
+  void Type(const std::string& Text) {
+    Input.Type(Text);
+    Pump();
+  }
+  std::pair<int, int> Sel(TComboBox* Combo) { return {Combo->SelStart(), Combo->SelLength()}; }
+  std::string Clipboard() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE mem = GetClipboardData(CF_TEXT)) {
+      text = static_cast<const char*>(GlobalLock(mem));
+      GlobalUnlock(mem);
+    }
+    CloseClipboard();
+    return text;
+  }
+};
+
+TEST_F(ComboEditTest, TheEditPartTakesTheFocusAndTheTypingAndReportsTheUsersChanges) {
+  TComboBox* combo = Focused(csDropDown, false);
+  ASSERT_NE(combo->EditHandle(), nullptr);
+  EXPECT_EQ(GetParent(combo->EditHandle()), combo->Handle());
+  EXPECT_EQ(GetFocus(), combo->EditHandle());
+  EXPECT_TRUE(combo->Focused());
+  EXPECT_EQ(Screen->ActiveControl(), combo);
+
+  Type("kiwi");
+  EXPECT_EQ(combo->Text(), "kiwi");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_EQ(TakeEvents(), std::vector<std::string>(4, "change"));
+  EXPECT_EQ(TakeCodes(), (std::vector<WORD>{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE,
+                                             CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+  // The caret keys are the edit's; Backspace deletes before the caret.
+  Keys({VK_LEFT, VK_LEFT, VK_BACK});
+  EXPECT_EQ(combo->Text(), "kwi");
+  EXPECT_EQ(Sel(combo), std::make_pair(1, 0));
+  WithKey(VK_SHIFT, {VK_END});
+  EXPECT_EQ(combo->SelText(), "wi");
+  // A text that is an item's (in any case) chooses it.
+  combo->SetText("");
+  Type("date");
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  TakeEvents();
+  TakeCodes();
+
+  // The program's changes are not reported.
+  combo->SetText("Fig");
+  combo->SetItemIndex(1);
+  EXPECT_EQ(combo->Text(), "Banana");
+  EXPECT_EQ(Sel(combo), std::make_pair(0, 6));
+  EXPECT_TRUE(TakeEvents().empty());
+  EXPECT_TRUE(TakeCodes().empty());
+  // The arrows step the choice; the item's text comes selected.
+  Keys({VK_DOWN});
+  EXPECT_EQ(combo->Text(), "Cherry");
+  EXPECT_EQ(Sel(combo), std::make_pair(0, 6));
+  EXPECT_EQ(TakeCodes(), (std::vector<WORD>{CBN_SELCHANGE}));
+}
+
+TEST_F(ComboEditTest, TheFocusComesAndGoesOnceForTheComboAndItsEditPart) {
+  auto* before = Make<TEdit>(Form, "Before", {10, 60, 150, 81});
+  TComboBox* combo = MakeCombo(csDropDown, Fruits);
+  before->SetTabOrder(0);
+  combo->SetText("Banana split");
+  int enters = 0, exits = 0;
+  combo->OnEnter = [&](TObject*) { ++enters; };
+  combo->OnExit = [&](TObject*) { ++exits; };
+  ShowForm();
+  before->SetFocus();
+  Pump();
+  Codes.clear();
+
+  Keys({VK_TAB});
+  EXPECT_EQ(GetFocus(), combo->EditHandle());
+  EXPECT_EQ(Sel(combo), std::make_pair(0, 12));  // entered: the whole text selected
+  // A click in the edit part of a focused combo places the caret and keeps the focus there.
+  Input.Click(combo->EditHandle(), {1, 5});
+  Pump();
+  EXPECT_EQ(Sel(combo), std::make_pair(0, 0));
+  Keys({VK_TAB});
+  EXPECT_EQ(GetFocus(), before->Handle());
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(exits, 1);
+  EXPECT_EQ(Codes, (std::vector<WORD>{CBN_SETFOCUS, CBN_KILLFOCUS}));
+
+  // Focused by a click on the edit part from elsewhere, and re-created while focused.
+  Input.Click(combo->EditHandle());
+  Pump();
+  EXPECT_EQ(Screen->ActiveControl(), combo);
+  EXPECT_EQ(enters, 2);
+  combo->SetStyle(csSimple);
+  EXPECT_TRUE(combo->Focused());
+  EXPECT_EQ(combo->Text(), "Banana split");
+  combo->SetStyle(csDropDownList);
+  EXPECT_EQ(combo->EditHandle(), nullptr);
+  EXPECT_TRUE(combo->Focused());
+}
+
+TEST_F(ComboEditTest, AutoCompleteCompletesTypingAtTheEndToTheFirstItemWithTheTailSelected) {
+  struct TCase {
+    const char* Typed;
+    std::vector<UINT> Before;  // keys before the typing
+    int MaxLength;
+    const char* Text;
+    std::pair<int, int> Selection;
+    int Index;
+  };
+  const TCase cases[] = {
+      {"b", {}, 0, "Banana", {1, 5}, 1},
+      {"ba", {}, 0, "Banana", {2, 4}, 1},        // the typed letter replaces the selected tail
+      {"E", {}, 0, "Elderberry", {1, 9}, 4},
+      {"bx", {}, 0, "Bx", {2, 0}, -1},           // no item: the letter as typed
+      {"e", {}, 5, "e", {1, 0}, -1},             // the item would not fit MaxLength
+      {"ch", {VK_BACK}, 0, "Cherry", {2, 4}, 2},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    TComboBox* combo = Focused();
+    combo->SetMaxLength(c.MaxLength);
+    for (UINT k : c.Before) Input.Key(k);
+    Type(c.Typed);
+    EXPECT_EQ(combo->Text(), c.Text);
+    EXPECT_EQ(Sel(combo), c.Selection);
+    EXPECT_EQ(combo->ItemIndex(), c.Index);
+    // One change for each typed character, the completion included.
+    EXPECT_EQ(TakeEvents().size(), std::strlen(c.Typed));
+    combo->SetParent(nullptr);
+    delete combo;
+  }
+
+  TComboBox* combo = Focused();
+  Type("c");
+  EXPECT_EQ(combo->Text(), "Cherry");
+  // Deleting completes nothing.
+  Keys({VK_BACK});
+  EXPECT_EQ(combo->Text(), "C");
+  Keys({VK_BACK});
+  EXPECT_EQ(combo->Text(), "");
+  // Typing inside the text completes nothing.
+  combo->SetText("Dte");
+  Keys({VK_HOME, VK_RIGHT});
+  Type("a");
+  EXPECT_EQ(combo->Text(), "Date");
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  // A key-press handler sees the character first and may refuse it.
+  combo->OnKeyPress = [](TObject*, char32_t& Key) {
+    if (Key == U'x') Key = 0;
+  };
+  combo->SetText("");
+  Type("xa");
+  EXPECT_EQ(combo->Text(), "Apple");
+}
+
+TEST_F(ComboEditTest, SelectionLimitAndLetterCaseOfTheEditPart) {
+  TComboBox* combo = Focused(csDropDown, false);
+  combo->SetText("hello world");
+  HWND wnd = combo->Handle();
+  EXPECT_EQ(SendMessage(wnd, CB_SETEDITSEL, 0, MAKELPARAM(6, 11)), TRUE);
+  DWORD start = 0, end = 0;
+  SendMessage(wnd, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 6u);
+  EXPECT_EQ(end, 11u);
+  EXPECT_EQ(combo->SelText(), "world");
+  combo->SetSelText("there");
+  EXPECT_EQ(combo->Text(), "hello there");
+  EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"change"}));
+  combo->SetSelStart(2);
+  combo->SetSelLength(3);
+  EXPECT_EQ(combo->SelText(), "llo");
+  SendMessage(wnd, CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0));  // start -1: no selection
+  EXPECT_EQ(combo->SelLength(), 0);
+  combo->SelectAll();
+  EXPECT_EQ(combo->SelText(), "hello there");
+
+  // The limit stops typing, not the program's text.
+  combo->SetText("");
+  EXPECT_EQ(SendMessage(wnd, CB_LIMITTEXT, 3, 0), TRUE);
+  EXPECT_EQ(combo->MaxLength(), 3);
+  Type("abcd");
+  EXPECT_EQ(combo->Text(), "abc");
+  combo->SetText("longer");
+  EXPECT_EQ(combo->Text(), "longer");
+
+  combo->SetMaxLength(0);
+  combo->SetCharCase(ecUpperCase);
+  EXPECT_EQ(combo->Text(), "LONGER");
+  combo->SetText("");
+  Type("ab");
+  EXPECT_EQ(combo->Text(), "AB");
+
+  // The list styles have no edit part.
+  TComboBox* list = MakeCombo(csDropDownList, Fruits, {10, 60, 150, 81});
+  EXPECT_EQ(list->EditHandle(), nullptr);
+  EXPECT_EQ(SendMessage(list->Handle(), CB_GETEDITSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(SendMessage(list->Handle(), CB_SETEDITSEL, 0, 0), CB_ERR);
+}
+
+TEST_F(ComboEditTest, ClipboardKeysAndMessagesWorkOnTheEditPart) {
+  TComboBox* combo = Focused(csDropDown, false);
+  combo->SetText("copy me");
+  combo->SetSelStart(5);
+  combo->SetSelLength(2);
+  WithKey(VK_CONTROL, {'C'});
+  EXPECT_EQ(Clipboard(), "me");
+  WithKey(VK_CONTROL, {'X'});
+  EXPECT_EQ(combo->Text(), "copy ");
+  WithKey(VK_CONTROL, {'V', 'V'});
+  EXPECT_EQ(combo->Text(), "copy meme");
+  EXPECT_EQ(TakeEvents().size(), 3u);
+  combo->SelectAll();
+  SendMessage(combo->Handle(), WM_CUT, 0, 0);  // sent to the combo, done by its edit part
+  EXPECT_EQ(combo->Text(), "");
+  EXPECT_EQ(Clipboard(), "copy meme");
+  SendMessage(combo->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(combo->Text(), "copy meme");
+  WithKey(VK_CONTROL, {'Z'});
+  EXPECT_EQ(combo->Text(), "");
+}
+
+TEST_F(ComboEditTest, TypingWithTheListDownHighlightsTheMatchAndEnterOrEscKeepTheText) {
+  TComboBox* combo = Focused(csDropDown, false);
+  Keys({VK_F4});
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(GetFocus(), combo->EditHandle());  // the caret stays in the edit part
+  Type("ch");
+  EXPECT_EQ(combo->ListBox()->ItemIndex(), 2);  // highlighted
+  EXPECT_EQ(combo->ItemIndex(), -1);            // not chosen: the text is no item's
+  Keys({VK_RETURN});
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), "Cherry");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+
+  // Text that no item begins with stays as typed, whether the list closes by Enter or Esc.
+  for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+    combo->SetText("");
+    Keys({VK_F4});
+    Type("kiwi");
+    EXPECT_EQ(combo->ListBox()->ItemIndex(), -1);
+    Keys({key});
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "kiwi");
+  }
+
+  // A simple combo's list follows the typing.
+  TComboBox* simple = MakeCombo(csSimple, Fruits, {160, 10, 290, 150});
+  simple->SetText("");
+  simple->SetFocus();
+  Type("el");
+  EXPECT_EQ(simple->ListBox()->ItemIndex(), 4);
+}
+
+TEST_F(ComboEditTest, AChangeHandlerMayFreeTheCombo) {
+  TComboBox* combo = Focused();
+  auto* other = Make<TEdit>(Form, "Other", {10, 60, 150, 81});
+  combo->OnChange = [&](TObject*) {
+    TComboBox* doomed = combo;
+    combo = nullptr;
+    delete doomed;
+  };
+  Type("ab");  // auto-complete reports the first letter
+  EXPECT_EQ(combo, nullptr);
+  other->SetFocus();
+  Type("z");
+  EXPECT_EQ(other->Text(), "z");
+}
+
+TEST_F(ComboEditTest, Snapshot) {
+  Form->SetColor(clBtnFace);
+  TComboBox* combo = MakeCombo(csDropDown, Fruits, {10, 10, 150, 31});
+  TComboBox* simple = MakeCombo(csSimple, Fruits, {160, 10, 290, 120});
+  TComboBox* off = MakeCombo(csDropDown, Fruits, {10, 50, 150, 71});
+  off->SetItemIndex(3);
+  off->SetEnabled(false);
+  simple->SetItemIndex(1);
+  ShowForm();
+  combo->SetFocus();
+  Type("ch");
+  App.RunFor(controls::CaretBlinkTime + 10);
+  App.Presenter().SaveSnapshot(Form->Handle(), "combo-edit.png");
 }
 
 TEST_F(ComboBoxTest, SnapshotOfADroppedDownCombo) {
