@@ -6,6 +6,8 @@
 
 #include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/StdLabels.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/WindowPos.h"
 #include "platform/rtl/FormatSettings.h"
@@ -169,21 +171,72 @@ HWND DefaultOwner() {
   return form && form->Visible() && form->HandleAllocated() ? form->Handle() : nullptr;
 }
 
+void RequireLoop() {
+  if (!Application || !Screen) throw EInvalidOperation("A message box needs the application's message loop");
+}
+
+// The form of a box: a dialog frame titled Caption, with a close box when Closable, owned by
+// Owner's top-level window (Owner becomes that window).
+std::unique_ptr<TMessageForm> NewBox(HWND& Owner, TIconKind Icon, const std::string& Text, const std::string& Caption,
+                                     bool Closable) {
+  RequireLoop();
+  if (Owner) Owner = GetAncestor(Owner, GA_ROOT);
+  auto form = std::make_unique<TMessageForm>(Owner, Icon, Text);
+  form->SetBorderStyle(bsDialog);
+  form->SetBorderIcons(Closable ? TBorderIcons{biSystemMenu} : TBorderIcons{});
+  form->SetCaption(Caption);
+  form->Canvas()->Font()->Assign(form->Font());
+  return form;
+}
+
+// The widest a box's text may be: five eighths of the screen less the margins and the icon.
+int MaxTextWidth() { return std::max(200, (Screen ? Screen->Width() : 800) * 5 / 8 - 2 * kMargin - kIconSize); }
+
+int ButtonRowWidth(size_t Count) {
+  const int n = static_cast<int>(Count);
+  return n * kButtonWidth + (n - 1) * kButtonGap;
+}
+
+// The row of buttons at Top, centred in the form's client width; answers the button to focus
+// (the default one, else the first). A click on any but the help button sets ByButton.
+TButton* AddButtons(TForm* Form, const std::vector<TBoxButton>& Buttons, int Top, bool& ByButton) {
+  int x = (Form->ClientWidth() - ButtonRowWidth(Buttons.size())) / 2;
+  TButton* focus = nullptr;
+  for (const TBoxButton& b : Buttons) {
+    auto* button = new TButton(Form);
+    button->SetParent(Form);
+    button->SetBounds(x, Top, kButtonWidth, kButtonHeight);
+    button->SetCaption(ButtonCaption(b.Result));
+    button->SetModalResult(b.Result == kHelpButton ? mrNone : b.Result);
+    button->SetDefault(b.Default);
+    button->SetCancel(b.Cancel);
+    if (b.Result != kHelpButton) button->OnClick = [&ByButton](TObject*) { ByButton = true; };
+    if (b.Default || !focus) focus = button;
+    x += kButtonWidth + kButtonGap;
+  }
+  return focus;
+}
+
+// Centres the box on its owner, else on the screen, inside the work area.
+void PlaceBox(TForm* Form, HWND Owner) {
+  TRect area = Screen ? Screen->WorkAreaRect() : TRect{0, 0, 800, 600};
+  TRect around = area;
+  if (Owner && IsWindowVisible(Owner)) GetWindowRect(Owner, &around);
+  int left = around.Left + (around.Width() - Form->Width()) / 2;
+  int top = around.Top + (around.Height() - Form->Height()) / 2;
+  left = std::clamp(left, area.Left, std::max(area.Left, area.Right - Form->Width()));
+  top = std::clamp(top, area.Top, std::max(area.Top, area.Bottom - Form->Height()));
+  Form->SetBounds(left, top, Form->Width(), Form->Height());
+}
+
 // Runs the box; answers the chosen button's result, or CloseResult when closed by the close
 // box (closing is refused when CloseResult is mrNone).
 int RunBox(HWND Owner, const std::string& Text, const std::string& Caption, TIconKind Icon,
            const std::vector<TBoxButton>& Buttons, int CloseResult) {
-  if (!Application || !Screen) throw EInvalidOperation("A message box needs the application's message loop");
-  if (Owner) Owner = GetAncestor(Owner, GA_ROOT);
-  auto form = std::make_unique<TMessageForm>(Owner, Icon, Text);
-  form->SetBorderStyle(bsDialog);
-  form->SetBorderIcons(CloseResult == mrNone ? TBorderIcons{} : TBorderIcons{biSystemMenu});
-  form->SetCaption(Caption);
-  form->Canvas()->Font()->Assign(form->Font());
+  auto form = NewBox(Owner, Icon, Text, Caption, CloseResult != mrNone);
 
   // The text wraps at five eighths of the screen's width.
-  const int maxText = std::max(200, (Screen ? Screen->Width() : 800) * 5 / 8 - 2 * kMargin - kIconSize);
-  TRect text{0, 0, maxText, 0};
+  TRect text{0, 0, MaxTextWidth(), 0};
   std::string measured = Text;
   form->Canvas()->TextRect(text, measured, {tfCalcRect, tfWordBreak, tfNoPrefix, tfExpandTabs});
   const int textLeft = kMargin + (Icon != ikNone ? kIconSize + 12 : 0);
@@ -192,44 +245,20 @@ int RunBox(HWND Owner, const std::string& Text, const std::string& Caption, TIco
   form->TextBounds = {textLeft, textTop, textLeft + text.Width(), textTop + text.Height()};
   form->IconPos = {kMargin, top};
 
-  const int n = static_cast<int>(Buttons.size());
-  const int row = n * kButtonWidth + (n - 1) * kButtonGap;
-  const int clientWidth = std::max({form->TextBounds.Right + kMargin, row + 2 * kMargin, 120});
+  const int clientWidth = std::max({form->TextBounds.Right + kMargin, ButtonRowWidth(Buttons.size()) + 2 * kMargin, 120});
   const int contentBottom = std::max(form->TextBounds.Bottom, Icon != ikNone ? top + kIconSize : 0);
   const int buttonTop = contentBottom + 14;
   form->SetClientWidth(clientWidth);
   form->SetClientHeight(buttonTop + kButtonHeight + kMargin);
 
   bool byButton = false;
-  int x = (clientWidth - row) / 2;
-  TButton* focus = nullptr;
-  for (const TBoxButton& b : Buttons) {
-    auto* button = new TButton(form.get());
-    button->SetParent(form.get());
-    button->SetBounds(x, buttonTop, kButtonWidth, kButtonHeight);
-    button->SetCaption(ButtonCaption(b.Result));
-    button->SetModalResult(b.Result == kHelpButton ? mrNone : b.Result);
-    button->SetDefault(b.Default);
-    button->SetCancel(b.Cancel);
-    if (b.Result != kHelpButton) button->OnClick = [&byButton](TObject*) { byButton = true; };
-    if (b.Default || !focus) focus = button;
-    x += kButtonWidth + kButtonGap;
-  }
+  TButton* focus = AddButtons(form.get(), Buttons, buttonTop, byButton);
   form->OnCloseQuery = [&](TObject*, bool& CanClose) {
     CanClose = byButton || CloseResult != mrNone;
   };
   form->SetActiveControl(nullptr);
   if (focus) form->SetActiveControl(focus);
-
-  // Centred on the owner, else on the screen, inside the work area.
-  TRect area = Screen ? Screen->WorkAreaRect() : TRect{0, 0, 800, 600};
-  TRect around = area;
-  if (Owner && IsWindowVisible(Owner)) GetWindowRect(Owner, &around);
-  int left = around.Left + (around.Width() - form->Width()) / 2;
-  int topPos = around.Top + (around.Height() - form->Height()) / 2;
-  left = std::clamp(left, area.Left, std::max(area.Left, area.Right - form->Width()));
-  topPos = std::clamp(topPos, area.Top, std::max(area.Top, area.Bottom - form->Height()));
-  form->SetBounds(left, topPos, form->Width(), form->Height());
+  PlaceBox(form.get(), Owner);
 
   int result = form->ShowModal();
   if (result == mrCancel && !byButton) {
@@ -239,6 +268,42 @@ int RunBox(HWND Owner, const std::string& Text, const std::string& Caption, TIco
   }
   form->BeforeDestruction();
   return result;
+}
+
+// The input query's box: the prompt above an edit holding the value, all of it selected, and
+// OK / Cancel below. Enter is OK; Esc and the close box are Cancel.
+bool RunQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+  HWND owner = DefaultOwner();
+  auto form = NewBox(owner, ikNone, "", Caption, true);
+  auto* edit = new TEdit(form.get());
+  // The edit is as wide as the prompt, within readable limits; a longer prompt wraps.
+  TRect measured{0, 0, MaxTextWidth(), 0};
+  std::string text = Prompt;
+  form->Canvas()->TextRect(measured, text, {tfCalcRect, tfSingleLine});
+  const int width = std::clamp(measured.Width(), 240, MaxTextWidth());
+  auto* prompt = new TLabel(form.get());
+  prompt->SetParent(form.get());
+  prompt->SetWordWrap(true);
+  prompt->SetBounds(kMargin, kMargin, width, 0);
+  prompt->SetCaption(Prompt);
+  prompt->SetFocusControl(edit);
+  edit->SetParent(form.get());
+  edit->SetBounds(kMargin, prompt->Top() + prompt->Height() + 6, width, edit->Height());
+  edit->SetText(Value);
+  const int buttonTop = edit->Top() + edit->Height() + 14;
+  form->SetClientWidth(width + 2 * kMargin);
+  form->SetClientHeight(buttonTop + kButtonHeight + kMargin);
+  bool byButton = false;
+  AddButtons(form.get(), {{mrOk, true, false}, {mrCancel, false, true}}, buttonTop, byButton);
+  form->SetActiveControl(edit);
+  form->OnShow = [edit](TObject*) { edit->SelectAll(); };
+  PlaceBox(form.get(), owner);
+  const int result = form->ShowModal();
+  const std::string typed = edit->Text();
+  form->BeforeDestruction();
+  if (result != mrOk) return false;
+  Value = typed;
+  return true;
 }
 
 TDialogAnswer Ask(const TDialogRequest& Request) { return Hook()(Request); }
@@ -314,9 +379,7 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
 void ShowMessage(const std::string& Msg) { MessageDlg(Msg, mtCustom, {mbOK}, 0); }
 
 bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value) {
-  if (!HasAnswerHook())
-    // The window needs the edit control, which this layer does not offer yet.
-    throw EInvalidOperation("InputQuery has no window yet: only scripted answers can answer it");
+  if (!HasAnswerHook()) return RunQuery(ACaption, APrompt, Value);
   TDialogRequest r;
   r.Kind = TDialogKind::InputQuery;
   r.Text = APrompt;

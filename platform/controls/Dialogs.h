@@ -67,10 +67,9 @@ inline constexpr TMsgDlgButtons mbAbortIgnore{mbAbort, mbIgnore};
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
 // Msg with an OK button, titled with the application's title.
 void ShowMessage(const std::string& Msg);
-// Asks for one line of text: Value is offered and, when the user presses OK, replaced by what
-// was typed (true); Cancel, Esc or closing leave it unchanged (false). Its window waits for
-// the layer's edit control: until then only an answer hook answers it (EInvalidOperation
-// without one).
+// Asks for one line of text in a box titled ACaption: APrompt above an edit offering Value,
+// all of it selected, and OK / Cancel. OK or Enter replace Value by what was typed (true);
+// Cancel, Esc or closing leave it unchanged (false).
 bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value);
 // InputQuery's text, or ADefault when cancelled.
 std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault);

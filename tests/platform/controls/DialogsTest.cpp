@@ -4,6 +4,8 @@
 
 #include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/StdLabels.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
 #include "platform/os/Presenter.h"
@@ -198,6 +200,81 @@ TEST_F(DialogsTest, ScriptedAnswersReplaceTheWindowsAndRecordEveryBox) {
   test::TScriptedAnswers lenient;
   lenient.SetUnscripted(IDYES);
   EXPECT_EQ(MessageBox(nullptr, "Any", "", MB_YESNO), IDYES);
+}
+
+TEST_F(DialogsTest, AnInputQueryOffersTheValueSelectedAndTakesWhatIsTypedOnlyOnOk) {
+  ShowForm();
+  struct TCase {
+    const char* Name;
+    std::function<void(test::TInputDriver&, TCustomForm*)> Act;
+    bool Ok;
+    const char* Value;
+  };
+  auto typeThen = [](const char* Text, std::function<void(test::TInputDriver&, TCustomForm*)> Then) {
+    return [Text, Then](test::TInputDriver& In, TCustomForm* Box) {
+      In.Type(Text);
+      Then(In, Box);
+    };
+  };
+  auto key = [](UINT Key) { return [Key](test::TInputDriver& In, TCustomForm*) { In.Key(Key); }; };
+  auto click = [](int Result) {
+    return [Result](test::TInputDriver& In, TCustomForm* Box) { In.Click(ButtonOf(Box, Result)->Handle()); };
+  };
+  auto close = [](test::TInputDriver&, TCustomForm* Box) { PostMessage(Box->Handle(), WM_CLOSE, 0, 0); };
+  auto append = [](test::TInputDriver& In, TCustomForm* Box) {
+    In.Key(VK_END);
+    In.Type(" Rock");
+    In.Click(ButtonOf(Box, mrOk)->Handle());
+  };
+  const std::vector<TCase> cases = {
+      {"typed over the selection, Enter", typeThen("Jazz", key(VK_RETURN)), true, "Jazz"},
+      {"appended, OK clicked", append, true, "Pop Rock"},
+      {"nothing typed, Enter", key(VK_RETURN), true, "Pop"},
+      {"typed, Esc", typeThen("Jazz", key(VK_ESCAPE)), false, "Pop"},
+      {"typed, Cancel clicked", typeThen("Jazz", click(mrCancel)), false, "Pop"},
+      {"typed, closed", typeThen("Jazz", close), false, "Pop"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string caption, prompt, selected;
+    bool acted = false;
+    WhenShown([&](TCustomForm* Box) {
+      if (acted) return;
+      acted = true;
+      caption = Box->Caption();
+      for (int i = 0; i < Box->ControlCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(Box->Controls(i))) prompt = label->Caption();
+      if (auto* edit = dynamic_cast<TEdit*>(Box->ActiveControl()); edit && edit->Focused()) selected = edit->SelText();
+      c.Act(Input, Box);
+    });
+    std::string value = "Pop";
+    EXPECT_EQ(InputQuery("Music", "Category &name:", value), c.Ok);
+    EXPECT_EQ(value, c.Value);
+    EXPECT_EQ(caption, "Music");
+    EXPECT_EQ(prompt, "Category &name:");
+    EXPECT_EQ(selected, "Pop");  // the edit has the focus and the whole value selected
+  }
+  EXPECT_EQ(Screen->CustomFormCount(), 1) << "every box is freed";
+
+  bool acted = false;
+  WhenShown([&](TCustomForm*) {
+    if (acted) return;
+    acted = true;
+    Input.Type("ignored");
+    Input.Key(VK_ESCAPE);
+  });
+  EXPECT_EQ(InputBox("Music", "Category name", "Pop"), "Pop") << "cancelled: the default";
+}
+
+TEST_F(DialogsTest, SnapshotOfAnInputQuery) {
+  ShowForm();
+  WhenShown([&](TCustomForm* Box) {
+    App.RunFor(controls::CaretBlinkTime + 10);
+    test::SavePng(*os::SurfaceOf(Box->Handle()), ::testing::TempDir() + "input-query.png");
+    Input.Key(VK_ESCAPE);
+  });
+  std::string value = "背景音乐";
+  EXPECT_FALSE(InputQuery("Ostrovel", "请输入新的音乐类别名称：", value));
 }
 
 TEST_F(DialogsTest, SnapshotsOfEachIcon) {
