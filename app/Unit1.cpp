@@ -5,6 +5,7 @@
 #include "app/Volume.h"
 #include "app/option.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/os/Input.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
@@ -14,74 +15,6 @@
 #include "platform/shell/ShellApi.h"
 
 TForm1* Form1 = nullptr;
-
-#if !__has_include("tray/TrayIconEx.h")
-#include <cstring>
-
-static const classes::TPublished<TTrayIconEx, TComponent> TrayIconExInfo([](classes::TPublisher<TTrayIconEx>& p) {
-  p.String("Hint", &TTrayIconEx::Hint, &TTrayIconEx::SetHint);
-  p.Bool("IconVisible", &TTrayIconEx::IconVisible, &TTrayIconEx::SetIconVisible).Default(false);
-  p.Component("PopupMenu", &TTrayIconEx::PopupMenu, &TTrayIconEx::SetPopupMenu);
-  p.Event("OnDblClick", &TTrayIconEx::OnDblClick);
-});
-
-TTrayIconEx::TTrayIconEx(TComponent* AOwner) : TComponent(AOwner) {
-  FWnd = AllocateHWnd([this](TMessage& Message) {
-    if (Message.Msg == WM_USER + 0x400 && Message.LParam == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
-  });
-}
-
-TTrayIconEx::~TTrayIconEx() {
-  SetIconVisible(false);
-  DeallocateHWnd(FWnd);
-}
-
-void TTrayIconEx::SetIconVisible(bool Value) {
-  if (Value == FIconVisible) return;
-  FIconVisible = Value;
-  NOTIFYICONDATAA data{};
-  data.cbSize = sizeof data;
-  data.hWnd = FWnd;
-  data.uID = reinterpret_cast<UINT_PTR>(this);
-  data.uFlags = NIF_MESSAGE | NIF_TIP;
-  data.uCallbackMessage = WM_USER + 0x400;
-  std::strncpy(data.szTip, FHint.c_str(), sizeof data.szTip - 1);
-  Shell_NotifyIconA(Value ? NIM_ADD : NIM_DELETE, &data);
-}
-
-bool TTrayIconEx::ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = sizeof data;
-  data.hWnd = FWnd;
-  data.uID = reinterpret_cast<UINT_PTR>(this);
-  data.uFlags = NIF_INFO;
-  std::strncpy(data.szInfo, Text.c_str(), sizeof data.szInfo - 1);
-  std::strncpy(data.szInfoTitle, Title.c_str(), sizeof data.szInfoTitle - 1);
-  data.uTimeout = static_cast<UINT>(TimeoutSeconds) * 1000;
-  data.dwInfoFlags = static_cast<DWORD>(IconKind);
-  return Shell_NotifyIconA(NIM_MODIFY, &data);
-}
-
-void TTrayIconEx::ShowMainForm() {
-  if (Application->MainForm()) Application->MainForm()->Show();
-}
-void TTrayIconEx::SendMainFormToTray() {
-  if (Application->MainForm()) Application->MainForm()->Hide();
-}
-#endif
-
-namespace app {
-
-std::function<bool(const std::string&, const std::string&)> MessageBoxAnswer;
-
-bool AskOkCancel(const std::string& Text, const std::string& Caption) {
-  return MessageBoxAnswer ? MessageBoxAnswer(Text, Caption) : true;
-}
-void ShowError(const std::string& Text, const std::string& Caption) {
-  if (MessageBoxAnswer) MessageBoxAnswer(Text, Caption);
-}
-
-}  // namespace app
 
 namespace {
 
@@ -212,7 +145,7 @@ void TForm1::FormCreate(TObject*) {
     ShowBalloon("Ostrovel", "正在后台运行...");
   } catch (const Exception& E) {
     WriteErrorLog("初始化失败—查询读取 " + E.Message());
-    app::ShowError("系统初始化失败！读取\r" + E.Message(), "初始化");
+    Application->MessageBox("系统初始化失败！读取\r" + E.Message(), "初始化", MB_ICONERROR);
     Application->Terminate();
   }
 }
@@ -255,7 +188,7 @@ void TForm1::ReadConfig() {
     }
   } catch (const Exception& E) {
     WriteErrorLog("初始化失败—配置 " + E.Message());
-    app::ShowError("系统初始化失败！配置\r" + E.Message(), "初始化");
+    Application->MessageBox("系统初始化失败！配置\r" + E.Message(), "初始化", MB_ICONERROR);
     Application->Terminate();
   }
 }
@@ -314,7 +247,7 @@ void TForm1::FcLabel13MouseMove(TObject*, TShiftState, int, int) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction& Action) {
-  if (!app::AskOkCancel("真的关闭程序？", "关闭 Ostrovel")) {
+  if (Application->MessageBox("真的关闭程序？", "关闭 Ostrovel", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     ShowBalloon("Ostrovel正在运行...", "您没有选择关闭！");
     Action = caNone;
     return;

@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "app/Volume.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
@@ -110,7 +111,7 @@ void TForm2::FcRapidFireButton1Click(TObject*) {
   } catch (const Exception&) {
     ShellExecuteA(Handle(), "open", (ExtractFilePath(Application->ExeName()) + "quorvex.exe").c_str(), nullptr,
                   nullptr, SW_SHOWNORMAL);
-    app::ShowError("系统播放异常！\r\r稍后程序自动关闭并重新运行。", "播放异常");
+    Application->MessageBox("系统播放异常！\r\r稍后程序自动关闭并重新运行。", "播放异常", MB_ICONERROR);
   }
   Timer1->SetEnabled(true);
   FcRapidFireButton1->SetEnabled(false);

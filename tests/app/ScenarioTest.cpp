@@ -2,8 +2,10 @@
 // mixer, the programs started and the tray afterwards. The day starts on Monday 2026-01-05
 // at 07:59:00; broadcasts last 20 s unless a test says otherwise.
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/app/AppFixture.h"
+#include "tests/support/ScriptedAnswers.h"
 
 namespace {
 
@@ -175,8 +177,7 @@ TEST_F(AppTest, TimeActionsStartAndStopTheMusicCloseAndShutDown) {
                {"音乐关闭", "是"}, {"音乐关闭时间", "08:30:00"}, {"自动关闭时间", "09:00:00"},
                {"自动关机时间", "09:00:00"}});
   AddSong("calm", 0, 2 * test::kHour);
-  int asked = 0;
-  app::MessageBoxAnswer = [&](const std::string&, const std::string&) { return ++asked, true; };
+  test::TScriptedAnswers answers;
   StartProgram();
   RunUntil(8, 0, 1);
   EXPECT_EQ(Calls("play"), Lines{"calm.mp3"});
@@ -186,10 +187,9 @@ TEST_F(AppTest, TimeActionsStartAndStopTheMusicCloseAndShutDown) {
   EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(30 * test::kMinute));
   RunUntil(9, 0, 2);
   EXPECT_TRUE(Application->Terminated());
-  EXPECT_EQ(asked, 0) << "no question at the close time";
+  EXPECT_TRUE(answers.Shown().empty()) << "no question at the close time: " << answers.ShownTexts();
   EXPECT_EQ(Services.Mixer.Last(), 65535);
   EXPECT_EQ(Started(), Lines{"shutdown.exe -s -f -t 10"});
-  app::MessageBoxAnswer = nullptr;
 }
 
 // (7) A broken announcement file and broken songs: the log lines, the music carrying on past
@@ -275,23 +275,69 @@ TEST_F(AppTest, ClosingAsksAndSavesThePausedMusic) {
   AddSong("song", 0, 10 * test::kMinute);
   StartProgram();
   RunUntil(8, 1, 1);
-  bool answer = false;
-  std::vector<std::string> asked;
-  app::MessageBoxAnswer = [&](const std::string& Text, const std::string& Caption) {
-    asked.push_back(Text + "|" + Caption);
-    return answer;
-  };
+  test::TScriptedAnswers answers;
+  answers.Answer(IDCANCEL, "真的关闭程序？");
   Form1->Close();
-  EXPECT_EQ(asked, Lines{"真的关闭程序？|关闭 Ostrovel"});
+  ASSERT_EQ(answers.Shown().size(), 1u);
+  EXPECT_EQ(answers.Shown()[0].Request.Caption, "关闭 Ostrovel");
+  EXPECT_EQ(answers.Shown()[0].Request.Flags, UINT(MB_OKCANCEL | MB_ICONQUESTION));
   EXPECT_FALSE(Application->Terminated());
-  EXPECT_EQ(Services.Tray.Balloons().back().title, "Ostrovel正在运行...");
+  EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpPlaying) << "the music plays on";
+  EXPECT_EQ(Services.Tray.Balloons().back().title + "|" + Services.Tray.Balloons().back().text,
+            "Ostrovel正在运行...|您没有选择关闭！");
   Form1->FcRapidFireButton12Click(nullptr);  // pause
   RunUntil(8, 2, 1);
-  answer = true;
+  answers.Answer(IDOK, "真的关闭程序？");
   Form1->Close();
   EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(2 * test::kMinute));
   EXPECT_EQ(Services.Mixer.Last(), 65535);
-  app::MessageBoxAnswer = nullptr;
+}
+
+// A prelude that cannot be played starts the restart companion and says so in an error box;
+// the broadcast waiting for it still plays.
+TEST_F(AppTest, APreludeThatFailsStartsTheCompanionAndTheBroadcastStillPlays) {
+  auto options = ShopOptions();
+  options["播放时先播放"] = App.PathInExeDir("broken.mp3");
+  WriteConfig(options);
+  std::ofstream(App.PathInExeDir("broken.mp3")) << "x";
+  Services.Engine.AddFailingFile(App.PathInExeDir("broken.mp3"));
+  AddTask({.Name = "notice", .PTime = "08:00:00", .BeFrom = true}, 5 * test::kSecond);
+  test::TScriptedAnswers answers;
+  answers.Answer(IDOK, "系统播放异常！\r\r稍后程序自动关闭并重新运行。");
+  StartProgram();
+  RunUntil(8, 0, 30);
+  ASSERT_EQ(answers.Shown().size(), 1u) << answers.ShownTexts();
+  EXPECT_EQ(answers.Shown()[0].Request.Caption, "播放异常");
+  EXPECT_EQ(answers.Shown()[0].Request.Flags & MB_ICONMASK, UINT(MB_ICONERROR));
+  EXPECT_EQ(Started(), Lines{"quorvex.exe"});
+  EXPECT_EQ(Calls("play"), Lines{"notice.mp3"});
+}
+
+// A start-up that fails is logged and told in an error box, and the program ends.
+class StartUpFailureTest : public AppTest {
+ protected:
+  void ExpectFailure(const std::string& Shown, const std::string& Logged) {
+    test::TScriptedAnswers answers;
+    answers.Answer(IDOK, Shown);
+    StartProgram();
+    ASSERT_EQ(answers.Shown().size(), 1u) << answers.ShownTexts();
+    EXPECT_EQ(answers.Shown()[0].Request.Caption, "初始化");
+    EXPECT_EQ(answers.Shown()[0].Request.Flags & MB_ICONMASK, UINT(MB_ICONERROR));
+    EXPECT_NE(ErrLog().find(" " + Logged + " "), std::string::npos) << ErrLog();
+    App.ProcessMessages();
+    EXPECT_TRUE(Application->Terminated()) << "the quit request is handled by the loop";
+  }
+};
+
+TEST_F(StartUpFailureTest, WithoutItsDatabase) {
+  Db.reset();
+  std::filesystem::remove(App.PathInExeDir("VN.dll"));
+  ExpectFailure("系统初始化失败！读取\r", "初始化失败—查询读取");
+}
+
+TEST_F(StartUpFailureTest, WithAVolumeThatIsNoNumber) {
+  WriteConfig({{"广播音量", "loud"}});
+  ExpectFailure("系统初始化失败！配置\r", "初始化失败—配置");
 }
 
 }  // namespace
