@@ -121,6 +121,7 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate(TObject*) {
   Form1 = this;
+  FToday = Date();
   try {
     FcSpinEdit1->SetMax(10);
     FcSpinEdit2->SetMax(10);
@@ -379,6 +380,7 @@ void TForm1::AdvanceRepeatingTask() {
 }
 
 void TForm1::Timer2Timer(TObject*) {
+  CheckNewDay();
   if (ADOQuery1->IsEmpty()) return;
   ADOQuery1->First();
   int due = SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime());
@@ -418,20 +420,43 @@ void TForm1::SkipMissedTasks() {
   // or asleep): it is logged and moved on as a firing would move it, unplayed.
   for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
     if (NowSeconds() - SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime()) < kLateTickSeconds) break;
-    WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
-    if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) continue;
-    if (IntervalSeconds(ADOTable1) != 0) {
-      AdvanceRepeatingTask();
-    } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
-      ADOTable1->Edit();
-      ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
-      ADOTable1->FieldByName("status")->SetAsInteger(0);
-      ADOTable1->Post();
-    }
+    SkipMissedTask();
   }
   // A repeating task may be more than one interval behind: it goes to its next repetition.
   RecalcRepeatTasks();
   ReloadTasks();
+}
+
+void TForm1::SkipMissedTask() {
+  WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
+  if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) return;
+  if (IntervalSeconds(ADOTable1) != 0) {
+    AdvanceRepeatingTask();
+  } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
+    ADOTable1->Edit();
+    ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
+    ADOTable1->FieldByName("status")->SetAsInteger(0);
+    ADOTable1->Post();
+  }
+}
+
+void TForm1::CheckNewDay() {
+  TDateTime today = Date();
+  if (today == FToday) return;
+  FToday = today;
+  FcLabel14->SetCaption(FormatDateTime("dddd", today));
+  // Rows still in the list were due on the day that ended and did not play (the machine slept
+  // over midnight): in automatic mode they are missed, as a late tick finds them.
+  if (AutoMode && ADOQuery1->Active())
+    for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) SkipMissedTask();
+  // Today's repeating tasks wait at their first repetition; the list holds today's tasks.
+  RecalcRepeatTasks();
+  ReloadTasks();
+  // Today's slots: with slot playback on, the current or next one is armed again.
+  if (N22->Checked())
+    SelectCurrentTimeSlot();
+  else
+    OpenTodayTimeSlots();
 }
 
 void TForm1::num1Timer(TObject*) {
@@ -460,8 +485,17 @@ void TForm1::CancelRepeats() {
 
 // ================================================================ broadcasts
 
-void TForm1::FcRapidFireButton1Click(TObject*) {
+void TForm1::FcRapidFireButton1Click(TObject* Sender) {
   if (ADOTable1->IsEmpty()) return;
+  // Back from the prelude: the task table may have been reopened meanwhile (a recompute, a
+  // new day), so the task that waits is found again by its number.
+  if (Sender == Form2 && PreludeMark == "1" && FPreludeTaskNo != 0 &&
+      !ADOTable1->Locate("no", IntToStr(FPreludeTaskNo), loCaseInsensitive)) {
+    PreludeMark.clear();
+    CancelRepeats();
+    EndBroadcast();
+    return;
+  }
   if (ADOTable1->State() == dsEdit || ADOTable1->State() == dsInsert) {
     // An edit open in the parameter box is given up.
     ADOTable1->Cancel();
@@ -485,6 +519,7 @@ void TForm1::FcRapidFireButton1Click(TObject*) {
   } else {
     if (Form2->FcCheckBox6->Checked() && PreludeMark != "1" && ADOTable1->FieldByName("befrom")->AsBoolean()) {
       PreludeMark = "1";
+      FPreludeTaskNo = ADOTable1->FieldByName("no")->AsInteger();
       Form2->FcRapidFireButton1Click(this);
       return;
     }
@@ -866,6 +901,7 @@ void TForm1::SelectCurrentTimeSlot() {
 
 void TForm1::T_musictypeTimer(TObject*) {
   if (!N22->Checked()) return;
+  CheckNewDay();
   std::string now = HMS(Time());
   if (now == HMS(SlotEnd) || now == HMS(SlotStart)) {
     ResumeRequested = 1;

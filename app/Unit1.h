@@ -145,6 +145,10 @@ class TForm1 : public TForm {
   void Timer2Timer(TObject* Sender);
   void num1Timer(TObject* Sender);
   void ADOTable1CalcFields(TDataSet* DataSet);
+  // When the date has changed since the last look: the weekday label, today's repeating
+  // tasks, today's pending list and today's time slots. Called first by every once-a-second
+  // tick that depends on the date.
+  void CheckNewDay();
 
   // ---- broadcasts ----
   void FcRapidFireButton1Click(TObject* Sender);
@@ -214,11 +218,15 @@ class TForm1 : public TForm {
   void ShowBalloon(const std::string& Title, const std::string& Text);
   // The pending tasks past the tick's window are logged and advanced unplayed.
   void SkipMissedTasks();
+  // The current row of the pending list is logged as missed and advanced unplayed.
+  void SkipMissedTask();
   // Advances a repeating task from its ptime by its interval (or back to startime).
   void AdvanceRepeatingTask();
   void MoveMarquee();
 
   int FMusicFailures = 0;  // consecutive songs that could not be opened
+  TDateTime FToday = 0;    // the date the lists were loaded for
+  int FPreludeTaskNo = 0;  // the task waiting for the prelude handed off
 };
 
 extern TForm1* Form1;

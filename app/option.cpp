@@ -151,6 +151,8 @@ void TForm2::Timer2Timer(TObject*) {
 }
 
 void TForm2::Timer3Timer(TObject*) {
+  // This check runs for the whole run: a new day reaches the main window even in manual mode.
+  Form1->CheckNewDay();
   if (++TimeActionTickCount > 3600) {
     TADOQuery* pending = Form1->ADOQuery1;
     if (pending->Active() && !pending->IsEmpty() &&

@@ -313,6 +313,77 @@ TEST_F(AppTest, APreludeThatFailsStartsTheCompanionAndTheBroadcastStillPlays) {
   EXPECT_EQ(Calls("play"), Lines{"notice.mp3"});
 }
 
+// Across midnight, Monday to Tuesday: the weekday label, today's pending list and today's
+// time slots are loaded for the new day, so the program left running plays Tuesday's tasks.
+class MidnightTest : public AppTest {
+ protected:
+  MidnightTest() : AppTest(test::LocalDateTime(2026, 1, 5, 23, 58, 0)) {}
+  void RunUntilTuesday(int Hour, int Minute, int Second) {
+    App.RunUntilWallTime(test::LocalDateTime(2026, 1, 6, Hour, Minute, Second));
+  }
+  // The broadcasts played, without the music.
+  Lines Broadcasts() {
+    Lines out;
+    for (const std::string& c : Calls("play"))
+      if (c.rfind("song", 0) != 0 && c != "ding.mp3") out.push_back(c);
+    return out;
+  }
+};
+
+TEST_F(MidnightTest, TheNewDaysTasksAndSlotsAreLoadedAtMidnight) {
+  auto options = ShopOptions();
+  options["时段播放"] = "是";
+  options["播放音乐启动时间段止"] = "23:59:59";
+  options["播放时先播放"] = AddAudio("ding.mp3", 5 * test::kSecond);
+  WriteConfig(options);
+  AddSong("song-all", 5, 2 * test::kHour);
+  AddSong("song-tue", 3, 2 * test::kHour);
+  AddSlot("20:00:00", "21:00:00", 5, "1");  // Monday's slot is over: the slot watch is off
+  AddSlot("00:05:00", "00:20:00", 3, "2");
+  // Tasks are numbered in the order they are added: the first row of the table is no task of
+  // the night, so a play after the prelude that took the table's current row would show.
+  AddTask({.Name = "morning", .PTime = "08:00:00"});
+  int late = AddTask({.Name = "late", .PTime = "23:59:58", .BeFrom = true}, 5 * test::kSecond);
+  int tue = AddTask({.Name = "tue", .PTime = "00:00:30", .Week = "2"}, 5 * test::kSecond);
+  int rep = AddTask({.Name = "rep", .PTime = "23:00:00", .MorePlay = true, .Bew = 15, .StarTime = "00:10:00",
+                     .EndTime = "00:40:00"}, 5 * test::kSecond);
+  StartProgram();
+  EXPECT_EQ(Form1->FcLabel14->Caption(), FormatDateTime("dddd", test::LocalDateTime(2026, 1, 5)));
+  RunUntil(23, 59, 50);
+  EXPECT_FALSE(Form1->T_musictype->Enabled()) << "no slot is left on Monday";
+  EXPECT_EQ(TaskValue(rep, "ptime"), "00:10:00") << "the start-up recompute sets it back to its window's start";
+  RunUntilTuesday(0, 0, 10);
+  EXPECT_EQ(Form1->FcLabel14->Caption(), FormatDateTime("dddd", test::LocalDateTime(2026, 1, 6)));
+  EXPECT_EQ(Form1->FcPanel5->Caption().find("播出  tue") != std::string::npos, true) << Form1->FcPanel5->Caption();
+  EXPECT_TRUE(Form1->T_musictype->Enabled()) << "Tuesday's slot is armed";
+  RunUntilTuesday(0, 45, 0);
+  EXPECT_EQ(Broadcasts(), (Lines{"late.mp3", "tue.mp3", "rep.mp3", "rep.mp3", "rep.mp3"}));
+  EXPECT_EQ(TaskValue(late, "backtime"), "23:59:58");
+  EXPECT_EQ(TaskValue(tue, "backtime"), "00:00:30");
+  EXPECT_EQ(TaskValue(rep, "backtime"), "00:40:00");
+  Lines music;
+  for (const std::string& c : Calls("play"))
+    if (c.rfind("song", 0) == 0 && (music.empty() || music.back() != c)) music.push_back(c);
+  EXPECT_EQ(music, (Lines{"song-all.mp3", "song-tue.mp3", "song-all.mp3"})) << "Tuesday's slot played its songs";
+  EXPECT_EQ(ErrLog(), "");
+}
+
+// A task due just before midnight while the machine slept is logged as missed when the new
+// day is found; it waits for its time on the new day, and the new day's tasks play.
+TEST_F(MidnightTest, ATaskMissedOverMidnightIsLogged) {
+  WriteConfig(ShopOptions());
+  int missed = AddTask({.Name = "missed", .PTime = "23:59:50"}, 5 * test::kSecond);
+  AddTask({.Name = "early", .PTime = "00:01:00"}, 5 * test::kSecond);
+  StartProgram();
+  RunUntil(23, 59, 45);
+  App.Clock().Advance(30 * test::kSecond);
+  RunUntilTuesday(0, 2, 0);
+  EXPECT_EQ(Broadcasts(), Lines{"early.mp3"});
+  EXPECT_NE(ErrLog().find("20260106 00:00:15 错过播放时间 missed\r\n"), std::string::npos) << ErrLog();
+  EXPECT_EQ(TaskValue(missed, "ptime"), "23:59:50");
+  EXPECT_EQ(TaskValue(missed, "backtime"), "null");
+}
+
 // A start-up that fails is logged and told in an error box, and the program ends.
 class StartUpFailureTest : public AppTest {
  protected:
