@@ -541,11 +541,13 @@ void TCustomListView::ItemsChanged() {
     if (Column(c)->AutoSize()) SizeColumnToFit(c);
   UpdateScrollBars();
   Invalidate();
+  PlaceEditor();
 }
 
 void TCustomListView::ItemChanged(int) {
   if (FListItems->UpdateCount() > 0) return;
   Invalidate();
+  PlaceEditor();
 }
 
 int TCustomListView::TextHeight() {
@@ -801,6 +803,8 @@ void TCustomListView::SetScroll(int X, int Y) {
   FScrollY = Y;
   UpdateScrollBars();
   Invalidate();
+  // Scrolling ends the editing of a caption, keeping what was typed.
+  FinishEdit(false);
 }
 
 void TCustomListView::Scroll(int DX, int DY) {
@@ -1271,7 +1275,16 @@ void TCustomListView::CNNotify(TMessage& Message) {
       return;
     case LVN_BEGINLABELEDIT: {
       auto* n = reinterpret_cast<NMLVDISPINFO*>(hdr);
-      Message.Result = n->item.iItem >= 0 && CanEdit(FListItems->Item(n->item.iItem)) ? 0 : 1;
+      const bool known = n->item.iItem >= 0 && n->item.iItem < FListItems->Count();
+      Message.Result = known && CanEdit(FListItems->Item(n->item.iItem)) ? 0 : 1;
+      return;
+    }
+    case LVN_ENDLABELEDIT: {
+      auto* n = reinterpret_cast<NMLVDISPINFO*>(hdr);
+      if (n->item.iItem < 0 || n->item.iItem >= FListItems->Count()) return;
+      TListItem* item = FListItems->Item(n->item.iItem);
+      if (n->item.mask & LVIF_TEXT) Edit(item, n->item.pszText);
+      else Edit(item, std::nullopt);
       return;
     }
     case LVN_GETINFOTIP: {
@@ -1295,6 +1308,9 @@ void TCustomListView::DefaultHandler(TMessage& Message) {
       return;
     case LVM_GETHEADER:
       Message.Result = reinterpret_cast<LRESULT>(FHeader);
+      return;
+    case LVM_GETEDITCONTROL:
+      Message.Result = FEditItem >= 0 && FEditor->HandleAllocated() ? reinterpret_cast<LRESULT>(FEditor->Handle()) : 0;
       return;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -1563,19 +1579,61 @@ void TCustomListView::HandleRButtonUp(TMessage& Message) {
 
 // -- label editing --
 
+TCustomEdit* TCustomListView::EditControl() const { return FEditItem >= 0 ? FEditor : nullptr; }
+
 void TCustomListView::BeginEdit(int Index) {
-  if (Index < 0 || FReadOnly || FEditItem >= 0 || !HandleAllocated()) return;
+  if (Index < 0 || Index >= FListItems->Count() || FReadOnly || FEditItem >= 0 || !HandleAllocated()) return;
+  FEditPending = false;
+  KillTimer(Handle(), kEditTimer);
+  EnsureVisible(Index, false);
+  if (!FEditor) {
+    FEditor = new controls::TLabelEdit(this);
+    FEditor->OnDone = [this](bool Cancel) { FinishEdit(Cancel); };
+  }
+  // The editor exists and holds the caption while the list asks whether the item may be
+  // edited, so a handler can give it another text to edit.
+  const std::string caption = FListItems->Item(Index)->Caption();
+  FEditor->Load(caption);
+  FEditItem = Index;
   NMLVDISPINFO info;
+  info.item.mask = LVIF_TEXT | LVIF_PARAM;
   info.item.iItem = Index;
-  info.item.pszText = FListItems->Item(Index)->Caption();
-  if (controls::NotifySelf(Handle(), info.hdr, LVN_BEGINLABELEDIT) != 0) return;
+  info.item.pszText = caption;
+  info.item.lParam = reinterpret_cast<LPARAM>(FListItems->Item(Index)->Data());
+  bool refused = true;
+  try {
+    refused = controls::NotifySelf(Handle(), info.hdr, LVN_BEGINLABELEDIT) != 0;
+  } catch (...) {
+    FEditItem = -1;
+    throw;
+  }
+  // The item may have moved or gone meanwhile: FEditItem follows it (-1 when it went).
+  if (refused || FEditItem < 0) {
+    FEditItem = -1;
+    return;
+  }
+  FEditor->Open(ItemRect(FEditItem, drLabel), FViewStyle == vsIcon);
 }
 
 void TCustomListView::FinishEdit(bool Cancel) {
   const int index = FEditItem;
   if (index < 0) return;
+  // Not editing any more from here on: the handlers of the end see a list that is done.
   FEditItem = -1;
-  if (Cancel) Edit(FListItems->Item(index), std::nullopt);
+  const bool tell = HandleAllocated() && !HasState(csDestroying) && index < FListItems->Count();
+  const std::string text = tell && !Cancel ? FEditor->Text() : std::string();
+  FEditor->Close();
+  if (!tell) return;
+  NMLVDISPINFO info;
+  info.item.mask = LVIF_PARAM | (Cancel ? 0 : LVIF_TEXT);
+  info.item.iItem = index;
+  info.item.pszText = text;
+  info.item.lParam = reinterpret_cast<LPARAM>(FListItems->Item(index)->Data());
+  controls::NotifySelf(Handle(), info.hdr, LVN_ENDLABELEDIT);
+}
+
+void TCustomListView::PlaceEditor() {
+  if (FEditItem >= 0) FEditor->Follow(ItemRect(FEditItem, drLabel));
 }
 
 // ---- published properties ----
