@@ -627,6 +627,13 @@ TEST_F(ComboEditTest, SelectionLimitAndLetterCaseOfTheEditPart) {
   Type("ab");
   EXPECT_EQ(combo->Text(), "AB");
 
+  // The cue banner is the edit part's, and stays through a new window.
+  SendMessage(wnd, CB_SETCUEBANNER, 0, reinterpret_cast<LPARAM>("Pick a fruit"));
+  combo->SetStyle(csSimple);
+  std::string cue;
+  SendMessage(combo->EditHandle(), EM_GETCUEBANNER, 0, reinterpret_cast<LPARAM>(&cue));
+  EXPECT_EQ(cue, "Pick a fruit");
+
   // The list styles have no edit part.
   TComboBox* list = MakeCombo(csDropDownList, Fruits, {10, 60, 150, 81});
   EXPECT_EQ(list->EditHandle(), nullptr);
