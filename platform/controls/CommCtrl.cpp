@@ -8,6 +8,7 @@
 #include "platform/graphics/ImageLists.h"
 #include "platform/graphics/ImgList.h"
 #include "platform/os/Cursors.h"
+#include "platform/os/Focus.h"
 #include "platform/os/Input.h"
 #include "platform/os/Kernel.h"
 #include "platform/rtl/Strings.h"
@@ -466,6 +467,132 @@ void DrawSortTriangle(HDC DC, const TRect& R, bool Up, COLORREF Color) {
     const int cx = x + w / 2;
     for (int px = cx - half; px <= cx + half; ++px) SetPixel(DC, px, y + row, Color);
   }
+}
+
+
+// ---- TLabelEdit ----
+
+TLabelEdit::TLabelEdit(TWinControl* Host) : TCustomEdit(Host), FHost(Host) {
+  SetVisible(false);
+  SetParentCtl3D(false);
+  SetCtl3D(false);  // the thin border of WS_BORDER
+  SetTabStop(false);
+  SetAutoSize(false);
+  SetAutoSelect(false);
+  SetParent(Host);
+}
+
+void TLabelEdit::Load(const std::string& Text) {
+  Font()->Assign(FHost->Font());
+  HandleNeeded();
+  SetText(Text);
+  ClearUndo();
+  SetModified(false);
+}
+
+void TLabelEdit::Open(const TRect& Label, bool Centred) {
+  FLabel = Label;
+  FCentred = Centred;
+  FOpen = true;
+  Fit();
+  BringToFront();
+  SetVisible(true);
+  SelectAll();
+  if (FHost->HandleAllocated() && IsWindowVisible(FHost->Handle()) && IsWindowEnabled(FHost->Handle()))
+    ::SetFocus(Handle());
+}
+
+void TLabelEdit::Follow(const TRect& Label) {
+  if (!FOpen || Label == FLabel) return;
+  FLabel = Label;
+  Fit();
+}
+
+void TLabelEdit::Close() {
+  if (!FOpen) return;
+  FOpen = false;
+  if (HandleAllocated() && GetFocus() == Handle() && FHost->HandleAllocated()) ::SetFocus(FHost->Handle());
+  SetVisible(false);
+}
+
+void TLabelEdit::Done(bool Cancel) {
+  if (!FOpen) return;
+  Close();
+  if (!OnDone) return;
+  auto handler = OnDone;  // the host may replace its editor's handler while it finishes
+  handler(Cancel);
+}
+
+void TLabelEdit::Fit() {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, Font()->Handle());
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  TSize text{};
+  GetTextExtentPoint32(dc, Text(), &text);
+  DeleteDC(dc);
+  const LRESULT margins = HandleAllocated() ? SendMessage(Handle(), EM_GETMARGINS, 0, 0) : 0;
+  const int border = GetSystemMetrics(SM_CXBORDER);
+  // Room for the text, the margins, the border and one more character for the caret.
+  int width = text.cx + LOWORD(margins) + HIWORD(margins) + 2 * border + tm.tmAveCharWidth;
+  width = std::max(width, FLabel.Width());
+  const int height = std::max(FLabel.Height(), tm.tmHeight + 2 * border + 2);
+  const int hostWidth = std::max(FHost->ClientWidth(), 1);
+  int left = FLabel.Left;
+  if (FCentred) {
+    width = std::min(width, hostWidth);
+    left = (FLabel.Left + FLabel.Right) / 2 - width / 2;
+    left = std::clamp(left, 0, hostWidth - width);
+  } else if (left + width > hostWidth) {
+    width = std::max(hostWidth - left, std::min(width, FLabel.Width()));
+  }
+  const int top = FLabel.Top + (FLabel.Height() - height) / 2;
+  SetBounds(left, top, width, height);
+}
+
+void TLabelEdit::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS: {
+      // The host stays its form's focused control while its editor has the focus.
+      TCustomForm* form = GetParentForm(this);
+      if (!form || form->SetFocusedControl(FHost)) Dispatch(Message);
+      return;
+    }
+    case WM_KILLFOCUS:
+      TCustomEdit::WndProc(Message);
+      Done(false);
+      return;
+    case WM_GETDLGCODE:
+      // Enter and Esc end the editing; they are no dialog keys of the form.
+      TCustomEdit::WndProc(Message);
+      Message.Result |= DLGC_WANTALLKEYS;
+      return;
+    default:
+      TCustomEdit::WndProc(Message);
+  }
+}
+
+void TLabelEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  if (FOpen && (Key == VK_RETURN || Key == VK_ESCAPE)) {
+    const bool cancel = Key == VK_ESCAPE;
+    Key = 0;
+    Done(cancel);
+    return;
+  }
+  TCustomEdit::KeyDown(Key, Shift);
+}
+
+void TLabelEdit::KeyPress(char32_t& Key) {
+  if (Key == U'\r' || Key == 27) {
+    Key = 0;
+    return;
+  }
+  TCustomEdit::KeyPress(Key);
+}
+
+void TLabelEdit::Change() {
+  if (FOpen) Fit();
+  TCustomEdit::Change();
 }
 
 }  // namespace controls

@@ -1,14 +1,15 @@
 #pragma once
 // Pieces shared by the tree view and the list view: the notification header and the common
 // notification codes a control reports to itself as CN_NOTIFY, the custom-draw states, the
-// owner-draw record, and the header control (the window class that shows a list view's column
-// titles, sizes them by their dividers and reports clicks to its parent with WM_NOTIFY).
+// header control (the window class that shows a list view's column titles, sizes them by their
+// dividers and reports clicks to its parent with WM_NOTIFY) and the in-place editor of their labels.
 #include <functional>
 #include <string>
 
 #include "platform/classes/Component.h"
 #include "platform/classes/ShiftState.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/os/Messages.h"
 #include "platform/os/Window.h"
 #include "platform/os/WindowPos.h"
@@ -33,22 +34,6 @@ constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
 constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
 constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
 constexpr UINT NM_HOVER = NM_FIRST - 13;
-
-// The record of WM_DRAWITEM (owner-drawn parts of a control).
-constexpr UINT ODT_HEADER = 100;
-constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODS_SELECTED = 0x0001;
-struct DRAWITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemAction = 0;
-  UINT itemState = 0;
-  HWND hwndItem = nullptr;
-  HDC hDC = nullptr;
-  TRect rcItem;
-  UINT_PTR itemData = 0;
-};
 
 // ---- custom drawing ----
 
@@ -196,5 +181,46 @@ void DottedVLine(HDC DC, int X, int Y1, int Y2, COLORREF Color);
 
 // Draws the small up / down triangle of a sorted column inside R (centred).
 void DrawSortTriangle(HDC DC, const TRect& R, bool Up, COLORREF Color);
+
+// The editor a tree or a list opens over an item's label: a one-line edit with a thin border,
+// in its host's font, that widens as the text grows (up to the host's right edge). While it
+// has the keyboard focus its host stays the form's focused control. Enter accepts, Esc
+// cancels, and losing the focus accepts; each tells the host once through OnDone, after the
+// editor has let go of the focus.
+class TLabelEdit : public TCustomEdit {
+ public:
+  explicit TLabelEdit(TWinControl* Host);
+
+  // Loads Text (unchanged while the host asks who may edit) without showing the editor.
+  void Load(const std::string& Text);
+  // Shows the editor over Label (the host's client coordinates) with all its text selected,
+  // and takes the focus when the host is shown. Centred: the editor grows to both sides of
+  // the label's centre (labels under icons), else to the right.
+  void Open(const TRect& Label, bool Centred);
+  // Moves an open editor with its label.
+  void Follow(const TRect& Label);
+  // Hides the editor; the focus goes back to the host when the editor had it.
+  void Close();
+  bool IsOpen() const { return FOpen; }
+
+  // Cancel: Esc was pressed.
+  std::function<void(bool Cancel)> OnDone;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void Change() override;
+
+ private:
+  // Sizes and places the editor for its text over FLabel.
+  void Fit();
+  void Done(bool Cancel);
+
+  TWinControl* FHost;
+  TRect FLabel;
+  bool FCentred = false;
+  bool FOpen = false;
+};
 
 }  // namespace controls

@@ -489,14 +489,14 @@ void TCustomListView::StatesDeleted(int Index) {
   FHotItem = -1;
 }
 
-TListItem* TCustomListView::Selected() { return GetNextItem(nullptr, sdAll, {isSelected}); }
+TListItem* TCustomListView::Selected() { return GetNextItem(nullptr, TSearchDirection::sdAll, {isSelected}); }
 
 void TCustomListView::SetSelected(TListItem* Value) {
   if (!Value) ClearSelection();
   else SelectOnly(Value->Index());
 }
 
-TListItem* TCustomListView::ItemFocused() { return GetNextItem(nullptr, sdAll, {isFocused}); }
+TListItem* TCustomListView::ItemFocused() { return GetNextItem(nullptr, TSearchDirection::sdAll, {isFocused}); }
 
 void TCustomListView::SetItemFocused(TListItem* Value) {
   if (Value) FocusItem(Value->Index());
@@ -525,7 +525,7 @@ TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TSearchDirection D
   const int count = FListItems->Count();
   int i = StartItem ? StartItem->Index() : -1;
   for (int steps = 0; steps < count + 1; ++steps) {
-    if (Direction == sdAll) i = i + 1;
+    if (Direction == TSearchDirection::sdAll) i = i + 1;
     else i = i < 0 ? 0 : Neighbour(i, Direction);
     if (i < 0 || i >= count) return nullptr;
     if ((StateOf(i) & want) == want) return FListItems->Item(i);
@@ -541,11 +541,13 @@ void TCustomListView::ItemsChanged() {
     if (Column(c)->AutoSize()) SizeColumnToFit(c);
   UpdateScrollBars();
   Invalidate();
+  PlaceEditor();
 }
 
 void TCustomListView::ItemChanged(int) {
   if (FListItems->UpdateCount() > 0) return;
   Invalidate();
+  PlaceEditor();
 }
 
 int TCustomListView::TextHeight() {
@@ -801,6 +803,8 @@ void TCustomListView::SetScroll(int X, int Y) {
   FScrollY = Y;
   UpdateScrollBars();
   Invalidate();
+  // Scrolling ends the editing of a caption, keeping what was typed.
+  FinishEdit(false);
 }
 
 void TCustomListView::Scroll(int DX, int DY) {
@@ -1271,7 +1275,16 @@ void TCustomListView::CNNotify(TMessage& Message) {
       return;
     case LVN_BEGINLABELEDIT: {
       auto* n = reinterpret_cast<NMLVDISPINFO*>(hdr);
-      Message.Result = n->item.iItem >= 0 && CanEdit(FListItems->Item(n->item.iItem)) ? 0 : 1;
+      const bool known = n->item.iItem >= 0 && n->item.iItem < FListItems->Count();
+      Message.Result = known && CanEdit(FListItems->Item(n->item.iItem)) ? 0 : 1;
+      return;
+    }
+    case LVN_ENDLABELEDIT: {
+      auto* n = reinterpret_cast<NMLVDISPINFO*>(hdr);
+      if (n->item.iItem < 0 || n->item.iItem >= FListItems->Count()) return;
+      TListItem* item = FListItems->Item(n->item.iItem);
+      if (n->item.mask & LVIF_TEXT) Edit(item, n->item.pszText);
+      else Edit(item, std::nullopt);
       return;
     }
     case LVN_GETINFOTIP: {
@@ -1295,6 +1308,9 @@ void TCustomListView::DefaultHandler(TMessage& Message) {
       return;
     case LVM_GETHEADER:
       Message.Result = reinterpret_cast<LRESULT>(FHeader);
+      return;
+    case LVM_GETEDITCONTROL:
+      Message.Result = FEditItem >= 0 && FEditor->HandleAllocated() ? reinterpret_cast<LRESULT>(FEditor->Handle()) : 0;
       return;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -1399,13 +1415,13 @@ int TCustomListView::Neighbour(int Index, TSearchDirection Direction) {
   int step = 0;
   switch (FViewStyle) {
     case vsReport:
-      step = Direction == sdAbove ? -1 : Direction == sdBelow ? 1 : 0;
+      step = Direction == TSearchDirection::sdAbove ? -1 : Direction == TSearchDirection::sdBelow ? 1 : 0;
       break;
     case vsList:
-      step = Direction == sdAbove ? -1 : Direction == sdBelow ? 1 : Direction == sdLeft ? -RowsPerColumn() : RowsPerColumn();
+      step = Direction == TSearchDirection::sdAbove ? -1 : Direction == TSearchDirection::sdBelow ? 1 : Direction == TSearchDirection::sdLeft ? -RowsPerColumn() : RowsPerColumn();
       break;
     default:
-      step = Direction == sdLeft ? -1 : Direction == sdRight ? 1 : Direction == sdAbove ? -PerRow() : PerRow();
+      step = Direction == TSearchDirection::sdLeft ? -1 : Direction == TSearchDirection::sdRight ? 1 : Direction == TSearchDirection::sdAbove ? -PerRow() : PerRow();
       break;
   }
   if (step == 0) return -1;
@@ -1437,15 +1453,15 @@ void TCustomListView::HandleKey(TMessage& Message) {
     if (n >= 0) MoveFocusTo(n, shift);
   };
   switch (key) {
-    case VK_UP: step(sdAbove); break;
-    case VK_DOWN: step(sdBelow); break;
+    case VK_UP: step(TSearchDirection::sdAbove); break;
+    case VK_DOWN: step(TSearchDirection::sdBelow); break;
     case VK_LEFT:
       if (FViewStyle == vsReport) SetScroll(std::max(FScrollX - 16, 0), FScrollY);
-      else step(sdLeft);
+      else step(TSearchDirection::sdLeft);
       break;
     case VK_RIGHT:
       if (FViewStyle == vsReport) SetScroll(FScrollX + 16, FScrollY);
-      else step(sdRight);
+      else step(TSearchDirection::sdRight);
       break;
     case VK_HOME: MoveFocusTo(0, shift); break;
     case VK_END: MoveFocusTo(count - 1, shift); break;
@@ -1563,19 +1579,61 @@ void TCustomListView::HandleRButtonUp(TMessage& Message) {
 
 // -- label editing --
 
+TCustomEdit* TCustomListView::EditControl() const { return FEditItem >= 0 ? FEditor : nullptr; }
+
 void TCustomListView::BeginEdit(int Index) {
-  if (Index < 0 || FReadOnly || FEditItem >= 0 || !HandleAllocated()) return;
+  if (Index < 0 || Index >= FListItems->Count() || FReadOnly || FEditItem >= 0 || !HandleAllocated()) return;
+  FEditPending = false;
+  KillTimer(Handle(), kEditTimer);
+  EnsureVisible(Index, false);
+  if (!FEditor) {
+    FEditor = new controls::TLabelEdit(this);
+    FEditor->OnDone = [this](bool Cancel) { FinishEdit(Cancel); };
+  }
+  // The editor exists and holds the caption while the list asks whether the item may be
+  // edited, so a handler can give it another text to edit.
+  const std::string caption = FListItems->Item(Index)->Caption();
+  FEditor->Load(caption);
+  FEditItem = Index;
   NMLVDISPINFO info;
+  info.item.mask = LVIF_TEXT | LVIF_PARAM;
   info.item.iItem = Index;
-  info.item.pszText = FListItems->Item(Index)->Caption();
-  if (controls::NotifySelf(Handle(), info.hdr, LVN_BEGINLABELEDIT) != 0) return;
+  info.item.pszText = caption;
+  info.item.lParam = reinterpret_cast<LPARAM>(FListItems->Item(Index)->Data());
+  bool refused = true;
+  try {
+    refused = controls::NotifySelf(Handle(), info.hdr, LVN_BEGINLABELEDIT) != 0;
+  } catch (...) {
+    FEditItem = -1;
+    throw;
+  }
+  // The item may have moved or gone meanwhile: FEditItem follows it (-1 when it went).
+  if (refused || FEditItem < 0) {
+    FEditItem = -1;
+    return;
+  }
+  FEditor->Open(ItemRect(FEditItem, drLabel), FViewStyle == vsIcon);
 }
 
 void TCustomListView::FinishEdit(bool Cancel) {
   const int index = FEditItem;
   if (index < 0) return;
+  // Not editing any more from here on: the handlers of the end see a list that is done.
   FEditItem = -1;
-  if (Cancel) Edit(FListItems->Item(index), std::nullopt);
+  const bool tell = HandleAllocated() && !HasState(csDestroying) && index < FListItems->Count();
+  const std::string text = tell && !Cancel ? FEditor->Text() : std::string();
+  FEditor->Close();
+  if (!tell) return;
+  NMLVDISPINFO info;
+  info.item.mask = LVIF_PARAM | (Cancel ? 0 : LVIF_TEXT);
+  info.item.iItem = index;
+  info.item.pszText = text;
+  info.item.lParam = reinterpret_cast<LPARAM>(FListItems->Item(index)->Data());
+  controls::NotifySelf(Handle(), info.hdr, LVN_ENDLABELEDIT);
+}
+
+void TCustomListView::PlaceEditor() {
+  if (FEditItem >= 0) FEditor->Follow(ItemRect(FEditItem, drLabel));
 }
 
 // ---- published properties ----

@@ -11,7 +11,9 @@
 //
 // As the platform's window class does, the control reports to itself as CN_NOTIFY:
 // LVN_ITEMCHANGING (nonzero refuses) and LVN_ITEMCHANGED around every state change,
-// LVN_COLUMNCLICK, LVN_BEGINDRAG / LVN_BEGINRDRAG, LVN_BEGINLABELEDIT (nonzero refuses),
+// LVN_COLUMNCLICK, LVN_BEGINDRAG / LVN_BEGINRDRAG, LVN_BEGINLABELEDIT (nonzero refuses; the
+// editor already holds the caption, LVM_GETEDITCONTROL answers it), LVN_ENDLABELEDIT (the new
+// caption with LVIF_TEXT in the mask, no LVIF_TEXT when the editing was cancelled),
 // LVN_GETINFOTIP, NM_CLICK, NM_DBLCLK and NM_RCLICK (nonzero: no context menu).
 #include <functional>
 #include <memory>
@@ -37,6 +39,8 @@ class TCustomEdit;
 constexpr UINT LVM_FIRST = 0x1000;
 // lParam the colour (COLORREF) of the background / of the text background.
 constexpr UINT LVM_SETBKCOLOR = LVM_FIRST + 1;
+// The caption editor's window while a caption is being edited, else 0.
+constexpr UINT LVM_GETEDITCONTROL = LVM_FIRST + 24;
 constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
 constexpr UINT LVM_SETTEXTBKCOLOR = LVM_FIRST + 38;
 
@@ -98,7 +102,8 @@ const classes::TEnumInfo& EnumInfo(TViewStyle);
 enum TItemState { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemState>;
 enum TItemChange { ctText, ctImage, ctState };
-enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+// Scoped: the grid's scroll directions use the same names.
+enum class TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
 // Parts of an item a virtual list's OnData is asked for.
 enum TItemRequestFlag { irText, irImage, irParam, irState, irIndent };
@@ -334,6 +339,8 @@ class TCustomListView : public TWinControl {
   // Lays the items of the icon views out in rows again.
   void Arrange();
   bool IsEditing() const { return FEditItem >= 0; }
+  // The caption editor while a caption is being edited (from LVN_BEGINLABELEDIT on), else nullptr.
+  TCustomEdit* EditControl() const;
   bool AlphaSort();
   bool CustomSort(const TLVCompare& SortProc, LPARAM Data);
   void UpdateItems(int FirstIndex, int LastIndex);
@@ -455,6 +462,8 @@ class TCustomListView : public TWinControl {
   int Neighbour(int Index, TSearchDirection Direction);
   void BeginEdit(int Index);
   void FinishEdit(bool Cancel);
+  // Keeps the editor over its item's label.
+  void PlaceEditor();
   LRESULT Notify(UINT Code, int Item, int SubItem = 0);
 
   // Painting.
@@ -487,6 +496,7 @@ class TCustomListView : public TWinControl {
   bool FEditPending = false;
   int FHotItem = -1;
   int FEditItem = -1;
+  controls::TLabelEdit* FEditor = nullptr;  // made on first use; a child, freed with the list
   controls::TTypeAhead FSearch;
 
   TViewStyle FViewStyle = vsIcon;

@@ -539,6 +539,7 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
   if (!FToolTips) Params.Style |= TVS_NOTOOLTIPS;
   if (FHotTrack) Params.Style |= TVS_TRACKSELECT;
   if (FRowSelect) Params.Style |= TVS_FULLROWSELECT;
+  Params.Style |= WS_CLIPCHILDREN;  // the label editor
   Params.WindowClass.style |= CS_DBLCLKS;
 }
 
@@ -582,6 +583,7 @@ void TCustomTreeView::Invalidated() {
   if (FTreeNodes->UpdateCount() > 0) return;
   UpdateScrollBars();
   Invalidate();
+  PlaceEditor();
 }
 
 void TCustomTreeView::EndUpdateNodes() { Invalidated(); }
@@ -590,6 +592,7 @@ void TCustomTreeView::NodeChanged(TTreeNode*) {
   if (FTreeNodes->UpdateCount() > 0) return;
   UpdateScrollBars();
   Invalidate();
+  PlaceEditor();
 }
 
 const std::vector<TTreeNode*>& TCustomTreeView::Rows() {
@@ -710,6 +713,8 @@ void TCustomTreeView::ScrollToRow(int Row) {
   FTopRow = Row;
   if (HandleAllocated()) SetScrollPos(Handle(), SB_VERT, FTopRow, TRUE);
   Invalidate();
+  // Scrolling ends the editing of a label, keeping what was typed.
+  FinishEdit(false);
 }
 
 void TCustomTreeView::ScrollHorz(int Pos) {
@@ -723,6 +728,7 @@ void TCustomTreeView::ScrollHorz(int Pos) {
   FScrollX = Pos;
   SetScrollPos(Handle(), SB_HORZ, FScrollX, TRUE);
   Invalidate();
+  FinishEdit(false);
 }
 
 void TCustomTreeView::EnsureVisible(TTreeNode* Node) {
@@ -893,6 +899,8 @@ bool TCustomTreeView::ExpandNode(TTreeNode* Node, bool Expanded) {
   }
   if (!Node->FExpanded) return true;
   if (!CanCollapse(Node)) return false;
+  // Collapsing ends the editing of a label, keeping what was typed.
+  FinishEdit(false);
   Node->FExpanded = false;
   Invalidated();
   // A selection inside the collapsed part moves to the node itself.
@@ -1127,6 +1135,20 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
     case TVN_BEGINDRAG:
       if (DragMode() == dmAutomatic) BeginDrag(true);
       return;
+    case TVN_BEGINLABELEDIT: {
+      auto* info = reinterpret_cast<NMTVDISPINFO*>(hdr);
+      TTreeNode* node = TTreeNode::FromItemId(info->item.hItem);
+      Message.Result = node && CanEdit(node) ? 0 : 1;
+      return;
+    }
+    case TVN_ENDLABELEDIT: {
+      auto* info = reinterpret_cast<NMTVDISPINFO*>(hdr);
+      TTreeNode* node = TTreeNode::FromItemId(info->item.hItem);
+      if (!node) return;
+      if (info->item.mask & TVIF_TEXT) Edit(node, info->item.pszText);
+      else Edit(node, std::nullopt);
+      return;
+    }
     default:
       return;
   }
@@ -1146,6 +1168,9 @@ void TCustomTreeView::DefaultHandler(TMessage& Message) {
     }
     case TVM_GETITEMHEIGHT:
       Message.Result = RowHeight();
+      return;
+    case TVM_GETEDITCONTROL:
+      Message.Result = FEditNode && FEditor->HandleAllocated() ? reinterpret_cast<LRESULT>(FEditor->Handle()) : 0;
       return;
     case TVM_DELETEITEM: {
       auto item = reinterpret_cast<HTREEITEM>(Message.LParam);
@@ -1441,22 +1466,66 @@ void TCustomTreeView::CMDrag(TMessage& Message) {
 
 // -- label editing --
 
+TCustomEdit* TCustomTreeView::EditControl() const { return FEditNode ? FEditor : nullptr; }
+
 void TCustomTreeView::BeginEdit(TTreeNode* Node) {
-  if (!Node || FReadOnly || FEditNode) return;
-  if (!CanEdit(Node)) return;
-  // The editor comes with the edit control of the platform layer.
-  (void)Node;
+  if (!Node || FReadOnly || FEditNode || !HandleAllocated()) return;
+  FEditPending = false;
+  KillTimer(Handle(), kEditTimer);
+  Node->MakeVisible();
+  if (RowOf(Node) < 0) return;
+  if (!FEditor) {
+    FEditor = new controls::TLabelEdit(this);
+    FEditor->OnDone = [this](bool Cancel) { FinishEdit(Cancel); };
+  }
+  // The editor exists and holds the text while the tree asks whether the node may be edited,
+  // so a handler can give it another text to edit.
+  FEditor->Load(Node->Text());
+  FEditNode = Node;
+  NMTVDISPINFO info;
+  info.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM;
+  info.item.hItem = Node->ItemId();
+  info.item.pszText = Node->Text();
+  info.item.lParam = reinterpret_cast<LPARAM>(Node);
+  bool refused = true;
+  try {
+    refused = controls::NotifySelf(Handle(), info.hdr, TVN_BEGINLABELEDIT) != 0;
+  } catch (...) {
+    if (FEditNode == Node) FEditNode = nullptr;
+    throw;
+  }
+  if (FEditNode != Node) return;  // the node went away meanwhile
+  const int row = RowOf(Node);
+  if (refused || row < 0) {
+    FEditNode = nullptr;
+    return;
+  }
+  FEditor->Open(Layout(Node, row).Label, false);
 }
 
 void TCustomTreeView::FinishEdit(bool Cancel) {
   TTreeNode* node = FEditNode;
   if (!node) return;
+  // Not editing any more from here on: the handlers of the end see a tree that is done.
   FEditNode = nullptr;
-  if (Cancel) Edit(node, std::nullopt);
+  const bool tell = HandleAllocated() && !HasState(csDestroying);
+  const std::string text = tell && !Cancel ? FEditor->Text() : std::string();
+  FEditor->Close();
+  if (!tell) return;
+  NMTVDISPINFO info;
+  info.item.mask = TVIF_HANDLE | TVIF_PARAM | (Cancel ? 0 : TVIF_TEXT);
+  info.item.hItem = node->ItemId();
+  info.item.pszText = text;
+  info.item.lParam = reinterpret_cast<LPARAM>(node);
+  controls::NotifySelf(Handle(), info.hdr, TVN_ENDLABELEDIT);
 }
 
-void TCustomTreeView::EditorKeyDown(WORD&) {}
-void TCustomTreeView::EditorExit() {}
+void TCustomTreeView::PlaceEditor() {
+  if (!FEditNode) return;
+  const int row = RowOf(FEditNode);
+  if (row < 0) FinishEdit(false);
+  else FEditor->Follow(Layout(FEditNode, row).Label);
+}
 
 // ---- published properties ----
 

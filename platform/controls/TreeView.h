@@ -10,7 +10,9 @@
 // does, and reports to itself as CN_NOTIFY what that class reports to its parent: NM_CLICK
 // before a click selects, NM_RCLICK on a right click (nonzero: handled, no context menu),
 // TVN_GETDISPINFO for each node's images while painting, TVN_BEGINDRAG / TVN_BEGINRDRAG when a
-// pressed node is dragged.
+// pressed node is dragged, TVN_BEGINLABELEDIT before a label is edited (nonzero refuses; the
+// editor already holds the text, TVM_GETEDITCONTROL answers it) and TVN_ENDLABELEDIT when the
+// editing ends (the new text with TVIF_TEXT in the mask, no TVIF_TEXT when it was cancelled).
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +38,8 @@ inline HTREEITEM const TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<intptr
 constexpr UINT TV_FIRST = 0x1100;
 // lParam the node's handle (TVI_ROOT: all nodes); TRUE when deleted.
 constexpr UINT TVM_DELETEITEM = TV_FIRST + 1;
+// The label editor's window while a label is being edited, else 0.
+constexpr UINT TVM_GETEDITCONTROL = TV_FIRST + 15;
 // wParam the row height in pixels, -1 for the default; the previous height.
 constexpr UINT TVM_SETITEMHEIGHT = TV_FIRST + 27;
 constexpr UINT TVM_GETITEMHEIGHT = TV_FIRST + 28;
@@ -74,6 +78,8 @@ constexpr UINT TVN_FIRST = 0u - 400u;
 constexpr UINT TVN_GETDISPINFO = TVN_FIRST - 3;
 constexpr UINT TVN_BEGINDRAG = TVN_FIRST - 7;
 constexpr UINT TVN_BEGINRDRAG = TVN_FIRST - 8;
+constexpr UINT TVN_BEGINLABELEDIT = TVN_FIRST - 10;
+constexpr UINT TVN_ENDLABELEDIT = TVN_FIRST - 11;
 
 struct NMTREEVIEW {
   NMHDR hdr;
@@ -293,9 +299,9 @@ class TCustomTreeView : public TWinControl {
 
   TTreeNode* GetNodeAt(int X, int Y);
   THitTests GetHitTestInfoAt(int X, int Y);
-  bool IsEditing() const { return FEditor != nullptr; }
-  // The label editor while a label is being edited.
-  TCustomEdit* EditControl() const { return FEditor; }
+  bool IsEditing() const { return FEditNode != nullptr; }
+  // The label editor while a label is being edited (from TVN_BEGINLABELEDIT on), else nullptr.
+  TCustomEdit* EditControl() const;
   void FullExpand();
   void FullCollapse();
   bool AlphaSort(bool Recurse = true);
@@ -443,8 +449,8 @@ class TCustomTreeView : public TWinControl {
   void SetHotNode(TTreeNode* Node);
   void BeginEdit(TTreeNode* Node);
   void FinishEdit(bool Cancel);
-  void EditorKeyDown(WORD& Key);
-  void EditorExit();
+  // Keeps the editor over its node's label; a node no longer shown ends the editing.
+  void PlaceEditor();
   void DeleteAll();
   void DrawNode(HDC DC, TTreeNode* Node, int Row, const TRect& Client);
   void DrawLines(HDC DC, TTreeNode* Node, const TRowLayout& L);
@@ -464,7 +470,7 @@ class TCustomTreeView : public TWinControl {
   TPoint FPressPos;
   bool FPressRight = false;
   TTreeNode* FEditNode = nullptr;
-  TCustomEdit* FEditor = nullptr;
+  controls::TLabelEdit* FEditor = nullptr;  // made on first use; a child, freed with the tree
   bool FEditPending = false;
   std::vector<TTreeNode*> FRows;
   bool FRowsValid = false;

@@ -1,5 +1,9 @@
 #include "platform/controls/TreeView.h"
 
+#include "platform/controls/ButtonCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/rtl/System.h"
+
 #include "platform/os/Focus.h"
 #include "platform/rtl/Strings.h"
 #include "platform/os/Input.h"
@@ -312,6 +316,185 @@ TEST_F(TreeViewTest, TreeMessagesOfDescendants) {
   Tree->Invalidate();
   Pump();
   EXPECT_EQ(asked, 2) << "once per root node shown";
+}
+
+// ---- label editing ----
+
+class TreeEditTest : public TreeViewTest {
+ protected:
+  TreeEditTest() {
+    Tree->OnEdited = [this](TObject*, TTreeNode* Node, std::string& S) {
+      Edited.push_back(Node->Text() + " -> " + S);
+      if (EditedHandler) EditedHandler(S);
+    };
+  }
+  HWND EditWindow() { return reinterpret_cast<HWND>(SendMessage(Tree->Handle(), TVM_GETEDITCONTROL, 0, 0)); }
+  // Selects the node and opens its editor with F2.
+  void StartEditing(TTreeNode* Node) {
+    Tree->SetSelected(Node);
+    Input.Key(VK_F2);
+    Pump();
+  }
+
+  std::vector<std::string> Edited;
+  std::function<void(std::string&)> EditedHandler;
+};
+
+TEST_F(TreeEditTest, TypingANewNameAcceptsWithEnterAndCancelsWithEsc) {
+  // A default button must not take the Enter meant for the editor, nor a cancel button the Esc.
+  auto* ok = Make<TButton>(Form, "Ok", Bounds(220, 10, 60, 24));
+  ok->SetDefault(true);
+  ok->SetCancel(true);
+  int clicks = 0;
+  ok->OnClick = [&](TObject*) { ++clicks; };
+  Show();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(EditWindow(), nullptr);
+
+  StartEditing(B);
+  ASSERT_TRUE(Tree->IsEditing());
+  ASSERT_NE(Tree->EditControl(), nullptr);
+  EXPECT_EQ(EditWindow(), Tree->EditControl()->Handle());
+  EXPECT_EQ(GetFocus(), EditWindow()) << "the editor takes the keys";
+  EXPECT_EQ(Form->ActiveControl(), Tree) << "the tree stays the form's focused control";
+  EXPECT_EQ(Tree->EditControl()->Text(), "B");
+  EXPECT_EQ(Tree->EditControl()->SelLength(), 1) << "the whole label is selected, so typing replaces it";
+  Input.Type("Bravo");
+  Input.Key(VK_RETURN);
+  Pump();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(EditWindow(), nullptr);
+  EXPECT_EQ(B->Text(), "Bravo");
+  EXPECT_EQ(GetFocus(), Tree->Handle());
+
+  StartEditing(B);
+  Input.Type("Zulu");
+  Input.Key(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(B->Text(), "Bravo");
+  EXPECT_EQ(Edited, (std::vector<std::string>{"B -> Bravo"})) << "a cancelled edit is not told to OnEdited";
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(TreeEditTest, OnEditedMayChangeOrRefuseTheText) {
+  Show();
+  EditedHandler = [](std::string& S) { S += "!"; };
+  StartEditing(B);
+  Input.Type("Bee");
+  Input.Key(VK_RETURN);
+  Pump();
+  EXPECT_EQ(B->Text(), "Bee!");
+
+  // A handler refuses by raising (Abort is silent): the old text stays, the editing is over.
+  EditedHandler = [](std::string& S) {
+    if (S.empty()) Abort();
+  };
+  StartEditing(B);
+  Input.Key(VK_BACK);
+  Input.Key(VK_RETURN);
+  Pump();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(B->Text(), "Bee!");
+  EXPECT_EQ(Edited.back(), "Bee! -> ");
+}
+
+TEST_F(TreeEditTest, OnEditingRefusesAndTheBeginningHandlerMayGiveTheEditorItsText) {
+  Show();
+  Tree->OnEditing = [this](TObject*, TTreeNode* Node, bool& AllowEdit) {
+    AllowEdit = Node != A;
+    // What a descendant does for an item whose name for editing differs from its label.
+    HWND edit = EditWindow();
+    EXPECT_NE(edit, nullptr) << "the editor exists while the tree asks";
+    if (edit && Node == B) SetWindowText(edit, "b.txt");
+  };
+  EXPECT_FALSE(A->EditText());
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_TRUE(B->EditText());
+  EXPECT_EQ(Tree->EditControl()->Text(), "b.txt");
+  Input.Key(VK_RETURN);
+  Pump();
+  EXPECT_EQ(B->Text(), "b.txt");
+  // A read-only tree edits nothing.
+  Tree->SetReadOnly(true);
+  EXPECT_FALSE(B->EditText());
+}
+
+TEST_F(TreeEditTest, ASlowSecondClickEditsAndLeavingTheTreeAccepts) {
+  auto* other = Make<TEdit>(Form, "Other", Bounds(220, 10, 80, 24));
+  Show();
+  Input.Click(Tree->Handle(), LabelOf(B));
+  Pump();
+  ASSERT_EQ(Tree->Selected(), B);
+  Input.Wait(GetDoubleClickTime() + 10);
+  Input.Click(Tree->Handle(), LabelOf(B));
+  App.RunFor(2 * GetDoubleClickTime() + 50);
+  ASSERT_TRUE(Tree->IsEditing()) << "a click on the selected label edits once no double click follows";
+  Input.Type("Be");
+  Pump();
+  other->SetFocus();
+  Pump();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(B->Text(), "Be");
+  EXPECT_EQ(GetFocus(), other->Handle()) << "the editor does not take the focus back";
+
+  // A double click on the selected label expands instead of editing.
+  Tree->SetFocus();
+  Tree->SetSelected(A);
+  Pump();
+  Input.DoubleClick(Tree->Handle(), LabelOf(A));
+  App.RunFor(GetDoubleClickTime() + 50);
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_TRUE(A->Expanded());
+}
+
+TEST_F(TreeEditTest, ScrollingOrCollapsingEndsTheEditKeepingTheText) {
+  A->Expand(false);
+  Show();
+  StartEditing(A2);
+  Input.Type("Two");
+  Pump();
+  A->Collapse(false);
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(A2->Text(), "Two");
+  EXPECT_FALSE(IsWindowVisible(Tree->EditControl() ? Tree->EditControl()->Handle() : nullptr));
+
+  for (int i = 0; i < 30; ++i) Tree->Items()->Add(nullptr, "Node " + std::to_string(i));
+  Pump();
+  StartEditing(B);
+  Input.Type("Bx");
+  Pump();
+  SendMessage(Tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(B->Text(), "Bx");
+  // Deleting the node being edited cancels.
+  StartEditing(B);
+  B->Delete();
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(Edited, (std::vector<std::string>{"A2 -> Two", "B -> Bx"}));
+}
+
+TEST_F(TreeEditTest, TheEditorLiesOverTheLabelInTheTreesFontAndGrowsAsTyped) {
+  Tree->Font()->SetSize(12);
+  A->Expand(false);
+  Show();
+  StartEditing(A1);
+  TCustomEdit* edit = Tree->EditControl();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->Font()->Size(), 12);
+  const TRect label = A1->DisplayRect(true);
+  EXPECT_EQ(edit->Left(), label.Left);
+  EXPECT_GE(edit->Width(), label.Width());
+  EXPECT_LE(edit->Top(), label.Top + 1);
+  EXPECT_GE(edit->Top() + edit->Height(), label.Bottom - 1);
+  const int before = edit->Width();
+  Input.Type("A much longer name");
+  Pump();
+  EXPECT_GT(edit->Width(), before + 40);
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-tree-view-editing", 24, 100));
+  Input.Type(" that goes on and on past the right edge of the tree");
+  Pump();
+  EXPECT_EQ(edit->Left() + edit->Width(), Tree->ClientWidth()) << "no wider than the tree";
 }
 
 TEST_F(TreeViewTest, Snapshot) {
