@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/Pictures.h"
 #include "app/Volume.h"
 #include "app/option.h"
 #include "platform/classes/TypeInfo.h"
@@ -84,7 +85,7 @@ static const classes::TPublished<TForm1, TForm> Form1Info([](classes::TPublisher
   FIELD(N9); FIELD(N7); FIELD(N17); FIELD(N18); FIELD(N22); FIELD(N25); FIELD(N27); FIELD(N29);
   FIELD(form2ShowModal1);
   FIELD(FcOpenDialog1); FIELD(FcOpenDialog2); FIELD(FcSelectFolderDialog1);
-  FIELD(FcPanel3); FIELD(FcLabel13); FIELD(FcRapidFireButton6); FIELD(FcRapidFireButton7);
+  FIELD(FcPanel3); FIELD(Image1); FIELD(FcLabel13); FIELD(FcRapidFireButton6); FIELD(FcRapidFireButton7);
   FIELD(FcPanel4); FIELD(FcClockStatus1); FIELD(FcLabel14); FIELD(FcLabel15); FIELD(FcPanel5); FIELD(FcPanel6);
   FIELD(FcLabel17); FIELD(FcPageControl1); FIELD(TabSheet1); FIELD(TabSheet2); FIELD(TabSheet3);
   FIELD(TabSheet4); FIELD(DBGridGd1); FIELD(DBGridGd2); FIELD(DBGridGd3); FIELD(DBGridGd4); FIELD(FcGroupBox1);
@@ -118,6 +119,19 @@ TForm1::~TForm1() {
 }
 
 // ================================================================ start-up, settings, log
+
+void TForm1::Loaded() {
+  TForm::Loaded();
+  using app::TGlyphKind;
+  app::SetTitlePicture(Image1, FcPanel3->Color());
+  app::SetButtonGlyph(FcRapidFireButton6, TGlyphKind::Hide);
+  app::SetButtonGlyph(FcRapidFireButton7, TGlyphKind::Close);
+  for (TFcRapidFireButton* play : {FcRapidFireButton1, FcRapidFireButton10}) app::SetButtonGlyph(play, TGlyphKind::Play);
+  for (TFcRapidFireButton* pause : {FcRapidFireButton2, FcRapidFireButton12}) app::SetButtonGlyph(pause, TGlyphKind::Pause);
+  for (TFcRapidFireButton* stop : {FcRapidFireButton3, FcRapidFireButton11}) app::SetButtonGlyph(stop, TGlyphKind::Stop);
+  for (TFcRapidFireButton* on : {FcRapidFireButton4, FcRapidFireButton13}) app::SetButtonGlyph(on, TGlyphKind::AutoStart);
+  for (TFcRapidFireButton* off : {FcRapidFireButton5, FcRapidFireButton14}) app::SetButtonGlyph(off, TGlyphKind::AutoStop);
+}
 
 void TForm1::FormCreate(TObject*) {
   Form1 = this;

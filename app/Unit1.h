@@ -65,6 +65,7 @@ class TForm1 : public TForm {
   TFcSelectFolderDialog* FcSelectFolderDialog1 = nullptr;
 
   TFcPanel* FcPanel3 = nullptr;
+  TImage* Image1 = nullptr;
   TFcLabel* FcLabel13 = nullptr;
   TFcRapidFireButton* FcRapidFireButton6 = nullptr;
   TFcRapidFireButton* FcRapidFireButton7 = nullptr;
@@ -117,6 +118,9 @@ class TForm1 : public TForm {
   std::string PreludeMark;   // "1" while the broadcast's prelude has been handed off
   std::string PreludePath;   // the prelude file handed to the options window's player
   bool AutoMode = false;     // the scheduler tick runs
+
+  // The buttons' glyphs and the title picture, once the definition is read.
+  void Loaded() override;
 
   // ---- start-up, settings, log ----
   void FormCreate(TObject* Sender);

@@ -1,9 +1,11 @@
 #include "app/option.h"
 
+#include "app/Pictures.h"
 #include "app/Unit1.h"
 #include "app/Volume.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/controls/Dialogs.h"
+#include "platform/os/Input.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
@@ -15,7 +17,7 @@ TForm2* Form2 = nullptr;
 
 static const classes::TPublished<TForm2, TForm> Form2Info([](classes::TPublisher<TForm2>& p) {
 #define FIELD(name) p.Field(#name, &TForm2::name)
-  FIELD(FcPanel1); FIELD(FcPanel3); FIELD(FcLabel13); FIELD(FcLabel2); FIELD(FcRapidFireButton7);
+  FIELD(FcPanel1); FIELD(FcPanel3); FIELD(Image1); FIELD(FcLabel13); FIELD(FcLabel2); FIELD(FcRapidFireButton7);
   FIELD(FcRapidFireButton1); FIELD(FcRapidFireButton3);
   FIELD(FcCheckBox1); FIELD(FcCheckBox2); FIELD(FcCheckBox3); FIELD(FcCheckBox4); FIELD(FcCheckBox5);
   FIELD(FcCheckBox6); FIELD(FcCheckBox7); FIELD(FcCheckBox8); FIELD(FcCheckBox9); FIELD(FcCheckBox10);
@@ -25,6 +27,7 @@ static const classes::TPublished<TForm2, TForm> Form2Info([](classes::TPublisher
   FIELD(Timer1); FIELD(Timer2); FIELD(Timer3);
 #undef FIELD
   p.Method("FormCreate", &TForm2::FormCreate);
+  p.Method("Image1MouseMove", &TForm2::Image1MouseMove);
   p.Method("FcRapidFireButton1Click", &TForm2::FcRapidFireButton1Click);
   p.Method("FcRapidFireButton3Click", &TForm2::FcRapidFireButton3Click);
   p.Method("Timer1Timer", &TForm2::Timer1Timer);
@@ -44,6 +47,19 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {}
 TForm2::~TForm2() {
   DestroyComponents();
   if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::Loaded() {
+  TForm::Loaded();
+  app::SetTitlePicture(Image1, FcPanel3->Color());
+  app::SetButtonGlyph(FcRapidFireButton7, app::TGlyphKind::Close);
+  app::SetButtonGlyph(FcRapidFireButton1, app::TGlyphKind::Play);
+  app::SetButtonGlyph(FcRapidFireButton3, app::TGlyphKind::Stop);
+}
+
+void TForm2::Image1MouseMove(TObject*, TShiftState, int, int) {
+  ReleaseCapture();
+  SendMessage(Handle(), WM_SYSCOMMAND, 0xF012, 0);
 }
 
 void TForm2::FormCreate(TObject*) {

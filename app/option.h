@@ -23,6 +23,7 @@ class TForm2 : public TForm {
 
   TFcPanel* FcPanel1 = nullptr;
   TFcPanel* FcPanel3 = nullptr;
+  TImage* Image1 = nullptr;
   TFcLabel* FcLabel13 = nullptr;
   TFcLabel* FcLabel2 = nullptr;
   TFcRapidFireButton* FcRapidFireButton7 = nullptr;
@@ -58,7 +59,11 @@ class TForm2 : public TForm {
   // Ticks of the time-action check since the last hourly look at the pending list.
   int TimeActionTickCount = 0;
 
+  // The buttons' glyphs and the title picture, once the definition is read.
+  void Loaded() override;
   void FormCreate(TObject* Sender);
+  // Dragging the title picture moves the borderless window.
+  void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
   // The controls from config.ini (keys that are absent leave their control as it is).
   void LoadOptions();
   // Prelude start and stop, the prelude monitor, the one-shot music start, the time actions.

@@ -1,6 +1,8 @@
 #include "app/week.h"
 
+#include "app/Pictures.h"
 #include "app/Unit1.h"
+#include "platform/os/Input.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/rtl/Strings.h"
 
@@ -8,10 +10,11 @@ TForm3* Form3 = nullptr;
 
 static const classes::TPublished<TForm3, TForm> Form3Info([](classes::TPublisher<TForm3>& p) {
 #define FIELD(name) p.Field(#name, &TForm3::name)
-  FIELD(FcPanel1); FIELD(FcPanel3); FIELD(FcLabel13); FIELD(FcRapidFireButton7);
+  FIELD(FcPanel1); FIELD(FcPanel3); FIELD(Image1); FIELD(FcLabel13); FIELD(FcRapidFireButton7);
   FIELD(FcCheckBox1); FIELD(FcCheckBox2); FIELD(FcCheckBox3); FIELD(FcCheckBox4); FIELD(FcCheckBox5);
   FIELD(FcCheckBox6); FIELD(FcCheckBox7); FIELD(FcBitBtn1); FIELD(FcBitBtn2); FIELD(FcBitBtn3);
 #undef FIELD
+  p.Method("Image1MouseMove", &TForm3::Image1MouseMove);
   p.Method("FcBitBtn1Click", &TForm3::FcBitBtn1Click);
   p.Method("FcBitBtn2Click", &TForm3::FcBitBtn2Click);
   p.Method("FcBitBtn3Click", &TForm3::FcBitBtn3Click);
@@ -23,6 +26,17 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner) { Form3 = this; }
 TForm3::~TForm3() {
   DestroyComponents();
   if (Form3 == this) Form3 = nullptr;
+}
+
+void TForm3::Loaded() {
+  TForm::Loaded();
+  app::SetTitlePicture(Image1, FcPanel3->Color());
+  app::SetButtonGlyph(FcRapidFireButton7, app::TGlyphKind::Close);
+}
+
+void TForm3::Image1MouseMove(TObject*, TShiftState, int, int) {
+  ReleaseCapture();
+  SendMessage(Handle(), WM_SYSCOMMAND, 0xF012, 0);
 }
 
 TFcCheckBox* TForm3::Box(int Digit) const {

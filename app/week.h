@@ -8,6 +8,7 @@
 #include "controls/base/FcPanel.h"
 #include "controls/base/FcRadChk.h"
 #include "controls/input/FcSpnEdt.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 
 class TForm3 : public TForm {
@@ -17,6 +18,7 @@ class TForm3 : public TForm {
 
   TFcPanel* FcPanel1 = nullptr;
   TFcPanel* FcPanel3 = nullptr;
+  TImage* Image1 = nullptr;
   TFcLabel* FcLabel13 = nullptr;
   TFcRapidFireButton* FcRapidFireButton7 = nullptr;
   TFcCheckBox* FcCheckBox1 = nullptr;
@@ -33,6 +35,10 @@ class TForm3 : public TForm {
   // The weekday set the window was opened with; "取消" goes back to it.
   std::string WeekText;
 
+  // The close button's glyph and the title picture, once the definition is read.
+  void Loaded() override;
+  // Dragging the title picture moves the borderless window.
+  void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
   // Ticks the boxes of a weekday set; raises EConvertError for a part that is no integer.
   void LoadWeekdays(const std::string& Text);
   // Ticks the box of weekday 1..7; other numbers do nothing.

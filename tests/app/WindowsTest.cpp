@@ -37,8 +37,47 @@ TEST_F(AppTest, TheWindowsComeFromTheirDefinitions) {
   for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3}) {
     form->Show();
     App.ProcessMessages();
+    if (getenv("APP2_REPAINT")) { form->Invalidate(); for (int i=0;i<form->ComponentCount();++i) if (auto* c = dynamic_cast<TControl*>(form->Components(i))) c->Invalidate(); App.ProcessMessages(); }
     if (const char* dir = getenv("OSTROVEL_WINDOW_PNGS"))
       test::SavePng(App.Presenter().Snapshot(form->Handle()), std::string(dir) + "/" + form->ClassName() + ".png");
+    form->Hide();
+  }
+}
+
+// Every glyph button of the three windows carries its two-cell picture and shows it; each
+// title strip shows its picture, stretched from white at the left to the strip's colour.
+TEST_F(AppTest, TheButtonsAndTitleStripsShowTheirPictures) {
+  WriteConfig({{"自动运行", "是"}});
+  StartProgram();
+  for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3}) {
+    form->Show();
+    App.ProcessMessages();
+    gdi::TSurface shot = App.Presenter().Snapshot(form->Handle());
+    const TPoint origin = form->ClientToScreen({0, 0});
+    auto at = [&](TControl* Control, int X, int Y) {
+      TPoint p = Control->ClientToScreen({X, Y});
+      return gdi::ColorOfPixel(shot.Get(p.X - origin.X, p.Y - origin.Y));
+    };
+    int buttons = 0;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      auto* button = dynamic_cast<TFcRapidFireButton*>(form->Components(i));
+      if (!button) continue;
+      ++buttons;
+      EXPECT_EQ(button->NumGlyphs(), 2) << button->Name();
+      EXPECT_EQ(button->Glyph()->Width(), 32) << button->Name();
+      if (!button->Visible()) continue;
+      int drawn = 0;
+      for (int y = 0; y < button->Height(); ++y)
+        for (int x = 0; x < button->Width(); ++x) drawn += at(button, x, y) != ColorToRGB(button->Color());
+      EXPECT_GE(drawn, 10) << form->Name() << "." << button->Name() << " shows no picture";
+    }
+    EXPECT_GT(buttons, 0) << form->Name();
+    auto* image = dynamic_cast<TImage*>(form->FindComponent("Image1"));
+    ASSERT_NE(image, nullptr) << form->Name();
+    EXPECT_TRUE(image->Stretch());
+    EXPECT_EQ(image->Width(), image->Parent()->ClientWidth()) << "the picture fills its strip";
+    EXPECT_EQ(at(image, 0, image->Height() / 2), RGB(255, 255, 255)) << form->Name();
+    EXPECT_EQ(at(image, image->Width() - 1, image->Height() / 2), ColorToRGB(image->Parent()->Color())) << form->Name();
     form->Hide();
   }
 }
