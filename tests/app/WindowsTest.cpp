@@ -37,7 +37,6 @@ TEST_F(AppTest, TheWindowsComeFromTheirDefinitions) {
   for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3}) {
     form->Show();
     App.ProcessMessages();
-    if (getenv("APP2_REPAINT")) { form->Invalidate(); for (int i=0;i<form->ComponentCount();++i) if (auto* c = dynamic_cast<TControl*>(form->Components(i))) c->Invalidate(); App.ProcessMessages(); }
     if (const char* dir = getenv("OSTROVEL_WINDOW_PNGS"))
       test::SavePng(App.Presenter().Snapshot(form->Handle()), std::string(dir) + "/" + form->ClassName() + ".png");
     form->Hide();
