@@ -990,6 +990,9 @@ void TCustomListView::WndProc(TMessage& Message) {
     Dispatch(Message);
     return;
   }
+  // A new window ends the editing first, so that the focus is back on the control when the
+  // window is rebuilt.
+  if (Message.Msg == CM_RECREATEWND) FinishEdit(true);
   TWinControl::WndProc(Message);
 }
 
