@@ -5,6 +5,7 @@
 #include "app/Volume.h"
 #include "app/option.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/os/Input.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
@@ -14,74 +15,6 @@
 #include "platform/shell/ShellApi.h"
 
 TForm1* Form1 = nullptr;
-
-#if !__has_include("tray/TrayIconEx.h")
-#include <cstring>
-
-static const classes::TPublished<TTrayIconEx, TComponent> TrayIconExInfo([](classes::TPublisher<TTrayIconEx>& p) {
-  p.String("Hint", &TTrayIconEx::Hint, &TTrayIconEx::SetHint);
-  p.Bool("IconVisible", &TTrayIconEx::IconVisible, &TTrayIconEx::SetIconVisible).Default(false);
-  p.Component("PopupMenu", &TTrayIconEx::PopupMenu, &TTrayIconEx::SetPopupMenu);
-  p.Event("OnDblClick", &TTrayIconEx::OnDblClick);
-});
-
-TTrayIconEx::TTrayIconEx(TComponent* AOwner) : TComponent(AOwner) {
-  FWnd = AllocateHWnd([this](TMessage& Message) {
-    if (Message.Msg == WM_USER + 0x400 && Message.LParam == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
-  });
-}
-
-TTrayIconEx::~TTrayIconEx() {
-  SetIconVisible(false);
-  DeallocateHWnd(FWnd);
-}
-
-void TTrayIconEx::SetIconVisible(bool Value) {
-  if (Value == FIconVisible) return;
-  FIconVisible = Value;
-  NOTIFYICONDATAA data{};
-  data.cbSize = sizeof data;
-  data.hWnd = FWnd;
-  data.uID = reinterpret_cast<UINT_PTR>(this);
-  data.uFlags = NIF_MESSAGE | NIF_TIP;
-  data.uCallbackMessage = WM_USER + 0x400;
-  std::strncpy(data.szTip, FHint.c_str(), sizeof data.szTip - 1);
-  Shell_NotifyIconA(Value ? NIM_ADD : NIM_DELETE, &data);
-}
-
-bool TTrayIconEx::ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = sizeof data;
-  data.hWnd = FWnd;
-  data.uID = reinterpret_cast<UINT_PTR>(this);
-  data.uFlags = NIF_INFO;
-  std::strncpy(data.szInfo, Text.c_str(), sizeof data.szInfo - 1);
-  std::strncpy(data.szInfoTitle, Title.c_str(), sizeof data.szInfoTitle - 1);
-  data.uTimeout = static_cast<UINT>(TimeoutSeconds) * 1000;
-  data.dwInfoFlags = static_cast<DWORD>(IconKind);
-  return Shell_NotifyIconA(NIM_MODIFY, &data);
-}
-
-void TTrayIconEx::ShowMainForm() {
-  if (Application->MainForm()) Application->MainForm()->Show();
-}
-void TTrayIconEx::SendMainFormToTray() {
-  if (Application->MainForm()) Application->MainForm()->Hide();
-}
-#endif
-
-namespace app {
-
-std::function<bool(const std::string&, const std::string&)> MessageBoxAnswer;
-
-bool AskOkCancel(const std::string& Text, const std::string& Caption) {
-  return MessageBoxAnswer ? MessageBoxAnswer(Text, Caption) : true;
-}
-void ShowError(const std::string& Text, const std::string& Caption) {
-  if (MessageBoxAnswer) MessageBoxAnswer(Text, Caption);
-}
-
-}  // namespace app
 
 namespace {
 
@@ -188,6 +121,7 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate(TObject*) {
   Form1 = this;
+  FToday = Date();
   try {
     FcSpinEdit1->SetMax(10);
     FcSpinEdit2->SetMax(10);
@@ -212,7 +146,7 @@ void TForm1::FormCreate(TObject*) {
     ShowBalloon("Ostrovel", "正在后台运行...");
   } catch (const Exception& E) {
     WriteErrorLog("初始化失败—查询读取 " + E.Message());
-    app::ShowError("系统初始化失败！读取\r" + E.Message(), "初始化");
+    Application->MessageBox("系统初始化失败！读取\r" + E.Message(), "初始化", MB_ICONERROR);
     Application->Terminate();
   }
 }
@@ -255,7 +189,7 @@ void TForm1::ReadConfig() {
     }
   } catch (const Exception& E) {
     WriteErrorLog("初始化失败—配置 " + E.Message());
-    app::ShowError("系统初始化失败！配置\r" + E.Message(), "初始化");
+    Application->MessageBox("系统初始化失败！配置\r" + E.Message(), "初始化", MB_ICONERROR);
     Application->Terminate();
   }
 }
@@ -314,7 +248,7 @@ void TForm1::FcLabel13MouseMove(TObject*, TShiftState, int, int) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction& Action) {
-  if (!app::AskOkCancel("真的关闭程序？", "关闭 Ostrovel")) {
+  if (Application->MessageBox("真的关闭程序？", "关闭 Ostrovel", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     ShowBalloon("Ostrovel正在运行...", "您没有选择关闭！");
     Action = caNone;
     return;
@@ -446,6 +380,7 @@ void TForm1::AdvanceRepeatingTask() {
 }
 
 void TForm1::Timer2Timer(TObject*) {
+  CheckNewDay();
   if (ADOQuery1->IsEmpty()) return;
   ADOQuery1->First();
   int due = SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime());
@@ -485,20 +420,43 @@ void TForm1::SkipMissedTasks() {
   // or asleep): it is logged and moved on as a firing would move it, unplayed.
   for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
     if (NowSeconds() - SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime()) < kLateTickSeconds) break;
-    WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
-    if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) continue;
-    if (IntervalSeconds(ADOTable1) != 0) {
-      AdvanceRepeatingTask();
-    } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
-      ADOTable1->Edit();
-      ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
-      ADOTable1->FieldByName("status")->SetAsInteger(0);
-      ADOTable1->Post();
-    }
+    SkipMissedTask();
   }
   // A repeating task may be more than one interval behind: it goes to its next repetition.
   RecalcRepeatTasks();
   ReloadTasks();
+}
+
+void TForm1::SkipMissedTask() {
+  WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
+  if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) return;
+  if (IntervalSeconds(ADOTable1) != 0) {
+    AdvanceRepeatingTask();
+  } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
+    ADOTable1->Edit();
+    ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
+    ADOTable1->FieldByName("status")->SetAsInteger(0);
+    ADOTable1->Post();
+  }
+}
+
+void TForm1::CheckNewDay() {
+  TDateTime today = Date();
+  if (today == FToday) return;
+  FToday = today;
+  FcLabel14->SetCaption(FormatDateTime("dddd", today));
+  // Rows still in the list were due on the day that ended and did not play (the machine slept
+  // over midnight): in automatic mode they are missed, as a late tick finds them.
+  if (AutoMode && ADOQuery1->Active())
+    for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) SkipMissedTask();
+  // Today's repeating tasks wait at their first repetition; the list holds today's tasks.
+  RecalcRepeatTasks();
+  ReloadTasks();
+  // Today's slots: with slot playback on, the current or next one is armed again.
+  if (N22->Checked())
+    SelectCurrentTimeSlot();
+  else
+    OpenTodayTimeSlots();
 }
 
 void TForm1::num1Timer(TObject*) {
@@ -527,8 +485,17 @@ void TForm1::CancelRepeats() {
 
 // ================================================================ broadcasts
 
-void TForm1::FcRapidFireButton1Click(TObject*) {
+void TForm1::FcRapidFireButton1Click(TObject* Sender) {
   if (ADOTable1->IsEmpty()) return;
+  // Back from the prelude: the task table may have been reopened meanwhile (a recompute, a
+  // new day), so the task that waits is found again by its number.
+  if (Sender == Form2 && PreludeMark == "1" && FPreludeTaskNo != 0 &&
+      !ADOTable1->Locate("no", IntToStr(FPreludeTaskNo), loCaseInsensitive)) {
+    PreludeMark.clear();
+    CancelRepeats();
+    EndBroadcast();
+    return;
+  }
   if (ADOTable1->State() == dsEdit || ADOTable1->State() == dsInsert) {
     // An edit open in the parameter box is given up.
     ADOTable1->Cancel();
@@ -552,6 +519,7 @@ void TForm1::FcRapidFireButton1Click(TObject*) {
   } else {
     if (Form2->FcCheckBox6->Checked() && PreludeMark != "1" && ADOTable1->FieldByName("befrom")->AsBoolean()) {
       PreludeMark = "1";
+      FPreludeTaskNo = ADOTable1->FieldByName("no")->AsInteger();
       Form2->FcRapidFireButton1Click(this);
       return;
     }
@@ -933,6 +901,7 @@ void TForm1::SelectCurrentTimeSlot() {
 
 void TForm1::T_musictypeTimer(TObject*) {
   if (!N22->Checked()) return;
+  CheckNewDay();
   std::string now = HMS(Time());
   if (now == HMS(SlotEnd) || now == HMS(SlotStart)) {
     ResumeRequested = 1;

@@ -2,7 +2,6 @@
 // The main window: the schedule database and its datasets, the scheduler of broadcast tasks,
 // the broadcast and music players with their monitors, the weekly time slots, the tray icon,
 // config.ini and the error log. It starts hidden; the tray icon is its only sign.
-#include <functional>
 #include <string>
 
 #include "controls/base/FcLabel.h"
@@ -18,43 +17,7 @@
 #include "platform/data/ADODB.h"
 #include "platform/data/DataLink.h"
 #include "platform/media/MPlayer.h"
-#if __has_include("tray/TrayIconEx.h")
 #include "tray/TrayIconEx.h"
-#else
-// Until the tray icon component is part of the build: the icon with its tip and balloons, and
-// the properties the main window's definition sets.
-class TTrayIconEx : public TComponent {
- public:
-  explicit TTrayIconEx(TComponent* AOwner);
-  ~TTrayIconEx() override;
-  const std::string& Hint() const { return FHint; }
-  void SetHint(const std::string& Value) { FHint = Value; }
-  bool IconVisible() const { return FIconVisible; }
-  void SetIconVisible(bool Value);
-  TPopupMenu* PopupMenu() const { return FPopupMenu; }
-  void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
-  bool ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds);
-  void ShowMainForm();
-  void SendMainFormToTray();
-  TNotifyEvent OnDblClick;
-
- private:
-  std::string FHint;
-  bool FIconVisible = false;
-  TPopupMenu* FPopupMenu = nullptr;
-  HWND FWnd = nullptr;
-};
-#endif
-
-namespace app {
-// The questions and errors the player's windows put to the user, in one place.
-// OK / Cancel question with the question icon; true for OK.
-bool AskOkCancel(const std::string& Text, const std::string& Caption);
-// An error message with the error icon.
-void ShowError(const std::string& Text, const std::string& Caption);
-// Answers the two above in place of the user when set (Text, Caption → true for OK).
-extern std::function<bool(const std::string& Text, const std::string& Caption)> MessageBoxAnswer;
-}  // namespace app
 
 class TForm1 : public TForm {
  public:
@@ -182,6 +145,10 @@ class TForm1 : public TForm {
   void Timer2Timer(TObject* Sender);
   void num1Timer(TObject* Sender);
   void ADOTable1CalcFields(TDataSet* DataSet);
+  // When the date has changed since the last look: the weekday label, today's repeating
+  // tasks, today's pending list and today's time slots. Called first by every once-a-second
+  // tick that depends on the date.
+  void CheckNewDay();
 
   // ---- broadcasts ----
   void FcRapidFireButton1Click(TObject* Sender);
@@ -251,11 +218,15 @@ class TForm1 : public TForm {
   void ShowBalloon(const std::string& Title, const std::string& Text);
   // The pending tasks past the tick's window are logged and advanced unplayed.
   void SkipMissedTasks();
+  // The current row of the pending list is logged as missed and advanced unplayed.
+  void SkipMissedTask();
   // Advances a repeating task from its ptime by its interval (or back to startime).
   void AdvanceRepeatingTask();
   void MoveMarquee();
 
   int FMusicFailures = 0;  // consecutive songs that could not be opened
+  TDateTime FToday = 0;    // the date the lists were loaded for
+  int FPreludeTaskNo = 0;  // the task waiting for the prelude handed off
 };
 
 extern TForm1* Form1;

@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "app/Volume.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
@@ -110,7 +111,7 @@ void TForm2::FcRapidFireButton1Click(TObject*) {
   } catch (const Exception&) {
     ShellExecuteA(Handle(), "open", (ExtractFilePath(Application->ExeName()) + "quorvex.exe").c_str(), nullptr,
                   nullptr, SW_SHOWNORMAL);
-    app::ShowError("系统播放异常！\r\r稍后程序自动关闭并重新运行。", "播放异常");
+    Application->MessageBox("系统播放异常！\r\r稍后程序自动关闭并重新运行。", "播放异常", MB_ICONERROR);
   }
   Timer1->SetEnabled(true);
   FcRapidFireButton1->SetEnabled(false);
@@ -150,6 +151,8 @@ void TForm2::Timer2Timer(TObject*) {
 }
 
 void TForm2::Timer3Timer(TObject*) {
+  // This check runs for the whole run: a new day reaches the main window even in manual mode.
+  Form1->CheckNewDay();
   if (++TimeActionTickCount > 3600) {
     TADOQuery* pending = Form1->ADOQuery1;
     if (pending->Active() && !pending->IsEmpty() &&

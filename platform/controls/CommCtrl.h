@@ -1,9 +1,8 @@
 #pragma once
 // Pieces shared by the tree view and the list view: the notification header and the common
 // notification codes a control reports to itself as CN_NOTIFY, the custom-draw states, the
-// owner-draw record, the header control (the window class that shows a list view's column
-// titles, sizes them by their dividers and reports clicks to its parent with WM_NOTIFY) and
-// the in-place editor of their labels.
+// header control (the window class that shows a list view's column titles, sizes them by their
+// dividers and reports clicks to its parent with WM_NOTIFY) and the in-place editor of their labels.
 #include <functional>
 #include <string>
 
@@ -35,22 +34,6 @@ constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
 constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
 constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
 constexpr UINT NM_HOVER = NM_FIRST - 13;
-
-// The record of WM_DRAWITEM (owner-drawn parts of a control).
-constexpr UINT ODT_HEADER = 100;
-constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODS_SELECTED = 0x0001;
-struct DRAWITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemAction = 0;
-  UINT itemState = 0;
-  HWND hwndItem = nullptr;
-  HDC hDC = nullptr;
-  TRect rcItem;
-  UINT_PTR itemData = 0;
-};
 
 // ---- custom drawing ----
 

@@ -28,10 +28,8 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 
-// ---- messages, styles and records of list boxes and combo boxes ----
-
-constexpr UINT WM_DELETEITEM = 0x002D;
-constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
+// ---- messages and styles of list boxes and combo boxes (the owner-drawn item records are
+// in Messages.h) ----
 
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_INSERTSTRING = 0x0181;
@@ -133,54 +131,6 @@ constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
 constexpr DWORD CBS_SORT = 0x0100;
 constexpr DWORD CBS_HASSTRINGS = 0x0200;
 constexpr DWORD CBS_NOINTEGRALHEIGHT = 0x0400;
-
-constexpr UINT ODT_LISTBOX = 2;
-constexpr UINT ODT_COMBOBOX = 3;
-constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODA_SELECT = 0x0002;
-constexpr UINT ODA_FOCUS = 0x0004;
-constexpr UINT ODS_SELECTED = 0x0001;
-constexpr UINT ODS_GRAYED = 0x0002;
-constexpr UINT ODS_DISABLED = 0x0004;
-constexpr UINT ODS_CHECKED = 0x0008;
-constexpr UINT ODS_FOCUS = 0x0010;
-constexpr UINT ODS_DEFAULT = 0x0020;
-constexpr UINT ODS_HOTLIGHT = 0x0040;
-constexpr UINT ODS_INACTIVE = 0x0080;
-constexpr UINT ODS_NOACCEL = 0x0100;
-constexpr UINT ODS_NOFOCUSRECT = 0x0200;
-constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
-
-// CN_DRAWITEM / WM_DRAWITEM: lParam points at one. itemID is the item (-1 for none), itemData
-// its object.
-struct DRAWITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemAction = 0;
-  UINT itemState = 0;
-  HWND hwndItem = nullptr;
-  HDC hDC = nullptr;
-  TRect rcItem;
-  UINT_PTR itemData = 0;
-};
-// CN_MEASUREITEM / WM_MEASUREITEM: the control fills itemHeight.
-struct MEASUREITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  UINT itemWidth = 0;
-  UINT itemHeight = 0;
-  UINT_PTR itemData = 0;
-};
-// CN_DELETEITEM / WM_DELETEITEM: an item that carries an object is being deleted.
-struct DELETEITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  HWND hwndItem = nullptr;
-  UINT_PTR itemData = 0;
-};
 
 // ---- shared types ----
 

@@ -489,14 +489,14 @@ void TCustomListView::StatesDeleted(int Index) {
   FHotItem = -1;
 }
 
-TListItem* TCustomListView::Selected() { return GetNextItem(nullptr, sdAll, {isSelected}); }
+TListItem* TCustomListView::Selected() { return GetNextItem(nullptr, TSearchDirection::sdAll, {isSelected}); }
 
 void TCustomListView::SetSelected(TListItem* Value) {
   if (!Value) ClearSelection();
   else SelectOnly(Value->Index());
 }
 
-TListItem* TCustomListView::ItemFocused() { return GetNextItem(nullptr, sdAll, {isFocused}); }
+TListItem* TCustomListView::ItemFocused() { return GetNextItem(nullptr, TSearchDirection::sdAll, {isFocused}); }
 
 void TCustomListView::SetItemFocused(TListItem* Value) {
   if (Value) FocusItem(Value->Index());
@@ -525,7 +525,7 @@ TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TSearchDirection D
   const int count = FListItems->Count();
   int i = StartItem ? StartItem->Index() : -1;
   for (int steps = 0; steps < count + 1; ++steps) {
-    if (Direction == sdAll) i = i + 1;
+    if (Direction == TSearchDirection::sdAll) i = i + 1;
     else i = i < 0 ? 0 : Neighbour(i, Direction);
     if (i < 0 || i >= count) return nullptr;
     if ((StateOf(i) & want) == want) return FListItems->Item(i);
@@ -1418,13 +1418,13 @@ int TCustomListView::Neighbour(int Index, TSearchDirection Direction) {
   int step = 0;
   switch (FViewStyle) {
     case vsReport:
-      step = Direction == sdAbove ? -1 : Direction == sdBelow ? 1 : 0;
+      step = Direction == TSearchDirection::sdAbove ? -1 : Direction == TSearchDirection::sdBelow ? 1 : 0;
       break;
     case vsList:
-      step = Direction == sdAbove ? -1 : Direction == sdBelow ? 1 : Direction == sdLeft ? -RowsPerColumn() : RowsPerColumn();
+      step = Direction == TSearchDirection::sdAbove ? -1 : Direction == TSearchDirection::sdBelow ? 1 : Direction == TSearchDirection::sdLeft ? -RowsPerColumn() : RowsPerColumn();
       break;
     default:
-      step = Direction == sdLeft ? -1 : Direction == sdRight ? 1 : Direction == sdAbove ? -PerRow() : PerRow();
+      step = Direction == TSearchDirection::sdLeft ? -1 : Direction == TSearchDirection::sdRight ? 1 : Direction == TSearchDirection::sdAbove ? -PerRow() : PerRow();
       break;
   }
   if (step == 0) return -1;
@@ -1456,15 +1456,15 @@ void TCustomListView::HandleKey(TMessage& Message) {
     if (n >= 0) MoveFocusTo(n, shift);
   };
   switch (key) {
-    case VK_UP: step(sdAbove); break;
-    case VK_DOWN: step(sdBelow); break;
+    case VK_UP: step(TSearchDirection::sdAbove); break;
+    case VK_DOWN: step(TSearchDirection::sdBelow); break;
     case VK_LEFT:
       if (FViewStyle == vsReport) SetScroll(std::max(FScrollX - 16, 0), FScrollY);
-      else step(sdLeft);
+      else step(TSearchDirection::sdLeft);
       break;
     case VK_RIGHT:
       if (FViewStyle == vsReport) SetScroll(FScrollX + 16, FScrollY);
-      else step(sdRight);
+      else step(TSearchDirection::sdRight);
       break;
     case VK_HOME: MoveFocusTo(0, shift); break;
     case VK_END: MoveFocusTo(count - 1, shift); break;

@@ -102,7 +102,8 @@ const classes::TEnumInfo& EnumInfo(TViewStyle);
 enum TItemState { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemState>;
 enum TItemChange { ctText, ctImage, ctState };
-enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+// Scoped: the grid's scroll directions use the same names.
+enum class TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
 // Parts of an item a virtual list's OnData is asked for.
 enum TItemRequestFlag { irText, irImage, irParam, irState, irIndent };

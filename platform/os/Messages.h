@@ -1,6 +1,7 @@
 #pragma once
 // Message numbers: the window manager's (WM_*), the class library's notices (CM_*, from
-// CM_BASE) and the reflected control notifications (CN_*, from CN_BASE).
+// CM_BASE) and the reflected control notifications (CN_*, from CN_BASE); the records of the
+// owner-drawn items that list, combo, header and other controls hand to their owners.
 #include "platform/rtl/Types.h"
 
 constexpr UINT WM_NULL = 0x0000;
@@ -36,6 +37,7 @@ constexpr UINT WM_CHILDACTIVATE = 0x0022;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_MEASUREITEM = 0x002C;
+constexpr UINT WM_DELETEITEM = 0x002D;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
@@ -297,6 +299,7 @@ constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_CHARTOITEM = CN_BASE + 0x002F;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
@@ -308,3 +311,57 @@ constexpr UINT CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY;
 constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+
+// ---- owner-drawn items ----
+
+// The kind of control an item record comes from (CtlType).
+constexpr UINT ODT_LISTBOX = 2;
+constexpr UINT ODT_COMBOBOX = 3;
+constexpr UINT ODT_HEADER = 100;
+// What to draw (itemAction).
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+// The state of the item (itemState).
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+constexpr UINT ODS_HOTLIGHT = 0x0040;
+constexpr UINT ODS_INACTIVE = 0x0080;
+constexpr UINT ODS_NOACCEL = 0x0100;
+constexpr UINT ODS_NOFOCUSRECT = 0x0200;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+
+// WM_DRAWITEM / CN_DRAWITEM: lParam points at one. itemID is the item (-1 for none), itemData
+// its object.
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemAction = 0;
+  UINT itemState = 0;
+  HWND hwndItem = nullptr;
+  HDC hDC = nullptr;
+  TRect rcItem;
+  UINT_PTR itemData = 0;
+};
+// WM_MEASUREITEM / CN_MEASUREITEM: the control fills itemHeight.
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemWidth = 0;
+  UINT itemHeight = 0;
+  UINT_PTR itemData = 0;
+};
+// WM_DELETEITEM / CN_DELETEITEM: an item that carries an object is being deleted.
+struct DELETEITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  HWND hwndItem = nullptr;
+  UINT_PTR itemData = 0;
+};

@@ -2,8 +2,10 @@
 // mixer, the programs started and the tray afterwards. The day starts on Monday 2026-01-05
 // at 07:59:00; broadcasts last 20 s unless a test says otherwise.
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/app/AppFixture.h"
+#include "tests/support/ScriptedAnswers.h"
 
 namespace {
 
@@ -175,8 +177,7 @@ TEST_F(AppTest, TimeActionsStartAndStopTheMusicCloseAndShutDown) {
                {"音乐关闭", "是"}, {"音乐关闭时间", "08:30:00"}, {"自动关闭时间", "09:00:00"},
                {"自动关机时间", "09:00:00"}});
   AddSong("calm", 0, 2 * test::kHour);
-  int asked = 0;
-  app::MessageBoxAnswer = [&](const std::string&, const std::string&) { return ++asked, true; };
+  test::TScriptedAnswers answers;
   StartProgram();
   RunUntil(8, 0, 1);
   EXPECT_EQ(Calls("play"), Lines{"calm.mp3"});
@@ -186,10 +187,9 @@ TEST_F(AppTest, TimeActionsStartAndStopTheMusicCloseAndShutDown) {
   EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(30 * test::kMinute));
   RunUntil(9, 0, 2);
   EXPECT_TRUE(Application->Terminated());
-  EXPECT_EQ(asked, 0) << "no question at the close time";
+  EXPECT_TRUE(answers.Shown().empty()) << "no question at the close time: " << answers.ShownTexts();
   EXPECT_EQ(Services.Mixer.Last(), 65535);
   EXPECT_EQ(Started(), Lines{"shutdown.exe -s -f -t 10"});
-  app::MessageBoxAnswer = nullptr;
 }
 
 // (7) A broken announcement file and broken songs: the log lines, the music carrying on past
@@ -275,23 +275,140 @@ TEST_F(AppTest, ClosingAsksAndSavesThePausedMusic) {
   AddSong("song", 0, 10 * test::kMinute);
   StartProgram();
   RunUntil(8, 1, 1);
-  bool answer = false;
-  std::vector<std::string> asked;
-  app::MessageBoxAnswer = [&](const std::string& Text, const std::string& Caption) {
-    asked.push_back(Text + "|" + Caption);
-    return answer;
-  };
+  test::TScriptedAnswers answers;
+  answers.Answer(IDCANCEL, "真的关闭程序？");
   Form1->Close();
-  EXPECT_EQ(asked, Lines{"真的关闭程序？|关闭 Ostrovel"});
+  ASSERT_EQ(answers.Shown().size(), 1u);
+  EXPECT_EQ(answers.Shown()[0].Request.Caption, "关闭 Ostrovel");
+  EXPECT_EQ(answers.Shown()[0].Request.Flags, UINT(MB_OKCANCEL | MB_ICONQUESTION));
   EXPECT_FALSE(Application->Terminated());
-  EXPECT_EQ(Services.Tray.Balloons().back().title, "Ostrovel正在运行...");
+  EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpPlaying) << "the music plays on";
+  EXPECT_EQ(Services.Tray.Balloons().back().title + "|" + Services.Tray.Balloons().back().text,
+            "Ostrovel正在运行...|您没有选择关闭！");
   Form1->FcRapidFireButton12Click(nullptr);  // pause
   RunUntil(8, 2, 1);
-  answer = true;
+  answers.Answer(IDOK, "真的关闭程序？");
   Form1->Close();
   EXPECT_EQ(Scalar("select Position from music_Position where idset=0"), std::to_string(2 * test::kMinute));
   EXPECT_EQ(Services.Mixer.Last(), 65535);
-  app::MessageBoxAnswer = nullptr;
+}
+
+// A prelude that cannot be played starts the restart companion and says so in an error box;
+// the broadcast waiting for it still plays.
+TEST_F(AppTest, APreludeThatFailsStartsTheCompanionAndTheBroadcastStillPlays) {
+  auto options = ShopOptions();
+  options["播放时先播放"] = App.PathInExeDir("broken.mp3");
+  WriteConfig(options);
+  std::ofstream(App.PathInExeDir("broken.mp3")) << "x";
+  Services.Engine.AddFailingFile(App.PathInExeDir("broken.mp3"));
+  AddTask({.Name = "notice", .PTime = "08:00:00", .BeFrom = true}, 5 * test::kSecond);
+  test::TScriptedAnswers answers;
+  answers.Answer(IDOK, "系统播放异常！\r\r稍后程序自动关闭并重新运行。");
+  StartProgram();
+  RunUntil(8, 0, 30);
+  ASSERT_EQ(answers.Shown().size(), 1u) << answers.ShownTexts();
+  EXPECT_EQ(answers.Shown()[0].Request.Caption, "播放异常");
+  EXPECT_EQ(answers.Shown()[0].Request.Flags & MB_ICONMASK, UINT(MB_ICONERROR));
+  EXPECT_EQ(Started(), Lines{"quorvex.exe"});
+  EXPECT_EQ(Calls("play"), Lines{"notice.mp3"});
+}
+
+// Across midnight, Monday to Tuesday: the weekday label, today's pending list and today's
+// time slots are loaded for the new day, so the program left running plays Tuesday's tasks.
+class MidnightTest : public AppTest {
+ protected:
+  MidnightTest() : AppTest(test::LocalDateTime(2026, 1, 5, 23, 58, 0)) {}
+  void RunUntilTuesday(int Hour, int Minute, int Second) {
+    App.RunUntilWallTime(test::LocalDateTime(2026, 1, 6, Hour, Minute, Second));
+  }
+  // The broadcasts played, without the music.
+  Lines Broadcasts() {
+    Lines out;
+    for (const std::string& c : Calls("play"))
+      if (c.rfind("song", 0) != 0 && c != "ding.mp3") out.push_back(c);
+    return out;
+  }
+};
+
+TEST_F(MidnightTest, TheNewDaysTasksAndSlotsAreLoadedAtMidnight) {
+  auto options = ShopOptions();
+  options["时段播放"] = "是";
+  options["播放音乐启动时间段止"] = "23:59:59";
+  options["播放时先播放"] = AddAudio("ding.mp3", 5 * test::kSecond);
+  WriteConfig(options);
+  AddSong("song-all", 5, 2 * test::kHour);
+  AddSong("song-tue", 3, 2 * test::kHour);
+  AddSlot("20:00:00", "21:00:00", 5, "1");  // Monday's slot is over: the slot watch is off
+  AddSlot("00:05:00", "00:20:00", 3, "2");
+  // Tasks are numbered in the order they are added: the first row of the table is no task of
+  // the night, so a play after the prelude that took the table's current row would show.
+  AddTask({.Name = "morning", .PTime = "08:00:00"});
+  int late = AddTask({.Name = "late", .PTime = "23:59:58", .BeFrom = true}, 5 * test::kSecond);
+  int tue = AddTask({.Name = "tue", .PTime = "00:00:30", .Week = "2"}, 5 * test::kSecond);
+  int rep = AddTask({.Name = "rep", .PTime = "23:00:00", .MorePlay = true, .Bew = 15, .StarTime = "00:10:00",
+                     .EndTime = "00:40:00"}, 5 * test::kSecond);
+  StartProgram();
+  EXPECT_EQ(Form1->FcLabel14->Caption(), FormatDateTime("dddd", test::LocalDateTime(2026, 1, 5)));
+  RunUntil(23, 59, 50);
+  EXPECT_FALSE(Form1->T_musictype->Enabled()) << "no slot is left on Monday";
+  EXPECT_EQ(TaskValue(rep, "ptime"), "00:10:00") << "the start-up recompute sets it back to its window's start";
+  RunUntilTuesday(0, 0, 10);
+  EXPECT_EQ(Form1->FcLabel14->Caption(), FormatDateTime("dddd", test::LocalDateTime(2026, 1, 6)));
+  EXPECT_EQ(Form1->FcPanel5->Caption().find("播出  tue") != std::string::npos, true) << Form1->FcPanel5->Caption();
+  EXPECT_TRUE(Form1->T_musictype->Enabled()) << "Tuesday's slot is armed";
+  RunUntilTuesday(0, 45, 0);
+  EXPECT_EQ(Broadcasts(), (Lines{"late.mp3", "tue.mp3", "rep.mp3", "rep.mp3", "rep.mp3"}));
+  EXPECT_EQ(TaskValue(late, "backtime"), "23:59:58");
+  EXPECT_EQ(TaskValue(tue, "backtime"), "00:00:30");
+  EXPECT_EQ(TaskValue(rep, "backtime"), "00:40:00");
+  Lines music;
+  for (const std::string& c : Calls("play"))
+    if (c.rfind("song", 0) == 0 && (music.empty() || music.back() != c)) music.push_back(c);
+  EXPECT_EQ(music, (Lines{"song-all.mp3", "song-tue.mp3", "song-all.mp3"})) << "Tuesday's slot played its songs";
+  EXPECT_EQ(ErrLog(), "");
+}
+
+// A task due just before midnight while the machine slept is logged as missed when the new
+// day is found; it waits for its time on the new day, and the new day's tasks play.
+TEST_F(MidnightTest, ATaskMissedOverMidnightIsLogged) {
+  WriteConfig(ShopOptions());
+  int missed = AddTask({.Name = "missed", .PTime = "23:59:50"}, 5 * test::kSecond);
+  AddTask({.Name = "early", .PTime = "00:01:00"}, 5 * test::kSecond);
+  StartProgram();
+  RunUntil(23, 59, 45);
+  App.Clock().Advance(30 * test::kSecond);
+  RunUntilTuesday(0, 2, 0);
+  EXPECT_EQ(Broadcasts(), Lines{"early.mp3"});
+  EXPECT_NE(ErrLog().find("20260106 00:00:15 错过播放时间 missed\r\n"), std::string::npos) << ErrLog();
+  EXPECT_EQ(TaskValue(missed, "ptime"), "23:59:50");
+  EXPECT_EQ(TaskValue(missed, "backtime"), "null");
+}
+
+// A start-up that fails is logged and told in an error box, and the program ends.
+class StartUpFailureTest : public AppTest {
+ protected:
+  void ExpectFailure(const std::string& Shown, const std::string& Logged) {
+    test::TScriptedAnswers answers;
+    answers.Answer(IDOK, Shown);
+    StartProgram();
+    ASSERT_EQ(answers.Shown().size(), 1u) << answers.ShownTexts();
+    EXPECT_EQ(answers.Shown()[0].Request.Caption, "初始化");
+    EXPECT_EQ(answers.Shown()[0].Request.Flags & MB_ICONMASK, UINT(MB_ICONERROR));
+    EXPECT_NE(ErrLog().find(" " + Logged + " "), std::string::npos) << ErrLog();
+    App.ProcessMessages();
+    EXPECT_TRUE(Application->Terminated()) << "the quit request is handled by the loop";
+  }
+};
+
+TEST_F(StartUpFailureTest, WithoutItsDatabase) {
+  Db.reset();
+  std::filesystem::remove(App.PathInExeDir("VN.dll"));
+  ExpectFailure("系统初始化失败！读取\r", "初始化失败—查询读取");
+}
+
+TEST_F(StartUpFailureTest, WithAVolumeThatIsNoNumber) {
+  WriteConfig({{"广播音量", "loud"}});
+  ExpectFailure("系统初始化失败！配置\r", "初始化失败—配置");
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ class ListViewTest : public ControlTest {
   }
   std::vector<int> SelectedIndexes() {
     std::vector<int> r;
-    for (TListItem* i = List->GetNextItem(nullptr, sdAll, {isSelected}); i; i = List->GetNextItem(i, sdAll, {isSelected}))
+    for (TListItem* i = List->GetNextItem(nullptr, TSearchDirection::sdAll, {isSelected}); i; i = List->GetNextItem(i, TSearchDirection::sdAll, {isSelected}))
       r.push_back(i->Index());
     return r;
   }

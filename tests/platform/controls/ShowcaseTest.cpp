@@ -4,12 +4,16 @@
 
 #include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/Calendar.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/ListCtrls.h"
+#include "platform/controls/ListView.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ScrollBar.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/controls/StdLabels.h"
 #include "platform/controls/Tabs.h"
+#include "platform/controls/TreeView.h"
 #include "tests/platform/controls/StaticFixtures.h"
 #include "tests/support/Snapshot.h"
 
@@ -45,7 +49,7 @@ class ShowcaseTest : public StaticControlTest {
 TEST_F(ShowcaseTest, StandardControlsShowcase) {
   Form->SetBorderStyle(bsSingle);
   Form->SetCaption("Standard controls");
-  Form->SetBounds(40, 40, 660, 560);
+  Form->SetBounds(20, 20, 1000, 560);
 
   auto* top = Put<TPanel>(Form, Bounds(0, 0, 100, 36), "Panel aligned to the top");
   top->SetAlign(alTop);
@@ -56,6 +60,38 @@ TEST_F(ShowcaseTest, StandardControlsShowcase) {
   splitter->SetAlign(alLeft);
   splitter->SetBounds(120, 36, 4, 100);
   splitter->SetBeveled(true);
+  // The right column: the text and view controls.
+  auto* right = Put<TPanel>(Form, Bounds(0, 0, 340, 100), "");
+  right->SetAlign(alRight);
+  right->SetBevelOuter(bvNone);
+  auto* edit = Put<TEdit>(right, Bounds(8, 8, 150, 21));
+  edit->SetText("Edit with text");
+  auto* hinted = Put<TEdit>(right, Bounds(166, 8, 160, 21));
+  hinted->SetText("广播 08:30");
+  auto* memo = Put<TMemo>(right, Bounds(8, 36, 318, 60));
+  memo->SetText("A memo holds several lines.\r\n第二行：中文文字\r\nThird line");
+  auto* tree = Put<TTreeView>(right, Bounds(8, 104, 150, 150));
+  TTreeNode* music = tree->Items()->Add(nullptr, "Music");
+  tree->Items()->AddChild(music, "Morning");
+  tree->Items()->AddChild(music, "Evening");
+  TTreeNode* tasks = tree->Items()->Add(nullptr, "Tasks");
+  tree->Items()->AddChild(tasks, "Opening");
+  music->Expand(false);
+  auto* view = Put<TListView>(right, Bounds(166, 104, 160, 150));
+  view->SetViewStyle(vsReport);
+  const char* columnNames[] = {"Song", "Length"};
+  for (const char* name : columnNames) {
+    TListColumn* column = view->Columns()->Add();
+    column->SetCaption(name);
+    column->SetWidth(75);
+  }
+  for (int i = 1; i <= 4; ++i) {
+    TListItem* item = view->Items()->Add();
+    item->SetCaption("Song " + std::to_string(i));
+    item->SubItems()->Add("03:0" + std::to_string(i));
+  }
+  auto* calendar = Put<TMonthCalendar>(right, Bounds(8, 262, 230, 160));
+  calendar->SetDate(EncodeDate(2026, 1, 5));
   auto* client = Put<TPanel>(Form, Bounds(0, 0, 100, 100), "");
   client->SetAlign(alClient);
   client->SetBevelOuter(bvNone);
