@@ -509,10 +509,16 @@ void TLabelEdit::Follow(const TRect& Label) {
 }
 
 void TLabelEdit::Close() {
-  if (!FOpen) return;
   FOpen = false;
   if (HandleAllocated() && GetFocus() == Handle() && FHost->HandleAllocated()) ::SetFocus(FHost->Handle());
   SetVisible(false);
+}
+
+void TLabelEdit::DestroyWnd() {
+  // The window goes with its host's (children first): the host ends the editing itself, so
+  // the focus leaving now accepts nothing.
+  FOpen = false;
+  TCustomEdit::DestroyWnd();
 }
 
 void TLabelEdit::Done(bool Cancel) {

@@ -199,7 +199,7 @@ class TLabelEdit : public TCustomEdit {
   void Open(const TRect& Label, bool Centred);
   // Moves an open editor with its label.
   void Follow(const TRect& Label);
-  // Hides the editor; the focus goes back to the host when the editor had it.
+  // Hides the editor without telling; the focus goes back to the host when the editor had it.
   void Close();
   bool IsOpen() const { return FOpen; }
 
@@ -208,6 +208,7 @@ class TLabelEdit : public TCustomEdit {
 
  protected:
   void WndProc(TMessage& Message) override;
+  void DestroyWnd() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
   void Change() override;

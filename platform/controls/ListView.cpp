@@ -990,6 +990,9 @@ void TCustomListView::WndProc(TMessage& Message) {
     Dispatch(Message);
     return;
   }
+  // A new window ends the editing first, so that the focus is back on the control when the
+  // window is rebuilt.
+  if (Message.Msg == CM_RECREATEWND) FinishEdit(true);
   TWinControl::WndProc(Message);
 }
 
@@ -1526,7 +1529,9 @@ void TCustomListView::HandleLButtonDown(TMessage& Message, bool Double) {
   } else {
     FocusItem(i);
   }
-  FEditPending = wasCurrent && !FReadOnly && shift.Empty() && SelCount() == 1 && ItemRect(i, drLabel).Contains(p);
+  // The pressed button itself is in Shift: only the keys count.
+  const bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+  FEditPending = wasCurrent && !FReadOnly && plain && SelCount() == 1 && ItemRect(i, drLabel).Contains(p);
 }
 
 void TCustomListView::HandleRButtonDown(TMessage& Message) {

@@ -1101,6 +1101,9 @@ void TCustomTreeView::WndProc(TMessage& Message) {
     Dispatch(Message);
     return;
   }
+  // A new window ends the editing first, so that the focus is back on the control when the
+  // window is rebuilt.
+  if (Message.Msg == CM_RECREATEWND) FinishEdit(true);
   TWinControl::WndProc(Message);
 }
 

@@ -1,5 +1,9 @@
 #include "platform/controls/ListView.h"
 
+#include "platform/controls/StdCtrls.h"
+#include "platform/rtl/System.h"
+
+#include "platform/os/Focus.h"
 #include "platform/os/Input.h"
 #include "platform/os/ScrollBars.h"
 #include "platform/rtl/Strings.h"
@@ -290,6 +294,113 @@ TEST_F(ListViewTest, IconViewSnapshot) {
   Show();
   ClickItem(1);
   EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-list-view-icons", 24, 100));
+}
+
+// ---- caption editing ----
+
+HWND ListEditWindow(TListView* List) {
+  return reinterpret_cast<HWND>(SendMessage(List->Handle(), LVM_GETEDITCONTROL, 0, 0));
+}
+
+TEST_F(ListViewTest, TypingANewCaptionAcceptsCancelsOrIsRefused) {
+  struct TCase {
+    const char* Typed;
+    UINT EndKey;
+    std::function<void(std::string&)> OnEdited;
+    const char* Caption;
+  };
+  const TCase cases[] = {
+      {"delta.mp3", VK_RETURN, nullptr, "delta.mp3"},
+      {"delta.mp3", VK_ESCAPE, nullptr, "beta.mp3"},
+      {"delta", VK_RETURN, [](std::string& S) { S += ".mp3"; }, "delta.mp3"},
+      {"delta", VK_RETURN, [](std::string&) { Abort(); }, "beta.mp3"},
+  };
+  Show();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Typed) + (c.EndKey == VK_ESCAPE ? " Esc" : " Enter"));
+    List->Items()->Item(0)->SetCaption("beta.mp3");
+    int told = 0;
+    List->OnEdited = [&](TObject*, TListItem*, std::string& S) {
+      ++told;
+      if (c.OnEdited) c.OnEdited(S);
+    };
+    ClickItem(0);
+    Input.Key(VK_F2);
+    Pump();
+    ASSERT_TRUE(List->IsEditing());
+    ASSERT_NE(List->EditControl(), nullptr);
+    EXPECT_EQ(ListEditWindow(List), List->EditControl()->Handle());
+    EXPECT_EQ(GetFocus(), ListEditWindow(List));
+    EXPECT_EQ(List->EditControl()->Text(), "beta.mp3");
+    Input.Type(c.Typed);
+    Input.Key(c.EndKey);
+    Pump();
+    EXPECT_FALSE(List->IsEditing());
+    EXPECT_EQ(ListEditWindow(List), nullptr);
+    EXPECT_EQ(List->Items()->Item(0)->Caption(), c.Caption);
+    EXPECT_EQ(told, c.EndKey == VK_ESCAPE ? 0 : 1);
+    EXPECT_EQ(GetFocus(), List->Handle());
+  }
+}
+
+TEST_F(ListViewTest, ASlowSecondClickEditsUnlessRefusedAndScrollingEndsTheEdit) {
+  for (int i = 0; i < 30; ++i) List->Items()->Add()->SetCaption("item " + std::to_string(i));
+  bool allow = false;
+  List->OnEditing = [&](TObject*, TListItem*, bool& AllowEdit) {
+    EXPECT_NE(ListEditWindow(List), nullptr) << "the editor exists while the list asks";
+    AllowEdit = allow;
+  };
+  Show();
+  ClickItem(1);
+  // A click on the current item edits once no double click follows.
+  auto clickAgain = [&] {
+    Input.Wait(GetDoubleClickTime() + 10);
+    Input.Click(List->Handle(), CentreOf(1));
+    App.RunFor(2 * GetDoubleClickTime() + 50);
+  };
+  clickAgain();
+  EXPECT_FALSE(List->IsEditing()) << "OnEditing refused";
+  allow = true;
+  clickAgain();
+  ASSERT_TRUE(List->IsEditing());
+  Input.Type("renamed");
+  Pump();
+  SendMessage(List->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_FALSE(List->IsEditing());
+  EXPECT_EQ(List->Items()->Item(1)->Caption(), "renamed");
+  EXPECT_FALSE(IsWindowVisible(List->EditControl() ? List->EditControl()->Handle() : nullptr));
+  // Deleting the item being edited cancels; an edit of a later item follows it to its new place.
+  EXPECT_TRUE(List->Items()->Item(3)->EditCaption());
+  List->Items()->Delete(3);
+  EXPECT_FALSE(List->IsEditing());
+  TListItem* fifth = List->Items()->Item(4);
+  EXPECT_TRUE(fifth->EditCaption());
+  List->Items()->Delete(0);
+  ASSERT_TRUE(List->IsEditing());
+  Input.Type("fifth");
+  Input.Key(VK_RETURN);
+  Pump();
+  EXPECT_EQ(fifth->Caption(), "fifth");
+}
+
+TEST_F(ListViewTest, TheIconViewsEditorIsCentredUnderTheIconAndGrowsToBothSides) {
+  List->SetViewStyle(vsIcon);
+  Show();
+  ClickItem(1);
+  Input.Key(VK_F2);
+  Pump();
+  TCustomEdit* edit = List->EditControl();
+  ASSERT_NE(edit, nullptr);
+  const TRect label = List->Items()->Item(1)->DisplayRect(drLabel);
+  auto centre = [&] { return edit->Left() + edit->Width() / 2; };
+  EXPECT_NEAR(centre(), (label.Left + label.Right) / 2, 1);
+  const int left = edit->Left(), right = edit->Left() + edit->Width();
+  Input.Type("a much longer caption");
+  Pump();
+  EXPECT_LT(edit->Left(), left);
+  EXPECT_GT(edit->Left() + edit->Width(), right);
+  EXPECT_NEAR(centre(), (label.Left + label.Right) / 2, 1);
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-list-view-editing", 24, 100));
 }
 
 TEST_F(ListViewTest, NotificationsOfDescendants) {

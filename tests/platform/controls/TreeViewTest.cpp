@@ -474,6 +474,24 @@ TEST_F(TreeEditTest, ScrollingOrCollapsingEndsTheEditKeepingTheText) {
   EXPECT_EQ(Edited, (std::vector<std::string>{"A2 -> Two", "B -> Bx"}));
 }
 
+TEST_F(TreeEditTest, ATreeRebuiltOrFreedWhileEditingCancelsQuietly) {
+  Show();
+  StartEditing(B);
+  Input.Type("Bx");
+  Pump();
+  Tree->SetBorderStyle(bsNone);  // a new window
+  EXPECT_FALSE(Tree->IsEditing());
+  EXPECT_EQ(B->Text(), "B");
+  StartEditing(B);
+  ASSERT_TRUE(Tree->IsEditing());
+  Input.Type("By");
+  Pump();
+  delete Tree;
+  Tree = nullptr;
+  Pump();
+  EXPECT_TRUE(Edited.empty());
+}
+
 TEST_F(TreeEditTest, TheEditorLiesOverTheLabelInTheTreesFontAndGrowsAsTyped) {
   Tree->Font()->SetSize(12);
   A->Expand(false);
