@@ -58,6 +58,13 @@ const classes::TEnumInfo& EnumInfo(TTextLayout) {
   return info;
 }
 
+void FillSolid(TCanvas* Canvas, const TRect& R, TColor Colour) {
+  // The brush keeps the colour: text drawn afterwards uses it as its background.
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Colour);
+  Canvas->FillRect(R);
+}
+
 int FrameWidth(TFrameStyleEx Style, int BevelWidth) {
   switch (Style) {
     case fsNone: return 0;

@@ -49,6 +49,8 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 const classes::TEnumInfo& EnumInfo(TTextLayout);
 
 // Width in pixels of a frame style's border (fsStatus and fsPopup: BevelWidth).
+// Fills R with a solid brush of the colour (the background of an opaque control).
+void FillSolid(TCanvas* Canvas, const TRect& R, TColor Colour);
 int FrameWidth(TFrameStyleEx Style, int BevelWidth = 1);
 // Draws a frame of Style on the chosen sides of R and shrinks R to what lies inside.
 // Colour is the ring colour of the flat styles (clNone: the style's system colour).

@@ -42,9 +42,7 @@ void TFcLabel::Paint() {
   TCanvas* canvas = Canvas();
   TRect r = ClientRect();
   if (!FTransparent) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
+    fc::FillSolid(canvas, r, Color());
   }
   fc::DrawFrame(canvas, r, FBorderOuter);
   for (int i = 0; i < FBorderWidth; ++i) fc::DrawFrame(canvas, r, fsFlat, AllSides, FBorderColor);

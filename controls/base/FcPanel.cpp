@@ -33,9 +33,7 @@ void TFcCustomPanel::Paint() {
   TCanvas* canvas = Canvas();
   TRect r{0, 0, Width(), Height()};
   if (!FTransparent) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
+    fc::FillSolid(canvas, r, Color());
   }
   fc::DrawFrame(canvas, r, FBorderOuter, FBorderSides, FBorderColor == clBtnFace ? clNone : FBorderColor);
   for (int i = 0; i < BorderWidth(); ++i) fc::DrawFrame(canvas, r, fsFlat, FBorderSides, FBorderColor);
@@ -70,9 +68,7 @@ void TFcCustomGroupBox::Paint() {
   canvas->SetFont(Font());
   const int half = canvas->TextHeight("0") / 2;
   if (!Transparent()) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect({0, 0, Width(), Height()});
+    fc::FillSolid(canvas, {0, 0, Width(), Height()}, Color());
   }
   TRect r{0, half, Width(), Height()};
   fc::DrawFrame(canvas, r, BorderOuter(), BorderSides());
@@ -85,9 +81,7 @@ void TFcCustomGroupBox::PaintCaption(TRect R) {
   TCanvas* canvas = Canvas();
   canvas->SetFont(Font());
   TRect gap{R.Left, R.Top, R.Left + canvas->TextWidth(text) + 4, R.Bottom};
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(gap);
+  fc::FillSolid(canvas, gap, Color());
   fc::DrawCaption(canvas, gap, text, taCenter, avCenter);
 }
 

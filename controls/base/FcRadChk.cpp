@@ -21,9 +21,7 @@ void TFcCustomGlyphButton::Paint() {
   TCanvas* canvas = Canvas();
   TRect r = ClientRect();
   if (!Transparent()) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
+    fc::FillSolid(canvas, r, Color());
   }
   const int top = AlignmentVertical() == avTop      ? 1
                   : AlignmentVertical() == avBottom ? r.Bottom - kGlyphSize - 1

@@ -11,9 +11,7 @@ void TFcCustomStatusPane::Paint() {
   TCanvas* canvas = Canvas();
   TRect r = ClientRect();
   if (!FTransparent) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
+    fc::FillSolid(canvas, r, Color());
   }
   fc::DrawFrame(canvas, r, FFrameStyle);
   r = {r.Left + FMargin, r.Top, r.Right - FMargin, r.Bottom};

@@ -88,9 +88,7 @@ void TFcCustomTabControl::AdjustClientRect(TRect& Rect) {
 
 void TFcCustomTabControl::Paint() {
   TCanvas* canvas = Canvas();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(FBackgroundColor);
-  canvas->FillRect(ClientRect());
+  fc::FillSolid(canvas, ClientRect(), FBackgroundColor);
   const int height = StripHeight();
   const bool bottom = FTabOrientation == toBottom;
   TRect card = bottom ? TRect{0, 0, Width(), Height() - height} : TRect{0, height, Width(), Height()};
@@ -103,9 +101,7 @@ void TFcCustomTabControl::Paint() {
     TRect tab = TabRect(i);
     const bool active = i == FTabIndex;
     if (!active) tab = bottom ? TRect{tab.Left, tab.Top, tab.Right, tab.Bottom - 2} : TRect{tab.Left, tab.Top + 2, tab.Right, tab.Bottom};
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(active ? Color() : FBackgroundColor);
-    canvas->FillRect(tab);
+    fc::FillSolid(canvas, tab, active ? Color() : FBackgroundColor);
     TRect edge = tab;
     fc::DrawFrame(canvas, edge, fsRaised, bottom ? TSides{sdLeft, sdRight, sdBottom} : TSides{sdLeft, sdTop, sdRight});
     canvas->SetFont(Font());

@@ -69,9 +69,7 @@ void TFcCustomComboBox::Paint() {
   TCanvas* canvas = Canvas();
   TRect r = ClientRect();
   const TColor back = !Enabled() ? FDisabledColor : FReadOnly ? FReadOnlyColor : Color();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(back);
-  canvas->FillRect(r);
+  fc::FillSolid(canvas, r, back);
   if (FFrameVisible) fc::DrawFrame(canvas, r, FFrameStyle, AllSides, FFrameColor);
   else fc::DrawFrame(canvas, r, fsLowered);
   TRect button{r.Right - kButtonWidth, r.Top, r.Right, r.Bottom};

@@ -44,9 +44,7 @@ void TFcCustomEdit::Paint() {
   TRect r = ClientRect();
   TColor back = !Enabled() ? FDisabledColor : FReadOnly ? FReadOnlyColor : Focused() ? FFocusColor : Color();
   if (Focused() && FFocusColor == clWindow) back = Color();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(back);
-  canvas->FillRect(r);
+  fc::FillSolid(canvas, r, back);
   if (FFrameVisible) fc::DrawFrame(canvas, r, FFrameStyle, AllSides, FFrameColor);
   else fc::DrawFrame(canvas, r, fsLowered);
   const int buttons = ButtonAreaWidth();
@@ -67,9 +65,7 @@ void TFcCustomEdit::Paint() {
     int x = FAlignment == taRightJustify ? text.Right - 1
             : FAlignment == taCenter     ? text.Left + (text.Width() + width) / 2
                                          : text.Left + width;
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(Font()->Color());
-    canvas->FillRect({x, text.Top + 2, x + 1, text.Bottom - 2});
+    fc::FillSolid(canvas, {x, text.Top + 2, x + 1, text.Bottom - 2}, Font()->Color());
   }
 }
 

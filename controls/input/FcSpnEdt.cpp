@@ -116,9 +116,7 @@ void TFcRapidFireButton::Paint() {
   const bool down = FPressed || FDown;
   TColor face = Color();
   if (!FTransparent || !FFlat) {
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(face);
-    canvas->FillRect(r);
+    fc::FillSolid(canvas, r, face);
   }
   if (!FFlat || down || (FMouseIn && Enabled())) {
     TRect edge = r;
@@ -305,9 +303,7 @@ void TFcSpinner::StepBy(int Amount) {
 void TFcSpinner::Paint() {
   TCanvas* canvas = Canvas();
   TRect r = ClientRect();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(r);
+  fc::FillSolid(canvas, r, Color());
   fc::DrawFrame(canvas, r, fsFlat, AllSides, FFrameColor);
   TRect minus{r.Left, r.Top, r.Left + FButtonWidth, r.Bottom};
   TRect plus{r.Right - FButtonWidth, r.Top, r.Right, r.Bottom};
