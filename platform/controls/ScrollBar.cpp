@@ -5,7 +5,6 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Input.h"
 #include "platform/os/Painting.h"
-#include "platform/os/ScrollBars.h"
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/Timers.h"
 #include "platform/os/WindowManager.h"
@@ -95,14 +94,20 @@ void TScrollBar::Paint() {
   os::PaintScrollBar(Canvas()->Handle(), Handle(), FKind == sbVertical ? SB_VERT : SB_HORZ, ClientRect());
 }
 
-int TScrollBar::PartAt(TPoint Point) {
+os::TScrollBarState TScrollBar::RangeState() const {
   os::TScrollBarState s;
   s.Min = FMin;
   s.Max = FMax;
   s.Page = static_cast<UINT>(FPageSize);
   s.Pos = FPosition;
-  return os::ScrollPartAt(os::ScrollGeometry(ClientRect(), FKind == sbVertical, s, FPosition), Point);
+  return s;
 }
+
+os::TScrollGeometry TScrollBar::Geometry(const os::TScrollBarState& State) {
+  return os::ScrollGeometry(ClientRect(), FKind == sbVertical, State, FPosition);
+}
+
+int TScrollBar::PartAt(TPoint Point) { return os::ScrollPartAt(Geometry(RangeState()), Point); }
 
 void TScrollBar::SendScroll(WORD Code) {
   const UINT msg = FKind == sbVertical ? WM_VSCROLL : WM_HSCROLL;
@@ -140,11 +145,8 @@ void TScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
   FPressedShown = true;
   FTrackPos = FPosition;
   if (part == os::spThumb) {
-    os::TScrollBarState s;
-    s.Min = FMin;
-    s.Max = FMax;
-    s.Page = static_cast<UINT>(FPageSize);
-    const os::TScrollGeometry g = os::ScrollGeometry(ClientRect(), FKind == sbVertical, s, FPosition);
+    const os::TScrollBarState s = RangeState();
+    const os::TScrollGeometry g = Geometry(s);
     FGrab = FKind == sbVertical ? Y - g.Thumb.Top : X - g.Thumb.Left;
     Redraw();
     return;
@@ -159,11 +161,8 @@ void TScrollBar::MouseMove(TShiftState Shift, int X, int Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   if (FPressed == os::spNone) return;
   if (FPressed == os::spThumb) {
-    os::TScrollBarState s;
-    s.Min = FMin;
-    s.Max = FMax;
-    s.Page = static_cast<UINT>(FPageSize);
-    const os::TScrollGeometry g = os::ScrollGeometry(ClientRect(), FKind == sbVertical, s, FPosition);
+    const os::TScrollBarState s = RangeState();
+    const os::TScrollGeometry g = Geometry(s);
     const int along = FKind == sbVertical ? Y : X;
     const int pos = os::ScrollPosAt(g, s, along - FGrab);
     if (pos != FTrackPos) {

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "platform/controls/Controls.h"
+#include "platform/os/ScrollBars.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
@@ -70,6 +71,10 @@ class TScrollBar : public TCustomControl {
   // Hands the state to the window, whose scroll-bar painting draws it, and repaints.
   void Redraw();
   void SyncState();
+  // The range, page and position as the window layer's scroll-bar routines take them.
+  os::TScrollBarState RangeState() const;
+  // Where the arrows, shaft and thumb lie in the client area.
+  os::TScrollGeometry Geometry(const os::TScrollBarState& State);
   // The os::TScrollPart at a client point, with the thumb where it is shown.
   int PartAt(TPoint Point);
 
