@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/classes/Filer.h"
+#include "platform/classes/Resources.h"
 #include "platform/gdi/FontMatch.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Cursors.h"
@@ -641,6 +642,11 @@ void TCustomForm::Dispatch(TMessage& M) {
     case CM_ACTIVATE: CMActivate(M); return;
     case CM_DEACTIVATE: CMDeactivate(M); return;
     case CM_RELEASE: CMRelease(M); return;
+    case WM_GETICON: {
+      TIcon* icon = !FIcon->Empty() ? FIcon.get() : Application ? Application->Icon() : nullptr;
+      M.Result = icon ? reinterpret_cast<LRESULT>(icon->Handle()) : 0;
+      return;
+    }
     default: TWinControl::Dispatch(M);
   }
 }
@@ -739,6 +745,7 @@ void THintWindow::Dispatch(TMessage& M) {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FHandle = AllocateHWnd([this](TMessage& Message) { WndProc(Message); });
   if (!Application) Application = this;
+  if (FindResourceData("MAINICON", RT_ICON)) FIcon->LoadFromResourceName(nullptr, "MAINICON");
   if (!Screen) {
     Screen = new TScreen(nullptr);
     FOwnsScreen = true;
@@ -1303,6 +1310,7 @@ static const classes::TPublished<TCustomForm, TWinControl> CustomFormInfo([](cla
   p.Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
   p.Bool("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder);
   p.Bool("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll).Default(false);
+  p.Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
   p.Event("OnCreate", &TCustomForm::OnCreate);
   p.Event("OnDestroy", &TCustomForm::OnDestroy);
   p.Event("OnShow", &TCustomForm::OnShow);
