@@ -453,7 +453,16 @@ int TCustomForm::ShowModal() {
         disabled.push_back(w);
       }
   }
+  // The form stays above the window that opened it while it is up: an unowned form is owned
+  // by that window meanwhile (a message box already is by its own).
+  const HWND opener = activeWindow ? GetAncestor(activeWindow, GA_ROOT) : nullptr;
+  bool ownedMeanwhile = false;
+  if (opener && opener != Handle() && IsWindowVisible(opener) && !GetWindow(Handle(), GW_OWNER)) {
+    SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(opener));
+    ownedMeanwhile = true;
+  }
   auto restore = [&] {
+    if (ownedMeanwhile && HandleAllocated()) SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, 0);
     if (Screen->FCursorCount == saveCursorCount) Screen->SetCursor(saveCursor);
     else Screen->SetCursor(crDefault);
     for (HWND w : disabled)
