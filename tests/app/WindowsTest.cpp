@@ -134,4 +134,19 @@ TEST_F(AppTest, TheMainWindowsTextsFitTheirPlacesInBothLocales) {
   fitsBefore("FcLabel13", Form1->FcLabel13->Caption(), "FcRapidFireButton6");
 }
 
+// The tray icon of the main window has no picture in its definition: it shows the program's
+// loudspeaker, with the tooltip "Ostrovel", and the balloons show that picture (kind 4).
+TEST_F(AppTest, TheTrayIconShowsTheProgramsLoudspeakerWithItsTip) {
+  StartProgram();
+  const auto icon =
+      shell::FindTrayIcon(TrayIconHandler()->WindowHandle(), reinterpret_cast<UINT_PTR>(Form1->TrayIconEx1));
+  ASSERT_TRUE(icon);
+  EXPECT_TRUE(Form1->TrayIconEx1->Icon()->Empty());
+  EXPECT_NE(icon->icon, nullptr);
+  EXPECT_EQ(icon->icon, Application->Icon()->Handle());
+  EXPECT_EQ(icon->tip, "Ostrovel");
+  ASSERT_FALSE(Services.Tray.Balloons().empty());
+  for (const auto& b : Services.Tray.Balloons()) EXPECT_EQ(b.infoFlags, NIIF_USER) << b.text;
+}
+
 }  // namespace
