@@ -1,4 +1,5 @@
-# make run   installs what is missing, builds, prepares the runtime files and starts the player
+# make run   installs what is missing, builds, prepares the runtime files (VN.dll and a starting
+#            config.ini, when they are absent) and starts the player
 # make test  installs what is missing, builds with sanitizers and runs every test
 # make bench builds and runs the benchmarks
 JOBS ?= $(shell nproc)

@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "app/Locale.h"
 #include "app/Unit1.h"
 #include "app/option.h"
 #include "app/week.h"
@@ -33,6 +34,7 @@ int main() {
     Application = &application;
     application.Initialize();
     application.SetTitle("Ostrovel");
+    app::UseProgramDateFormats(FormatSettings(), rtl::ProcessLocaleName());
     // The desktop when there is one (its threads inherit the blocked signals), else headless.
     backends::StartPresenter();
 

@@ -23,13 +23,19 @@ constexpr LPARAM kParentClosing = 1;
 std::unique_ptr<TTrayIconHandler> gHandler;
 UINT gTaskbarCreated = 0;
 
-// Copies the longest prefix of Text that has at most Size - 1 bytes and ends on a character
-// boundary, followed by zeros.
-void CopyText(char* Field, std::size_t Size, const std::string& Text) {
-  std::size_t n = std::min(Text.size(), Size - 1);
-  // A UTF-8 continuation byte at the cut means a character would be split: drop it whole.
-  if (n < Text.size())
-    while (n > 0 && (static_cast<unsigned char>(Text[n]) & 0xC0) == 0x80) --n;
+// Copies the first MaxChars characters (code points) of Text into the zero-ended field of Size
+// bytes, followed by zeros; a character that would not fit whole is left out.
+void CopyText(char* Field, std::size_t Size, const std::string& Text, int MaxChars) {
+  std::size_t n = 0;
+  int chars = 0;
+  while (n < Text.size()) {
+    // A character is its lead byte and the continuation bytes after it.
+    std::size_t end = n + 1;
+    while (end < Text.size() && (static_cast<unsigned char>(Text[end]) & 0xC0) == 0x80) ++end;
+    if (chars == MaxChars || end > Size - 1) break;
+    n = end;
+    ++chars;
+  }
   std::memset(Field, 0, Size);
   std::memcpy(Field, Text.data(), n);
 }
@@ -202,8 +208,10 @@ void TTrayIconEx::Notification(TComponent* AComponent, TOperation Operation) {
 // ---- the record and the shell ----
 
 void TTrayIconEx::PrepareRecord() {
-  FData.hIcon = FIcon ? FIcon->Handle() : nullptr;
-  if (!FHint.empty() && FShowHint) tray::CopyText(FData.szTip, sizeof FData.szTip, FHint);
+  // Without a picture of its own the icon shows the program's.
+  TIcon* picture = FIcon && !FIcon->Empty() ? FIcon.get() : Application ? Application->Icon() : nullptr;
+  FData.hIcon = picture ? picture->Handle() : nullptr;
+  if (!FHint.empty() && FShowHint) tray::CopyText(FData.szTip, sizeof FData.szTip, FHint, NOTIFY_TIP_CHARS);
   else std::memset(FData.szTip, 0, sizeof FData.szTip);
 }
 
@@ -327,8 +335,8 @@ bool TTrayIconEx::ShowBalloonHint(const std::string& Title, const std::string& T
                                   int TimeoutSeconds) {
   ClearBalloonHint();
   FData.uFlags |= NIF_INFO;
-  tray::CopyText(FData.szInfo, sizeof FData.szInfo, Text);
-  tray::CopyText(FData.szInfoTitle, sizeof FData.szInfoTitle, Title);
+  tray::CopyText(FData.szInfo, sizeof FData.szInfo, Text, NOTIFY_INFO_CHARS);
+  tray::CopyText(FData.szInfoTitle, sizeof FData.szInfoTitle, Title, NOTIFY_TITLE_CHARS);
   FData.uTimeout = static_cast<UINT>(std::clamp(TimeoutSeconds, 0, 255)) * 1000u;
   FData.dwInfoFlags = IconKind >= bitNone && IconKind <= bitCustom ? static_cast<DWORD>(IconKind) : NIIF_NONE;
   const bool result = UpdateTrayIcon();

@@ -81,11 +81,12 @@ class TTrayIconEx : public TComponent {
   // Mouse callbacks are handled only while true (balloon notices always are).
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value) { FEnabled = Value; }
-  // The tooltip; at most its first 127 bytes (whole characters) are shown.
+  // The tooltip; at most its first 127 characters are shown.
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value);
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value);
+  // The picture shown; while it is empty the program's icon (Application->Icon) shows.
   TIcon* Icon() const { return FIcon.get(); }
   // Copies Value (nil empties the icon).
   void SetIcon(TIcon* Value);
@@ -105,7 +106,7 @@ class TTrayIconEx : public TComponent {
   void SetMinimizeToTray(bool Value) { FMinimizeToTray = Value; }
 
   // ---- operations ----
-  // Shows a balloon (replacing one that shows): the title cut to 63 bytes, the text to 255,
+  // Shows a balloon (replacing one that shows): the title cut to 63 characters, the text to 255,
   // IconKind a TBalloonHintIcon (0..4; anything else shows no icon), the time-out in seconds
   // (0..255, clamped). Answers the shell's result.
   bool ShowBalloonHint(const std::string& Title, const std::string& Text, int IconKind, int TimeoutSeconds);

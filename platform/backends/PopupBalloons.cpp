@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "platform/gdi/Colors.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/Frames.h"
 #include "platform/gdi/Objects.h"
 #include "platform/gdi/Text.h"
 #include "platform/os/Painting.h"
@@ -25,6 +28,8 @@ constexpr int kPadding = 8;
 constexpr UINT kDefaultTimeoutMs = 10000;
 constexpr UINT_PTR kTimer = 1;
 constexpr int kGap = 4;
+// The icon of kind 4 (the tray icon's own image) stands at the left of the title and text.
+constexpr int kIconSize = 32;
 
 constexpr UINT kTextFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
 
@@ -36,40 +41,47 @@ struct TPopupBalloons::TShown {
   UINT Message = 0;
   shell::TrayBalloon Balloon;
   HWND Window = nullptr;
+  // A copy of the tray icon's picture for a balloon of kind 4 (the icon may change meanwhile).
+  HICON Icon = nullptr;
+  ~TShown() {
+    if (Icon) DestroyIcon(Icon);
+  }
 };
 
 namespace {
 
-// The title's and the text's rectangles inside a balloon of the given width.
-void Layout(HDC dc, const shell::TrayBalloon& b, int width, TRect* title, TRect* text) {
-  *title = TRect(kPadding, kPadding, width - kPadding, kPadding);
+// The title's and the text's rectangles inside a balloon of the given width, right of the
+// icon when it has one; the height of the balloon's content.
+int Layout(HDC dc, const shell::TrayBalloon& b, bool icon, int width, TRect* title, TRect* text) {
+  const int left = kPadding + (icon ? kIconSize + kPadding : 0);
+  *title = TRect(left, kPadding, width - kPadding, kPadding);
   if (!b.title.empty()) DrawText(dc, b.title, title, kTextFormat | DT_CALCRECT);
   title->Right = width - kPadding;
-  *text = TRect(kPadding, title->Bottom + (b.title.empty() ? 0 : kGap), width - kPadding, 0);
+  *text = TRect(left, title->Bottom + (b.title.empty() ? 0 : kGap), width - kPadding, 0);
   text->Bottom = text->Top;
   DrawText(dc, b.text, text, kTextFormat | DT_CALCRECT);
   text->Right = width - kPadding;
+  return std::max(text->Bottom, icon ? kPadding + kIconSize : 0);
 }
 
 LRESULT BalloonProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-void RegisterBalloonClass() {
-  static const bool done = [] {
-    WNDCLASS c;
-    c.lpszClassName = kClass;
-    c.lpfnWndProc = MakeWndProc(BalloonProc);
-    c.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<intptr_t>(COLOR_INFOBK + 1));
-    RegisterClass(c);
-    return true;
-  }();
-  (void)done;
-}
-
 }  // namespace
 
-TPopupBalloons::TPopupBalloons(shell::TrayHost& inner, TIconRect iconRect) : FInner(inner), FIconRect(std::move(iconRect)) {
-  RegisterBalloonClass();
+HWND CreateTrayPopup(const char* className, TWndProcFunc proc, const std::string& title) {
+  static std::set<std::string> registered;
+  if (registered.insert(className).second) {
+    WNDCLASS c;
+    c.lpszClassName = className;
+    c.lpfnWndProc = MakeWndProc(std::move(proc));
+    c.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<intptr_t>(COLOR_INFOBK + 1));
+    RegisterClass(c);
+  }
+  return CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, title, WS_POPUP | WS_BORDER, 0,
+                        0, 1, 1, nullptr, nullptr, nullptr, nullptr);
 }
+
+TPopupBalloons::TPopupBalloons(shell::TrayHost& inner, TIconRect iconRect) : FInner(inner), FIconRect(std::move(iconRect)) {}
 
 TPopupBalloons::~TPopupBalloons() {
   for (auto& [key, shown] : FShown) {
@@ -99,8 +111,8 @@ void TPopupBalloons::BalloonShown(const shell::TrayIcon& icon, const shell::Tray
   shown->Key = key;
   shown->Message = icon.callbackMessage;
   shown->Balloon = balloon;
-  HWND wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClass, balloon.title,
-                            WS_POPUP | WS_BORDER, 0, 0, kWidth, 40, nullptr, nullptr, nullptr, nullptr);
+  if ((balloon.infoFlags & 0x0F) == NIIF_USER && icon.icon) shown->Icon = CopyIcon(icon.icon);
+  HWND wnd = CreateTrayPopup(kClass, BalloonProc, balloon.title);
   if (!wnd) return;
   shown->Window = wnd;
   SetWindowLongPtr(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown.get()));
@@ -108,11 +120,11 @@ void TPopupBalloons::BalloonShown(const shell::TrayIcon& icon, const shell::Tray
   TRect title, text;
   HDC dc = GetDC(wnd);
   HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  Layout(dc, balloon, kWidth - 2, &title, &text);
+  const int content = Layout(dc, balloon, shown->Icon != nullptr, kWidth - 2, &title, &text);
   SelectObject(dc, old);
   ReleaseDC(wnd, dc);
-  const int height = text.Bottom + kPadding + 2;
-  TRect at = Placement(key, kWidth, height);
+  const int height = content + kPadding + 2;
+  TRect at = PopupPlacement(FIconRect ? FIconRect(key.first, key.second) : std::nullopt, kWidth, height);
   SetWindowPos(wnd, HWND_TOPMOST, at.Left, at.Top, kWidth, height, SWP_NOACTIVATE);
   SetTimer(wnd, kTimer, balloon.timeoutMs ? balloon.timeoutMs : kDefaultTimeoutMs, nullptr);
   ShowWindow(wnd, SW_SHOWNOACTIVATE);
@@ -135,10 +147,7 @@ void TPopupBalloons::Close(const TKey& key, UINT notice) {
   if (notice && shown->Message) PostMessage(key.first, shown->Message, key.second, static_cast<LPARAM>(notice));
 }
 
-// Above the icon when it is in the lower half of the screen, else below it; kept inside the
-// work area.
-TRect TPopupBalloons::Placement(const TKey& key, int width, int height) {
-  std::optional<TRect> icon = FIconRect ? FIconRect(key.first, key.second) : std::nullopt;
+TRect PopupPlacement(const std::optional<TRect>& icon, int width, int height) {
   TPoint anchor = icon ? TPoint((icon->Left + icon->Right) / 2, icon->Top) : TPoint(0, 0);
   TRect work = os::WorkAreaAt(icon ? anchor : TPoint(0, 0));
   TPoint at(work.Right - width - kGap, work.Bottom - height - kGap);
@@ -175,7 +184,8 @@ LRESULT BalloonProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
       TRect title, text;
-      Layout(dc, shown->Balloon, client.Right, &title, &text);
+      Layout(dc, shown->Balloon, shown->Icon != nullptr, client.Right, &title, &text);
+      if (shown->Icon) DrawIconEx(dc, kPadding, kPadding, shown->Icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
       if (!shown->Balloon.title.empty()) {
         DrawText(dc, shown->Balloon.title, &title, kTextFormat);
         // The title stands out by a second pass one pixel to the right.

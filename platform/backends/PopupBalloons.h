@@ -5,16 +5,28 @@
 // is unknown), and leaves the icons to an inner host. The icon's window hears the same notices
 // as from the notification service: NIN_BALLOONSHOW once shown, NIN_BALLOONUSERCLICK when the
 // user clicks it, NIN_BALLOONTIMEOUT when its time runs out, NIN_BALLOONHIDE when the program
-// takes it away or replaces it. Everything runs on the GUI thread.
+// takes it away or replaces it. A balloon of kind 4 shows the tray icon's own picture at its
+// left. Everything runs on the GUI thread.
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "platform/os/Window.h"
 #include "platform/shell/Tray.h"
 
 namespace backends {
+
+// Where a pop-up of the tray (a balloon, a tooltip) of Width x Height shows: above the icon
+// when it is in the lower half of the screen, else below it, kept inside the work area; at the
+// bottom right of the work area when the icon's place is unknown.
+TRect PopupPlacement(const std::optional<TRect>& Icon, int Width, int Height);
+
+// A pop-up of the tray, hidden: topmost, bordered, on the tooltip colour, taking no focus; its
+// class is registered under ClassName with Proc the first time.
+HWND CreateTrayPopup(const char* ClassName, TWndProcFunc Proc, const std::string& Title);
 
 class TPopupBalloons : public shell::TrayHost {
  public:
@@ -39,8 +51,6 @@ class TPopupBalloons : public shell::TrayHost {
   void Close(const TKey& Key, UINT Notice);
 
  private:
-  TRect Placement(const TKey& Key, int Width, int Height);
-
   shell::TrayHost& FInner;
   TIconRect FIconRect;
   std::map<TKey, std::unique_ptr<TShown>> FShown;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/backends/HeadlessPresenter.h"
+#include "platform/backends/IconPixels.h"
 #include "platform/backends/PopupBalloons.h"
 #include "platform/backends/X11Clipboard.h"
 #include "platform/backends/X11Display.h"
@@ -38,6 +39,8 @@ TStarted& Started() {
 TPresenterKind StartPresenter(const std::string& displayName, const std::string& busAddress) {
   StopPresenter();
   TStarted& s = Started();
+  // The tray, the notifications and the window manager read icons as pixels.
+  shell::SetTrayImageReader(IconPixels);
   s.Display = TX11Display::Open(displayName);
   if (!s.Display) {
     s.Headless = std::make_unique<THeadlessPresenter>();

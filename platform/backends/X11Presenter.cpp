@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/backends/IconPixels.h"
 #include "platform/backends/X11Keys.h"
 #include "platform/os/Cursors.h"
 #include "platform/os/Input.h"
@@ -99,6 +100,9 @@ struct TX11Presenter::TNative {
   bool WantFocus = false;
   bool Iconic = false;
   bool Zoomed = false;
+  // The icon given to the desktop, and the X window it was told to stay above.
+  HICON Icon = nullptr;
+  XWindow TransientFor = 0;
   // Where the X window lies inside the window rectangle, and how much larger the window
   // rectangle is (the frame the desktop replaces).
   TPoint Offset;
@@ -275,8 +279,6 @@ TX11Presenter::TNative& TX11Presenter::Create(HWND wnd, bool activate, const std
     Atom motifAtom = FDisplay.Atom("_MOTIF_WM_HINTS");
     XChangeProperty(d, w, motifAtom, motifAtom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(motif), 5);
   }
-  if (owner)
-    if (TNative* o = Find(GetAncestor(owner, GA_ROOT))) XSetTransientForHint(d, w, o->Window);
 
   if (FInputMethod) {
     native->Ic = XCreateIC(static_cast<XIM>(FInputMethod), XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
@@ -289,7 +291,41 @@ TX11Presenter::TNative& TX11Presenter::Create(HWND wnd, bool activate, const std
   FByWindow[w] = native.get();
   FNatives[wnd] = std::move(native);
   SetNames(made, title);
+  SetOwner(made);
   return made;
+}
+
+// Both locks held. A window with an owner (a modal window and the window that opened it, a
+// message box) stays above it: the desktop keeps a transient window over the one it names.
+void TX11Presenter::SetOwner(TNative& native) {
+  if (native.OverrideRedirect) return;
+  XWindow owner = 0;
+  if (HWND o = GetWindow(native.Wnd, GW_OWNER))
+    if (TNative* on = Find(GetAncestor(o, GA_ROOT)); on && on != &native) owner = on->Window;
+  if (owner == native.TransientFor) return;
+  native.TransientFor = owner;
+  if (owner) XSetTransientForHint(FDisplay.Get(), native.Window, owner);
+  else XDeleteProperty(FDisplay.Get(), native.Window, XA_WM_TRANSIENT_FOR);
+}
+
+// Both locks held. _NET_WM_ICON: width, height, then the pixels as 0xAARRGGBB, one to a long.
+void TX11Presenter::SetIcon(TNative& native, HICON icon) {
+  if (native.OverrideRedirect || icon == native.Icon) return;
+  native.Icon = icon;
+  Display* d = FDisplay.Get();
+  const Atom property = FDisplay.Atom("_NET_WM_ICON");
+  std::optional<shell::TrayImage> image = IconPixels(icon);
+  if (!image) {
+    XDeleteProperty(d, native.Window, property);
+    return;
+  }
+  std::vector<unsigned long> data;
+  data.reserve(image->argb.size() + 2);
+  data.push_back(static_cast<unsigned long>(image->width));
+  data.push_back(static_cast<unsigned long>(image->height));
+  for (uint32_t p : image->argb) data.push_back(p);
+  XChangeProperty(d, native.Window, property, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
 }
 
 void TX11Presenter::SetNames(TNative& native, const std::string& title) {
@@ -336,8 +372,10 @@ void TX11Presenter::SetState(TNative& native, const char* state, bool on) {
 }
 
 void TX11Presenter::WindowShown(HWND wnd, bool activate) {
-  // The title comes from the window procedure (WM_GETTEXT), which runs with no lock held.
+  // The title and the icon come from the window procedure (WM_GETTEXT, WM_GETICON), which
+  // runs with no lock held.
   const std::string title = GetWindowText(wnd);
+  const HICON icon = reinterpret_cast<HICON>(SendMessage(wnd, WM_GETICON, ICON_BIG, 0));
   TX11Display::TLock lock(FDisplay);
   std::lock_guard<std::mutex> g(FLock);
   TNative* native = Find(wnd);
@@ -346,7 +384,9 @@ void TX11Presenter::WindowShown(HWND wnd, bool activate) {
     TRect rect;
     GetWindowRect(wnd, &rect);
     Place(*native, rect);
+    SetOwner(*native);
   }
+  SetIcon(*native, icon);
   native->WantFocus = activate && !native->OverrideRedirect;
   XMapRaised(FDisplay.Get(), native->Window);
 }

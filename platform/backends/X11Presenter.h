@@ -58,6 +58,10 @@ class TX11Presenter : public os::TPresenter {
   TNative* Find(HWND Wnd);
   TNative& Create(HWND Wnd, bool Activate, const std::string& Title);
   void SetNames(TNative& Native, const std::string& Title);
+  // The owner it stays above (WM_TRANSIENT_FOR) and the icon the desktop shows for it
+  // (_NET_WM_ICON), as the window has them now.
+  void SetOwner(TNative& Native);
+  void SetIcon(TNative& Native, HICON Icon);
   void SetState(TNative& Native, const char* State, bool On);
   void Place(TNative& Native, const TRect& WindowRect);
   void RequestFocus(TNative& Native);

@@ -21,12 +21,33 @@ constexpr long kRequestDock = 0;
 constexpr long kXembedMapped = 1;
 constexpr int kDefaultSize = 22;
 
+// The pixel (X, Y) of Image scaled to Width x Height: the average of the source pixels it
+// covers (weighted by their alpha), so that a larger picture shrinks without losing its lines.
+uint32_t ScaledPixel(const shell::TrayImage& image, int x, int y, int width, int height) {
+  const int x0 = x * image.width / width, x1 = std::max(x0 + 1, (x + 1) * image.width / width);
+  const int y0 = y * image.height / height, y1 = std::max(y0 + 1, (y + 1) * image.height / height);
+  uint64_t a = 0, r = 0, g = 0, b = 0, n = 0;
+  for (int sy = y0; sy < y1; ++sy)
+    for (int sx = x0; sx < x1; ++sx) {
+      const uint32_t p = image.argb[static_cast<size_t>(sy) * image.width + sx];
+      const uint32_t alpha = p >> 24;
+      a += alpha;
+      r += alpha * ((p >> 16) & 0xFF);
+      g += alpha * ((p >> 8) & 0xFF);
+      b += alpha * (p & 0xFF);
+      ++n;
+    }
+  if (a == 0) return 0;
+  return static_cast<uint32_t>((a / n) << 24 | (r / a) << 16 | (g / a) << 8 | (b / a));
+}
+
 }  // namespace
 
 struct TX11TrayHost::TDock {
   HWND Wnd = nullptr;
   UINT_PTR Id = 0;
   UINT Message = 0;
+  std::string Tip;
   XWindow Window = 0;
   int Width = kDefaultSize;
   int Height = kDefaultSize;
@@ -39,7 +60,7 @@ struct TX11TrayHost::TDock {
   TPoint LastMove{-1, -1};
 };
 
-TX11TrayHost::TX11TrayHost(TX11Display& display) : FDisplay(display) {
+TX11TrayHost::TX11TrayHost(TX11Display& display) : FDisplay(display), FTips(std::make_unique<TTrayTips>()) {
   FSelection = display.Atom("_NET_SYSTEM_TRAY_S" + std::to_string(display.Screen()));
   FOpcode = display.Atom("_NET_SYSTEM_TRAY_OPCODE");
   FManagerMessage = display.Atom("MANAGER");
@@ -82,13 +103,16 @@ void TX11TrayHost::IconChanged(const shell::TrayIcon& icon) {
     dock->Id = icon.id;
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = ParentRelative;
-    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask | StructureNotifyMask;
+    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | ExposureMask | StructureNotifyMask;
     dock->Window = XCreateWindow(d, FDisplay.Root(), 0, 0, kDefaultSize, kDefaultSize, 0, CopyFromParent, InputOutput,
                                  CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     long info[2] = {0, kXembedMapped};
     XChangeProperty(d, dock->Window, FXembedInfo, FXembedInfo, 32, PropModeReplace, reinterpret_cast<unsigned char*>(info), 2);
+    AskSize(*dock, kDefaultSize);
   }
   dock->Message = icon.callbackMessage;
+  dock->Tip = icon.tip;
   if (image) dock->Image = std::move(image);
   // Trays that show a name for their icons show the tip.
   Xutf8SetWMProperties(d, dock->Window, icon.tip.c_str(), nullptr, nullptr, 0, nullptr, nullptr, nullptr);
@@ -109,14 +133,29 @@ void TX11TrayHost::IconRemoved(const shell::TrayIcon& icon) {
 std::optional<TRect> TX11TrayHost::IconRect(HWND wnd, UINT_PTR id) {
   TX11Display::TLock lock(FDisplay);
   std::lock_guard<std::mutex> g(FLock);
-  for (auto& dock : FDocks) {
-    if (dock->Wnd != wnd || dock->Id != id || !dock->Docked) continue;
-    int x = 0, y = 0;
-    Window child = 0;
-    if (!XTranslateCoordinates(FDisplay.Get(), dock->Window, FDisplay.Root(), 0, 0, &x, &y, &child)) return std::nullopt;
-    return TRect(x, y, x + dock->Width, y + dock->Height);
-  }
+  for (auto& dock : FDocks)
+    if (dock->Wnd == wnd && dock->Id == id) return ScreenRect(*dock);
   return std::nullopt;
+}
+
+// Both locks held. Trays read the normal size hints of the icon's window when they make its
+// slot; one that gave it less than a square of its own height is asked again.
+void TX11TrayHost::AskSize(TDock& dock, int side) {
+  XSizeHints* size = XAllocSizeHints();
+  size->flags = PSize | PMinSize | PBaseSize;
+  size->width = size->min_width = size->base_width = side;
+  size->height = size->min_height = size->base_height = side;
+  XSetWMNormalHints(FDisplay.Get(), dock.Window, size);
+  XFree(size);
+}
+
+// Both locks held.
+std::optional<TRect> TX11TrayHost::ScreenRect(TDock& dock) {
+  int x = 0, y = 0;
+  Window child = 0;
+  if (!dock.Docked || !XTranslateCoordinates(FDisplay.Get(), dock.Window, FDisplay.Root(), 0, 0, &x, &y, &child))
+    return std::nullopt;
+  return TRect(x, y, x + dock.Width, y + dock.Height);
 }
 
 // Both locks held.
@@ -147,7 +186,7 @@ void TX11TrayHost::Paint(TDock& dock) {
   std::vector<char> mask(static_cast<size_t>(rowBytes) * h, 0);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      uint32_t p = image.argb[static_cast<size_t>(y * image.height / h) * image.width + x * image.width / w];
+      const uint32_t p = ScaledPixel(image, x, y, w, h);
       scaled[static_cast<size_t>(y) * w + x] = p;
       if ((p >> 24) >= 0x80) mask[static_cast<size_t>(y) * rowBytes + x / 8] |= static_cast<char>(1 << (x % 8));
     }
@@ -194,8 +233,23 @@ bool TX11TrayHost::HandleEvent(XEvent& e) {
       if (e.xconfigure.width != dock->Width || e.xconfigure.height != dock->Height) {
         dock->Width = e.xconfigure.width;
         dock->Height = e.xconfigure.height;
+        // A slot narrower than it is high: the icon asks for a square at the tray's height.
+        if (dock->Docked && dock->Width < dock->Height) {
+          AskSize(*dock, dock->Height);
+          XResizeWindow(FDisplay.Get(), dock->Window, static_cast<unsigned>(dock->Height),
+                        static_cast<unsigned>(dock->Height));
+        }
         Paint(*dock);
       }
+      break;
+    case EnterNotify:
+      if (!dock->Tip.empty()) {
+        std::optional<TRect> at = ScreenRect(*dock);
+        FGui.Post([this, tip = dock->Tip, at] { FTips->Enter(tip, at); });
+      }
+      break;
+    case LeaveNotify:
+      FGui.Post([this] { FTips->Leave(); });
       break;
     case ReparentNotify:
       // Back on the root window: the tray let go of the icon.
@@ -205,6 +259,9 @@ bool TX11TrayHost::HandleEvent(XEvent& e) {
       }
       break;
     case ButtonPress:
+      FGui.Post([this] { FTips->Leave(); });
+      Pointer(*dock, e);
+      break;
     case ButtonRelease:
     case MotionNotify:
       Pointer(*dock, e);

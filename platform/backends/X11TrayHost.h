@@ -8,6 +8,9 @@
 // given to GetCursorPos first, as the owner places its menu there. A tray manager that
 // appears later (its MANAGER message on the root window) counts as a restarted taskbar:
 // shell::RecreateTaskbar runs on the GUI thread and the owners add their icons again.
+// The icon's window asks for a square through its normal size hints, at first of the usual
+// panel icon size and then as high as the tray made it, so that every tray gives it a whole
+// slot. Resting the pointer on the icon shows its tip in the program's own pop-up.
 //
 // Locking: the display lock is always taken before the host's own.
 #include <cstdint>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "platform/backends/GuiCalls.h"
+#include "platform/backends/TrayTips.h"
 #include "platform/backends/X11Display.h"
 #include "platform/shell/Tray.h"
 
@@ -33,6 +37,8 @@ class TX11TrayHost : public shell::TrayHost {
 
   // Where the icon shows on the screen; nullopt while it is not docked.
   std::optional<TRect> IconRect(HWND Wnd, UINT_PTR Id);
+  // The icons' tooltips (the trays of this protocol show none of their own).
+  TTrayTips& Tips() { return *FTips; }
 
  private:
   struct TDock;
@@ -41,6 +47,9 @@ class TX11TrayHost : public shell::TrayHost {
   void Dock(TDock& Dock);
   void Paint(TDock& Dock);
   void Pointer(TDock& Dock, _XEvent& Event);
+  // Tells the tray the size the icon wants: a square Side pixels high.
+  void AskSize(TDock& Dock, int Side);
+  std::optional<TRect> ScreenRect(TDock& Dock);
   TDock* DockOf(XWindow Window);
 
   TX11Display& FDisplay;
@@ -49,6 +58,7 @@ class TX11TrayHost : public shell::TrayHost {
   XWindow FManager = 0;
   std::mutex FLock;
   std::vector<std::unique_ptr<TDock>> FDocks;
+  std::unique_ptr<TTrayTips> FTips;
   TGuiCalls FGui;
 };
 

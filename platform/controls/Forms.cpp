@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/classes/Filer.h"
+#include "platform/classes/Resources.h"
 #include "platform/gdi/FontMatch.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Cursors.h"
@@ -452,7 +453,16 @@ int TCustomForm::ShowModal() {
         disabled.push_back(w);
       }
   }
+  // The form stays above the window that opened it while it is up: an unowned form is owned
+  // by that window meanwhile (a message box already is by its own).
+  const HWND opener = activeWindow ? GetAncestor(activeWindow, GA_ROOT) : nullptr;
+  bool ownedMeanwhile = false;
+  if (opener && opener != Handle() && IsWindowVisible(opener) && !GetWindow(Handle(), GW_OWNER)) {
+    SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(opener));
+    ownedMeanwhile = true;
+  }
   auto restore = [&] {
+    if (ownedMeanwhile && HandleAllocated()) SetWindowLongPtr(Handle(), GWLP_HWNDPARENT, 0);
     if (Screen->FCursorCount == saveCursorCount) Screen->SetCursor(saveCursor);
     else Screen->SetCursor(crDefault);
     for (HWND w : disabled)
@@ -641,6 +651,11 @@ void TCustomForm::Dispatch(TMessage& M) {
     case CM_ACTIVATE: CMActivate(M); return;
     case CM_DEACTIVATE: CMDeactivate(M); return;
     case CM_RELEASE: CMRelease(M); return;
+    case WM_GETICON: {
+      TIcon* icon = !FIcon->Empty() ? FIcon.get() : Application ? Application->Icon() : nullptr;
+      M.Result = icon ? reinterpret_cast<LRESULT>(icon->Handle()) : 0;
+      return;
+    }
     default: TWinControl::Dispatch(M);
   }
 }
@@ -739,6 +754,7 @@ void THintWindow::Dispatch(TMessage& M) {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FHandle = AllocateHWnd([this](TMessage& Message) { WndProc(Message); });
   if (!Application) Application = this;
+  if (FindResourceData("MAINICON", RT_ICON)) FIcon->LoadFromResourceName(nullptr, "MAINICON");
   if (!Screen) {
     Screen = new TScreen(nullptr);
     FOwnsScreen = true;
@@ -1303,6 +1319,7 @@ static const classes::TPublished<TCustomForm, TWinControl> CustomFormInfo([](cla
   p.Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
   p.Bool("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder);
   p.Bool("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll).Default(false);
+  p.Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
   p.Event("OnCreate", &TCustomForm::OnCreate);
   p.Event("OnDestroy", &TCustomForm::OnDestroy);
   p.Event("OnShow", &TCustomForm::OnShow);

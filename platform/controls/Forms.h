@@ -23,6 +23,7 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/StringList.h"
 #include "platform/controls/Controls.h"
+#include "platform/graphics/Icon.h"
 #include "platform/os/MessageLoop.h"
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/Window.h"
@@ -123,6 +124,10 @@ class TCustomForm : public TWinControl {
   void SetOldCreateOrder(bool Value) { FOldCreateOrder = Value; }
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
+  // The form's own icon; while it is empty the window shows the application's (WM_GETICON).
+  TIcon* Icon() const { return FIcon.get(); }
+  // Copies Value (nil empties the icon).
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
 
   void Show();
   void Hide() { SetVisible(false); }
@@ -217,6 +222,7 @@ class TCustomForm : public TWinControl {
   bool FDestroyed = false;
   bool FReleasePosted = false;
   std::unique_ptr<TControlCanvas> FCanvas;
+  std::unique_ptr<TIcon> FIcon = std::make_unique<TIcon>();
   int FPixelsPerInch = 96;
   int FTextHeight = 13;
   bool FScaled = true;
@@ -355,6 +361,11 @@ class TApplication : public TComponent {
 
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& Value) { FTitle = Value; }
+  // The program's icon: the icon resource "MAINICON" when the program has one, else empty.
+  // Forms without an icon of their own show it, and so does a tray icon without a picture.
+  TIcon* Icon() const { return FIcon.get(); }
+  // Copies Value (nil empties the icon).
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
   // The executable's full path.
   std::string ExeName() const;
   // The application's hidden window.
@@ -386,6 +397,7 @@ class TApplication : public TComponent {
 
   bool FTerminate = false;
   std::string FTitle;
+  std::unique_ptr<TIcon> FIcon = std::make_unique<TIcon>();
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
   bool FShowMainForm = true;

@@ -92,6 +92,16 @@ struct TRealFont::TSlot {
   }
   ~TSlot() { FT_Done_Size(Size); }
   void Activate() const { FT_Activate_Size(Size); }
+  // The same face drawn narrower (XPixels wide per em), for half-width characters: hinted at
+  // that width, its stems stay whole.
+  TSlot& Narrowed(int XPixels) {
+    auto& narrow = FNarrowed[XPixels];
+    if (!narrow) narrow = std::make_unique<TSlot>(File, XPixels, static_cast<int>(Size->metrics.y_ppem));
+    return *narrow;
+  }
+
+ private:
+  std::map<int, std::unique_ptr<TSlot>> FNarrowed;
 };
 
 std::shared_ptr<TRealFont> TRealFont::Realize(const TFontRequest& Request) {
@@ -183,7 +193,11 @@ TRealFont::TRealFont(const TFontRequest& Request) : FRequest(Request) {
   if (Request.Escapement % 900 == 0) FCos = std::round(FCos), FSin = std::round(FSin);
 
   FSlots.push_back(std::make_unique<TSlot>(file, xPixels, m.EmHeight));
-  if (os2 && os2->xAvgCharWidth > 0 && Request.Width <= 0)
+  if (IsHalfWidthChineseFamily(Request.Family) && !FRotated) {
+    // Letters and digits take half the width of a Chinese character, as in the face named.
+    FHalfAdvance = std::max(1, Round(xPixels / 2.0)) * 64L;
+    m.AveCharWidth = static_cast<int>(FHalfAdvance / 64);
+  } else if (os2 && os2->xAvgCharWidth > 0 && Request.Width <= 0)
     m.AveCharWidth = std::max(1, Round(naturalAverage));
   else if (Request.Width > 0)
     m.AveCharWidth = Request.Width;
@@ -244,6 +258,17 @@ void TRealFont::RenderGlyph(char32_t Char, TGlyph& Out) {
   if (FT_Load_Glyph(face, gi, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL)) return;
   FT_GlyphSlot gs = face->glyph;
   FT_Pos advance = gs->advance.x;
+  // A character narrower than a Chinese one takes half the width: drawn from the face made as
+  // much narrower (or wider) as that needs.
+  const FT_Pos full = static_cast<FT_Pos>(slot->Size->metrics.x_ppem) * 64;
+  if (FHalfAdvance > 0 && advance > 0 && advance < full * 3 / 4 && advance != FHalfAdvance) {
+    const int xPixels = std::max(1, static_cast<int>((full * FHalfAdvance / advance + 32) / 64));
+    TSlot& narrow = slot->Narrowed(xPixels);
+    narrow.Activate();
+    if (FT_Load_Glyph(narrow.Face, gi, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL)) return;
+    gs = narrow.Face->glyph;
+    advance = FHalfAdvance;
+  }
   if (gs->format == FT_GLYPH_FORMAT_OUTLINE) {
     FT_Outline* outline = &gs->outline;
     if (slot->File.SynthesizeBold) {

@@ -127,6 +127,10 @@ class TRealFont {
   TFontMetrics FMetrics;
   double FCos = 1, FSin = 0;
   bool FRotated = false;
+  // The face stands for one whose Latin characters are half as wide as its Chinese ones: the
+  // advance (in 1/64 pixel) every character narrower than a Chinese one is drawn at; 0 for
+  // other faces.
+  long FHalfAdvance = 0;
   std::vector<std::unique_ptr<TSlot>> FSlots;  // main face first, then fallbacks
   std::unordered_map<char32_t, std::pair<TSlot*, unsigned>> FCharFaces;
   std::unordered_map<char32_t, TGlyph> FGlyphs;

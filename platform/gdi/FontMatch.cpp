@@ -21,6 +21,13 @@ const std::vector<std::string> kSerifFamilies = {"Liberation Serif", "DejaVu Ser
 const std::vector<std::string> kMonoFamilies = {"Liberation Mono", "DejaVu Sans Mono", "monospace"};
 const std::vector<std::string> kChineseFamilies = {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC",
                                                    "Noto Serif CJK SC", "AR PL UMing CN", "sans-serif:lang=zh-cn"};
+// The platform's Song, Hei, Kai and Fang faces draw Latin letters and digits at half the
+// width of a Chinese character, as a fixed-pitch face does; windows are laid out for those
+// widths, so faces that keep them come first.
+const std::vector<std::string> kChineseHalfWidthFamilies = {"WenQuanYi Micro Hei Mono", "WenQuanYi Zen Hei Mono",
+                                                            "Noto Sans Mono CJK SC", "WenQuanYi Micro Hei",
+                                                            "Noto Sans CJK SC", "Noto Sans SC", "Noto Serif CJK SC",
+                                                            "AR PL UMing CN", "sans-serif:lang=zh-cn"};
 const std::vector<std::string> kWideCoverageFamilies = {"DejaVu Sans"};
 
 // Platform family names, lower case, by kind.
@@ -36,6 +43,11 @@ const std::set<std::string> kChineseNames = {"宋体",     "新宋体",       "�
                                              "nsimsun",  "simhei",       "microsoft yahei", "kaiti", "fangsong",
                                              "kaiti_gb2312", "fangsong_gb2312", "mingliu", "pmingliu", "细明体",
                                              "新细明体"};
+// Of those, the faces with half-width Latin characters.
+const std::set<std::string> kChineseHalfWidthNames = {"宋体", "新宋体", "黑体", "楷体", "仿宋", "楷体_gb2312",
+                                                      "仿宋_gb2312", "simsun", "nsimsun", "simhei", "kaiti",
+                                                      "fangsong", "kaiti_gb2312", "fangsong_gb2312", "mingliu",
+                                                      "细明体"};
 
 std::string Lower(const std::string& S) {
   std::string out;
@@ -127,6 +139,7 @@ TFaceFile FirstOf(const std::vector<std::string>& Families, int Weight, bool Ita
 }
 
 const std::vector<std::string>& CandidatesFor(const std::string& LowerName) {
+  if (kChineseHalfWidthNames.count(LowerName)) return kChineseHalfWidthFamilies;
   if (kChineseNames.count(LowerName)) return kChineseFamilies;
   if (kMonoNames.count(LowerName)) return kMonoFamilies;
   if (kSerifNames.count(LowerName)) return kSerifFamilies;
@@ -136,6 +149,8 @@ const std::vector<std::string>& CandidatesFor(const std::string& LowerName) {
 }  // namespace
 
 bool IsChineseFamily(const std::string& Family) { return kChineseNames.count(Lower(Family)) != 0; }
+
+bool IsHalfWidthChineseFamily(const std::string& Family) { return kChineseHalfWidthNames.count(Lower(Family)) != 0; }
 
 char FamilyKind(const std::string& Family) {
   const std::string name = Lower(Family);

@@ -30,6 +30,9 @@ TFaceFile MatchFaceForChar(char32_t Char, int Weight, bool Italic);
 
 // True when the family name is one this layer maps to a Chinese face.
 bool IsChineseFamily(const std::string& Family);
+// True for the Chinese families whose Latin letters and digits are half as wide as their
+// Chinese characters (the Song, Hei, Kai and Fang faces); windows laid out for them rely on it.
+bool IsHalfWidthChineseFamily(const std::string& Family);
 // The kind of a family for text metrics: 'm' fixed pitch, 'r' serif, 's' sans serif.
 char FamilyKind(const std::string& Family);
 

@@ -70,8 +70,16 @@ constexpr UINT NIN_BALLOONHIDE = WM_USER + 3;
 constexpr UINT NIN_BALLOONTIMEOUT = WM_USER + 4;
 constexpr UINT NIN_BALLOONUSERCLICK = WM_USER + 5;
 
+// How many characters the texts of an icon hold: the tooltip, the balloon's text and title.
+constexpr int NOTIFY_TIP_CHARS = 127;
+constexpr int NOTIFY_INFO_CHARS = 255;
+constexpr int NOTIFY_TITLE_CHARS = 63;
+// Bytes of a text member: that many characters of UTF-8 (up to 4 bytes each) and a zero.
+constexpr int NotifyTextBytes(int Chars) { return 4 * (Chars + 1); }
+
 // The record of an icon. uID is pointer-sized here, so that a component can be its own
 // identifier; the callback message carries it in wParam and the mouse message in lParam.
+// The texts are UTF-8, each ended by a zero.
 struct NOTIFYICONDATAA {
   DWORD cbSize;
   HWND hWnd;
@@ -79,15 +87,15 @@ struct NOTIFYICONDATAA {
   UINT uFlags;
   UINT uCallbackMessage;
   HICON hIcon;
-  char szTip[128];
+  char szTip[NotifyTextBytes(NOTIFY_TIP_CHARS)];
   DWORD dwState;
   DWORD dwStateMask;
-  char szInfo[256];
+  char szInfo[NotifyTextBytes(NOTIFY_INFO_CHARS)];
   union {
     UINT uTimeout;  // balloon time-out in milliseconds
     UINT uVersion;  // NIM_SETVERSION
   };
-  char szInfoTitle[64];
+  char szInfoTitle[NotifyTextBytes(NOTIFY_TITLE_CHARS)];
   DWORD dwInfoFlags;
 };
 

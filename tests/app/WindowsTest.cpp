@@ -1,4 +1,6 @@
 // The three windows as their definitions lay them out, shown on the headless presenter.
+#include "app/Locale.h"
+#include "platform/graphics/Bitmap.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Snapshot.h"
 
@@ -79,6 +81,72 @@ TEST_F(AppTest, TheButtonsAndTitleStripsShowTheirPictures) {
     EXPECT_EQ(at(image, image->Width() - 1, image->Height() / 2), ColorToRGB(image->Parent()->Color())) << form->Name();
     form->Hide();
   }
+}
+
+// At its designed size the main window's texts fit their places in the Chinese locale and in
+// the default one, for the widest values they take: the clock pane holds the longest date and
+// time inside its frame, and no label runs into the control beside it.
+TEST_F(AppTest, TheMainWindowsTextsFitTheirPlacesInBothLocales) {
+  const TFormatSettings saved = FormatSettings();
+  struct TRestore {
+    const TFormatSettings& Saved;
+    ~TRestore() { FormatSettings() = Saved; }
+  } restore{saved};
+  StartProgram();
+  TBitmap measure;
+  auto width = [&](TControl* Control, const std::string& Text) {
+    measure.Canvas()->Font()->Assign(Control->Font());
+    return measure.Canvas()->TextWidth(Text);
+  };
+  auto control = [&](const char* Name) {
+    auto* c = dynamic_cast<TControl*>(Form1->FindComponent(Name));
+    EXPECT_NE(c, nullptr) << Name;
+    return c;
+  };
+  auto fitsBefore = [&](const char* Name, const std::string& Text, const char* Next) {
+    TControl* c = control(Name);
+    TControl* next = control(Next);
+    if (!c || !next) return;
+    EXPECT_LT(c->Left() + width(c, Text), next->Left()) << Name << " \"" << Text << "\" runs into " << Next;
+  };
+  for (const char* locale : {"zh_CN.UTF-8", "C.UTF-8"}) {
+    SCOPED_TRACE(locale);
+    FormatSettings() = rtl::LocaleFormatSettings(locale);
+    app::UseProgramDateFormats(FormatSettings(), locale);
+    // The clock: inside the frame and the margin on both sides, for the widest dates and times.
+    TFcClockStatus* clock = Form1->FcClockStatus1;
+    const int room = clock->Width() - 2 * (1 + clock->Margin());
+    for (TDateTime at : {test::LocalDateTime(2026, 12, 31, 23, 59, 59), test::LocalDateTime(2026, 10, 28, 10, 58, 58),
+                         test::LocalDateTime(2026, 11, 30, 12, 0, 0)}) {
+      const std::string text = FormatDateTime(clock->Format(), at);
+      EXPECT_LE(width(clock, text), room) << "the clock pane cuts \"" << text << "\"";
+    }
+    // The weekday label, with the longest name of the week, before the status text.
+    for (const std::string& day : FormatSettings().LongDayNames) fitsBefore("FcLabel14", day, "FcLabel15");
+    for (const char* status : {"状态：自动", "状态：手动"})
+      EXPECT_LE(Form1->FcLabel15->Left() + width(Form1->FcLabel15, status), Form1->ClientWidth());
+  }
+  // The two player bars: the elapsed time, the volume's name and its spin edit.
+  fitsBefore("FcLabel12", "00:00", "FcLabel1");
+  fitsBefore("FcLabel16", "00:00/00:00", "FcLabel18");
+  fitsBefore("FcLabel1", "广播音量", "FcSpinEdit1");
+  fitsBefore("FcLabel18", "音乐音量", "FcSpinEdit2");
+  fitsBefore("FcLabel13", Form1->FcLabel13->Caption(), "FcRapidFireButton6");
+}
+
+// The tray icon of the main window has no picture in its definition: it shows the program's
+// loudspeaker, with the tooltip "Ostrovel", and the balloons show that picture (kind 4).
+TEST_F(AppTest, TheTrayIconShowsTheProgramsLoudspeakerWithItsTip) {
+  StartProgram();
+  const auto icon =
+      shell::FindTrayIcon(TrayIconHandler()->WindowHandle(), reinterpret_cast<UINT_PTR>(Form1->TrayIconEx1));
+  ASSERT_TRUE(icon);
+  EXPECT_TRUE(Form1->TrayIconEx1->Icon()->Empty());
+  EXPECT_NE(icon->icon, nullptr);
+  EXPECT_EQ(icon->icon, Application->Icon()->Handle());
+  EXPECT_EQ(icon->tip, "Ostrovel");
+  ASSERT_FALSE(Services.Tray.Balloons().empty());
+  for (const auto& b : Services.Tray.Balloons()) EXPECT_EQ(b.infoFlags, NIIF_USER) << b.text;
 }
 
 }  // namespace

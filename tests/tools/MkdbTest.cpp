@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/data/Sqlite.h"
+#include "platform/rtl/IniFiles.h"
 #include "tests/platform/data/DbFixture.h"
 
 namespace {
@@ -44,7 +45,30 @@ TEST(Mkdb, CreatesTheDatabaseOnceAndNeverTouchesItAgain) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << "not a database";
   ASSERT_EQ(RunMkdb(folder.Path()), 0);
   EXPECT_EQ(Bytes(path), "not a database");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()), 1);
+  // Beside it only the starting settings.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()), 2);
+}
+
+TEST(Mkdb, WritesStartingVolumesOnceAndNeverTouchesSettingsThatExist) {
+  datatest::TempFolder folder;
+  const std::string config = folder.File("config.ini");
+  ASSERT_EQ(RunMkdb(folder.Path()), 0);
+  {
+    TIniFile ini(config);
+    EXPECT_EQ(ini.ReadString("set", "广播音量", "0"), "8");
+    EXPECT_EQ(ini.ReadString("set", "音乐音量", "0"), "5");
+    std::vector<std::string> keys;
+    ini.ReadSection("set", keys);
+    EXPECT_EQ(keys.size(), 2u) << "nothing else: every other option keeps its default";
+  }
+  // The user's own settings stay as they are, also when the database is made anew.
+  std::ofstream(config, std::ios::binary | std::ios::trunc) << "[set]\r\n广播音量=2\r\n";
+  const auto stamp = std::filesystem::last_write_time(config);
+  std::filesystem::remove(folder.File("VN.dll"));
+  ASSERT_EQ(RunMkdb(folder.Path()), 0);
+  EXPECT_TRUE(std::filesystem::exists(folder.File("VN.dll")));
+  EXPECT_EQ(Bytes(config), "[set]\r\n广播音量=2\r\n");
+  EXPECT_EQ(std::filesystem::last_write_time(config), stamp);
 }
 
 TEST(Mkdb, MissingFolderFailsAndCreatesNothing) {

@@ -112,7 +112,14 @@ TEST_F(TrayIconExTest, TheIconComesAndGoesWithIconVisible) {
   EXPECT_EQ(TrayIconHandler(), nullptr) << "the shared window goes with the last icon";
 }
 
-TEST_F(TrayIconExTest, TheTooltipIsTheHintCutToWholeCharacters) {
+// n copies of a character.
+std::string Repeat(const std::string& Char, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += Char;
+  return s;
+}
+
+TEST_F(TrayIconExTest, TheTooltipIsTheHintCutTo127Characters) {
   TTrayIconEx icon(nullptr);
   icon.SetIconVisible(true);
   struct TCase {
@@ -121,13 +128,12 @@ TEST_F(TrayIconExTest, TheTooltipIsTheHintCutToWholeCharacters) {
     bool ShowHint;
     std::string Tip;
   };
-  const std::string chinese(60, 'x');  // 60 bytes, then 30 characters of 3 bytes: 127 is inside the 23rd
-  std::string longChinese = chinese;
-  for (int i = 0; i < 30; ++i) longChinese += "音";
   const TCase cases[] = {
       {"plain", "Ostrovel", true, "Ostrovel"},
       {"200 characters show their first 127", std::string(200, 'a'), true, std::string(127, 'a')},
-      {"a character is not split", longChinese, true, longChinese.substr(0, 60 + 22 * 3)},
+      {"Chinese characters count as characters, not bytes", Repeat("音", 200), true, Repeat("音", 127)},
+      {"mixed widths", "x" + Repeat("音", 100) + Repeat("🔊", 50), true,
+       "x" + Repeat("音", 100) + Repeat("🔊", 26)},
       {"ShowHint off shows none", "Ostrovel", false, ""},
       {"an empty hint shows none", "", true, ""},
   };
@@ -173,6 +179,11 @@ TEST_F(TrayIconExTest, BalloonTextsAreCutAndOutOfRangeValuesAreKeptInRange) {
   EXPECT_EQ(b.text, std::string(255, 'x'));
   EXPECT_EQ(b.timeoutMs, 255000u);
   EXPECT_EQ(b.infoFlags, NIIF_WARNING);
+  // Chinese texts keep as many characters as any other.
+  icon.ShowBalloonHint(Repeat("题", 80), Repeat("音", 300), bitCustom, 10);
+  b = *Shown(&icon)->balloon;
+  EXPECT_EQ(b.title, Repeat("题", 63));
+  EXPECT_EQ(b.text, Repeat("音", 255));
   icon.ShowBalloonHint("t", "x", 9, -5);
   b = *Shown(&icon)->balloon;
   EXPECT_EQ(b.timeoutMs, 0u);
@@ -557,19 +568,24 @@ TEST_F(TrayIconExTest, TheIconPictureIsShownAndKeptInTheDefinition) {
   auto* icon = new TTrayIconEx(&root);
   icon->SetName("TrayIconEx1");
   icon->SetIconVisible(true);
-  EXPECT_EQ(Shown(icon)->icon, nullptr) << "an empty icon shows no picture";
+  // Without a picture of its own it shows the program's (the loudspeaker of MAINICON).
+  const HICON program = Application->Icon()->Handle();
+  ASSERT_NE(program, nullptr);
+  EXPECT_EQ(Shown(icon)->icon, program) << "an empty icon shows the program's picture";
   icon->Icon()->LoadFromResourceName(nullptr, "Square");
   ASSERT_NE(Shown(icon)->icon, nullptr) << "a change of the picture updates the area";
+  EXPECT_NE(Shown(icon)->icon, program) << "a picture set by code wins";
 
   // SetIcon copies: the source may go.
   {
     TIcon copy;
     copy.Assign(icon->Icon());
     icon->SetIcon(nullptr);
-    EXPECT_EQ(Shown(icon)->icon, nullptr);
+    EXPECT_EQ(Shown(icon)->icon, program);
     icon->SetIcon(&copy);
   }
   ASSERT_NE(Shown(icon)->icon, nullptr);
+  EXPECT_NE(Shown(icon)->icon, program);
 
   const std::string text = WriteComponentText(&root);
   EXPECT_NE(text.find("Icon.Data = {"), std::string::npos) << text;
@@ -581,6 +597,7 @@ TEST_F(TrayIconExTest, TheIconPictureIsShownAndKeptInTheDefinition) {
   ASSERT_TRUE(Shown(read));
   EXPECT_EQ(read->Icon()->Width(), 16);
   EXPECT_NE(Shown(read)->icon, nullptr);
+  EXPECT_NE(Shown(read)->icon, program) << "a picture of the definition wins";
 }
 
 // ---- icon cycling ----

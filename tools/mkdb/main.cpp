@@ -1,11 +1,15 @@
 // mkdb FOLDER: makes the schedule database "VN.dll" in FOLDER from the schema when the
-// folder has none. An existing file is never opened or changed.
+// folder has none, and a starting "config.ini" when it has none: broadcast level 8 and music
+// level 5, so that the first announcement can be heard (with no value both levels are 0, and
+// the first broadcast would turn the master volume down to nothing). An existing file is
+// never opened or changed.
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
 
 #include "platform/data/Sqlite.h"
+#include "platform/rtl/IniFiles.h"
 
 extern const char* const kSchemaSql;
 
@@ -27,6 +31,15 @@ int main(int argc, char** argv) {
       std::printf("mkdb: created %s\n", path.c_str());
     else
       std::printf("mkdb: %s exists, left unchanged\n", path.c_str());
+    const std::string config = folder + "config.ini";
+    if (::stat(config.c_str(), &st) != 0) {
+      TIniFile ini(config);
+      ini.WriteString("set", "广播音量", "8");
+      ini.WriteString("set", "音乐音量", "5");
+      std::printf("mkdb: created %s\n", config.c_str());
+    } else {
+      std::printf("mkdb: %s exists, left unchanged\n", config.c_str());
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "mkdb: %s\n", e.what());
     return 1;

@@ -10,6 +10,7 @@
 #include "platform/shell/ShellApi.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -41,9 +42,10 @@ class PopupBalloonsTest : public test::HeadlessTest {
     data.uCallbackMessage = kCallback;
     return data;
   }
-  void ShowBalloon(const char* title, const char* text, UINT timeoutMs) {
+  void ShowBalloon(const char* title, const char* text, UINT timeoutMs, DWORD infoFlags = NIIF_NONE) {
     NOTIFYICONDATAA data = Data();
     data.uFlags = NIF_INFO;
+    data.dwInfoFlags = infoFlags;
     std::snprintf(data.szInfoTitle, sizeof data.szInfoTitle, "%s", title);
     std::snprintf(data.szInfo, sizeof data.szInfo, "%s", text);
     data.uTimeout = timeoutMs;
@@ -79,6 +81,22 @@ TEST_F(PopupBalloonsTest, ABalloonShowsAboveTheIconWithoutTakingTheFocusAndTimes
   EXPECT_FALSE(Popup());
   EXPECT_FALSE(IsWindow(popup));
   EXPECT_EQ(Notices, (std::vector<UINT>{NIN_BALLOONSHOW, NIN_BALLOONTIMEOUT}));
+}
+
+// Kind 4 shows the tray icon's own picture (here the program's loudspeaker) left of the texts.
+TEST_F(PopupBalloonsTest, ABalloonOfKindFourShowsTheIconsPicture) {
+  NOTIFYICONDATAA data = Data();
+  data.uFlags = NIF_ICON;
+  data.hIcon = Application->Icon()->Handle();
+  Shell_NotifyIconA(NIM_MODIFY, &data);
+  ShowBalloon("Ostrovel", "正在后台运行...", 10000, NIIF_USER);
+  ASSERT_TRUE(Popup());
+  const gdi::TSurface withIcon = App.Presenter().Snapshot(Popup());
+  EXPECT_TRUE(test::MatchesSnapshot(withIcon, "popup_balloon_icon"));
+  // Without kind 4 the same balloon has no picture.
+  ShowBalloon("Ostrovel", "正在后台运行...", 10000, NIIF_NONE);
+  const test::TImageDifference d = test::CompareSurfaces(withIcon, App.Presenter().Snapshot(Popup()));
+  EXPECT_TRUE(!d.SameSize || d.Pixels > 0);
 }
 
 TEST_F(PopupBalloonsTest, AClickOnTheBalloonIsReportedAndClosesIt) {

@@ -1,6 +1,8 @@
 #include "platform/backends/X11Presenter.h"
 
 #include "platform/backends/HeadlessPresenter.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Forms.h"
 
 #include "ExampleWindow.h"
 #include "X11Fixture.h"
@@ -56,6 +58,23 @@ std::string Property(Display* d, Window w, const char* name) {
         if (n) XFree(n);
       }
     }
+    XFree(data);
+  }
+  return value;
+}
+
+// A property of 32-bit items, as numbers.
+std::vector<unsigned long> Cardinals(Display* d, Window w, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> value;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1 << 16, False, AnyPropertyType, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    // Xlib hands 32-bit items out as longs, sign-extended.
+    if (format == 32)
+      for (unsigned long i = 0; i < count; ++i) value.push_back(reinterpret_cast<unsigned long*>(data)[i] & 0xFFFFFFFFul);
     XFree(data);
   }
   return value;
@@ -403,6 +422,57 @@ TEST_F(X11PresenterTest, ABorderlessFormIsUndecoratedAndItsOwnDragsAreTheDesktop
   DestroyWindow(form);
   UnregisterClass("DragForm");
   XDeleteProperty(d, Client->Root(), XInternAtom(d, "_NET_SUPPORTED", False));
+}
+
+}  // namespace
+
+namespace {
+
+// The desktop shows the program's icon for its windows, or a form's own; a form shown modally
+// is transient for the window that opened it (the desktop keeps it above that one) only while
+// it is modal.
+TEST_F(X11PresenterTest, WindowsCarryTheirIconAndAModalFormIsTransientForItsOpener) {
+  os::SetPresenter(Presenter.get());
+  Display* d = Client->Get();
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBounds(100, 100, 300, 200);
+  main->Show();
+  Window mainWindow = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (mainWindow = Presenter->NativeWindow(main->Handle())) != 0; }));
+  std::vector<unsigned long> icon = Cardinals(d, mainWindow, "_NET_WM_ICON");
+  ASSERT_EQ(icon.size(), 2u + 32 * 32) << "the program's 32 x 32 loudspeaker";
+  EXPECT_EQ(icon[0], 32u);
+  EXPECT_EQ(icon[2 + 16 * 32 + 13], 0xFFDCE6F0u);
+
+  TForm* dialog = MakeForm<TForm>(Application);
+  dialog->SetBounds(150, 150, 120, 80);
+  gdi::TImage red;
+  red.Width = red.Height = 2;
+  red.Pixels.assign(4, 0xFFFF0000u);
+  dialog->Icon()->SetHandle(graphics::CreateIconFromImage(red, true));
+  std::vector<unsigned long> dialogIcon;
+  Window transientFor = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    Window w = 0;
+    WaitUntil([&] { return (w = Presenter->NativeWindow(dialog->Handle())) != 0; });
+    XGetTransientForHint(d, w, &transientFor);
+    dialogIcon = Cardinals(d, w, "_NET_WM_ICON");
+    dialog->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(transientFor, mainWindow);
+  EXPECT_EQ(dialogIcon, (std::vector<unsigned long>{2, 2, 0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u}))
+      << "a form's own icon wins";
+  // Shown again on its own, it stays above nothing.
+  dialog->Show();
+  WaitUntil([] { return false; }, 100);
+  Window again = 0;
+  EXPECT_FALSE(XGetTransientForHint(d, Presenter->NativeWindow(dialog->Handle()), &again) && again != 0);
+  dialog->Hide();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "X11Fixture.h"
 #include "platform/os/Input.h"
 #include "platform/os/Window.h"
+#include "platform/os/WindowPos.h"
 #include "platform/shell/ShellApi.h"
 
 #include "XlibHeaders.h"
@@ -23,7 +24,10 @@ HICON const kIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(0x51));
 // green panel at the top right.
 class TFakeTray {
  public:
-  explicit TFakeTray(const std::string& name) : FDisplay(backends::TX11Display::Open(name)) {
+  // Slot: the size each docked icon is given (a tray that reads no size hints gives what it
+  // likes).
+  explicit TFakeTray(const std::string& name, TSize slot = TSize(24, 24))
+      : FDisplay(backends::TX11Display::Open(name)) {
     backends::TX11Display::TLock lock(*FDisplay);
     Display* d = FDisplay->Get();
     FPanel = XCreateSimpleWindow(d, FDisplay->Root(), 700, 0, 300, 30, 0, 0, kTrayGreen);
@@ -41,11 +45,11 @@ class TFakeTray {
     XSendEvent(d, FDisplay->Root(), False, StructureNotifyMask, &manager);
     XSync(d, False);  // the server knows the tray before anyone asks
     const Atom opcode = FDisplay->Atom("_NET_SYSTEM_TRAY_OPCODE");
-    FDisplay->AddSink([this, opcode](XEvent& e) {
+    FDisplay->AddSink([this, opcode, slot](XEvent& e) {
       if (e.type != ClientMessage || e.xclient.message_type != opcode || e.xclient.data.l[1] != 0) return false;
       Window icon = static_cast<Window>(e.xclient.data.l[2]);
       XReparentWindow(FDisplay->Get(), icon, FPanel, 4 + 28 * static_cast<int>(Docked().size()), 3);
-      XResizeWindow(FDisplay->Get(), icon, 24, 24);
+      XResizeWindow(FDisplay->Get(), icon, static_cast<unsigned>(slot.cx), static_cast<unsigned>(slot.cy));
       XMapWindow(FDisplay->Get(), icon);
       std::lock_guard<std::mutex> g(FLock);
       FDocked.push_back(icon);
@@ -56,6 +60,21 @@ class TFakeTray {
   std::vector<Window> Docked() {
     std::lock_guard<std::mutex> g(FLock);
     return FDocked;
+  }
+  // The size hints the icon's window gives: minimum and base width and height.
+  std::vector<int> SizeHints(Window icon) {
+    backends::TX11Display::TLock lock(*FDisplay);
+    XSizeHints hints{};
+    long supplied = 0;
+    if (!XGetWMNormalHints(FDisplay->Get(), icon, &hints, &supplied)) return {};
+    if (!(hints.flags & PMinSize) || !(hints.flags & PBaseSize)) return {};
+    return {hints.min_width, hints.min_height, hints.base_width, hints.base_height};
+  }
+  TSize Size(Window icon) {
+    backends::TX11Display::TLock lock(*FDisplay);
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(FDisplay->Get(), icon, &a)) return {};
+    return TSize(a.width, a.height);
   }
 
  private:
@@ -176,6 +195,50 @@ TEST_F(X11TrayHostTest, PointerOnTheIconBecomesItsCallbackMessages) {
   TPoint cursor;
   GetCursorPos(&cursor);
   EXPECT_EQ(cursor, at);
+}
+
+TEST_F(X11TrayHostTest, TheIconAsksForASquareAtTheTraysHeight) {
+  // A tray that gives its icons a sliver of their own height.
+  TFakeTray tray(test::Server().Name(), TSize(1, 28));
+  StartHost();
+  AddIcon();
+  ASSERT_TRUE(WaitUntil([&] { return tray.Docked().size() == 1; }));
+  Window icon = tray.Docked()[0];
+  EXPECT_TRUE(WaitUntil([&] { return tray.SizeHints(icon) == std::vector<int>{28, 28, 28, 28}; }))
+      << "the hints name a square of the tray's height";
+  EXPECT_TRUE(WaitUntil([&] { return tray.Size(icon) == TSize(28, 28); })) << "and the window takes it";
+  auto rect = Host->IconRect(Owner, kIconId);
+  ASSERT_TRUE(rect);
+  EXPECT_EQ(rect->Width(), 28);
+}
+
+TEST_F(X11TrayHostTest, TheIconAsksForTheUsualPanelSizeBeforeItDocks) {
+  TFakeTray tray(test::Server().Name());
+  StartHost();
+  AddIcon();
+  ASSERT_TRUE(WaitUntil([&] { return tray.Docked().size() == 1; }));
+  EXPECT_EQ(tray.SizeHints(tray.Docked()[0]), (std::vector<int>{22, 22, 22, 22}));
+}
+
+TEST_F(X11TrayHostTest, RestingThePointerOnTheIconShowsItsTipInTheProgramsOwnPopUp) {
+  TFakeTray tray(test::Server().Name());
+  StartHost();
+  AddIcon();
+  ASSERT_TRUE(WaitUntil([&] { return tray.Docked().size() == 1 && IconCentre().X > 0; }));
+  const TPoint at = IconCentre();
+  Client->MoveTo(at.X - 100, at.Y + 200);
+  Client->MoveTo(at.X, at.Y);
+  ASSERT_TRUE(WaitUntil([&] { return Host->Tips().Window() != nullptr; })) << "the tip shows";
+  HWND tip = Host->Tips().Window();
+  EXPECT_TRUE(IsWindowVisible(tip));
+  TRect r;
+  GetWindowRect(tip, &r);
+  const TRect icon = *Host->IconRect(Owner, kIconId);
+  EXPECT_GE(r.Top, icon.Bottom) << "below an icon at the top of the screen";
+  // Leaving the icon takes it away.
+  Client->MoveTo(at.X - 100, at.Y + 200);
+  EXPECT_TRUE(WaitUntil([&] { return Host->Tips().Window() == nullptr; }));
+  EXPECT_FALSE(IsWindowVisible(tip));
 }
 
 TEST_F(X11TrayHostTest, ATrayThatComesLaterCountsAsANewTaskbar) {

@@ -1,8 +1,12 @@
+#include <algorithm>
+#include <mutex>
+
 #include "platform/classes/Filer.h"
 #include "platform/classes/Resources.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
+#include "platform/os/WindowManager.h"
 #include "platform/os/WindowPos.h"
 #include "tests/platform/controls/ControlFixtures.h"
 #include "tests/support/Snapshot.h"
@@ -327,6 +331,49 @@ TEST_F(FormTest, AModalFormClosesOnlyWhenCloseQueryAgreesAndCloseMeansCancel) {
   timer.OnTimer = [&](TObject*) { Application->Terminate(); };
   dialog->OnCloseQuery = nullptr;
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace ctltest;
+
+// The modal form is owned by the window that opened it while it is up, so it stays above that
+// window when the user clicks there or the program raises it; afterwards it is free again.
+TEST_F(FormTest, AModalFormStaysAboveTheWindowThatOpenedIt) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBounds(100, 100, 300, 200);
+  main->Show();
+  Pump();
+  TCoreTestForm* dialog = MakeForm<TCoreTestForm>(Application);
+  dialog->SetBounds(150, 150, 120, 80);
+  auto above = [&] {
+    auto& m = os::Manager();
+    std::lock_guard<std::mutex> lock(m.Lock);
+    auto d = std::find(m.TopLevels.begin(), m.TopLevels.end(), dialog->Handle());
+    auto w = std::find(m.TopLevels.begin(), m.TopLevels.end(), main->Handle());
+    return d < w && w != m.TopLevels.end();
+  };
+  std::vector<std::string> seen;
+  TTimer timer(nullptr);
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    seen.push_back(GetWindow(dialog->Handle(), GW_OWNER) == main->Handle() ? "owned by the opener" : "not owned");
+    // A click on the main window, where the dialog does not cover it, and the program
+    // raising the main window.
+    Input.Click(TPoint(380, 280));
+    Pump();
+    seen.push_back(above() ? "above after a click" : "below after a click");
+    BringWindowToTop(main->Handle());
+    seen.push_back(above() ? "above after raising" : "below after raising");
+    dialog->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(seen, (std::vector<std::string>{"owned by the opener", "above after a click", "above after raising"}));
+  EXPECT_EQ(GetWindow(dialog->Handle(), GW_OWNER), nullptr) << "owned only while modal";
 }
 
 }  // namespace

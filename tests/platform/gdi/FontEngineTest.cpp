@@ -75,6 +75,24 @@ TEST(FontEngine, MissingFamiliesMapToFacesWithTheGlyphs) {
   EXPECT_TRUE(std::binary_search(families.begin(), families.end(), "Liberation Sans"));
 }
 
+// Windows are laid out for the widths of the faces they name: the Song face draws Latin
+// letters and digits at half the width of a Chinese character (6 and 12 pixels at 12), so
+// "00:00/00:00" takes 66 pixels; the Ya Hei face keeps proportional Latin letters.
+TEST(FontEngine, ChineseFacesKeepTheWidthsOfTheFacesTheyStandFor) {
+  for (const char* family : {"宋体", "新宋体", "黑体", "SimSun"}) {
+    SCOPED_TRACE(family);
+    auto f = Font(family, -12);
+    EXPECT_EQ(f->Advance(U'0'), 6);
+    EXPECT_EQ(f->Advance(U'i'), 6);
+    EXPECT_EQ(f->Advance(U'W'), 6);
+    EXPECT_EQ(f->Advance(U'音'), 12);
+    EXPECT_EQ(Lay(*f, "00:00/00:00").Width, 66);
+    EXPECT_EQ(Lay(*f, "音乐音量").Width, 48);
+  }
+  auto yahei = Font("微软雅黑", -12);
+  EXPECT_NE(yahei->Advance(U'i'), yahei->Advance(U'W'));
+}
+
 TEST(FontEngine, SameTextGivesTheSamePixels) {
   const TLaidOut a = Lay(*Font("Tahoma", -13), "Determinism 确定 123");
   TFontRequest other;
