@@ -1,15 +1,16 @@
-# The folders of the tree, lowest first: a folder depends only on folders before it.
+# The folders of the tree, lowest first: a folder includes and links only folders before it
+# (scripts/check-includes holds every file to it; docs/folders.md says what each one holds).
 set(OSTROVEL_FOLDERS
     platform/rtl
     platform/classes
     platform/gdi
     platform/graphics
     platform/os
-    platform/controls
     platform/data
     platform/media
     platform/shell
     platform/backends
+    platform/controls
     tray
     controls/base
     controls/input
