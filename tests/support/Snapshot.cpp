@@ -89,7 +89,8 @@ bool SameFontsAsSnapshots() {
   static const bool same = [] {
     const fs::path kept = KeptPicture("fonts");
     if (!fs::exists(kept)) return false;
-    return CompareSurfaces(LoadPng(kept.string()), FontSample()).Pixels == 0;
+    const TImageDifference d = CompareSurfaces(LoadPng(kept.string()), FontSample());
+    return d.SameSize && d.Pixels == 0;
   }();
   return same;
 }
@@ -98,8 +99,12 @@ bool SameFontsAsSnapshots() {
                                            int AllowedPixels) {
   const fs::path expected = KeptPicture(Name);
   if (std::getenv("OSTROVEL_UPDATE_SNAPSHOTS")) {
+    // Every kept picture is drawn with the fonts of the kept sample.
+    if (!fs::exists(KeptPicture("fonts"))) Keep(FontSample(), KeptPicture("fonts"));
+    else if (!SameFontsAsSnapshots())
+      return ::testing::AssertionFailure() << "this machine's fonts differ from the kept sample's ("
+                                           << KeptPicture("fonts") << "): snapshots are made where they are the same";
     Keep(Actual, expected);
-    Keep(FontSample(), KeptPicture("fonts"));
     return ::testing::AssertionSuccess() << "snapshot " << expected << " written";
   }
   const bool exact = SameFontsAsSnapshots();

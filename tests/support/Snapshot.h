@@ -27,7 +27,8 @@ TImageDifference CompareSurfaces(const gdi::TSurface& Expected, const gdi::TSurf
 // channel (the allowance a picture's text needs). On a mismatch the actual picture is written
 // to snapshots/<Name>.actual.png in the working folder for a look. With the environment
 // variable OSTROVEL_UPDATE_SNAPSHOTS set, the snapshot is written instead (and the check
-// succeeds), and so is the font sample.
+// succeeds), on a machine whose fonts are the kept sample's; the sample is written when there
+// is none (remove it to make every snapshot again with other fonts).
 ::testing::AssertionResult MatchesSnapshot(const gdi::TSurface& Actual, const std::string& Name, int Tolerance = 0,
                                            int AllowedPixels = 0);
 
