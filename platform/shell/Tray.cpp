@@ -5,7 +5,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/controls/Forms.h"
 #include "platform/os/Window.h"
 
 namespace shell {
@@ -69,15 +68,7 @@ void RecreateTaskbar() {
     gone.swap(TheArea().icons);
   }
   for (const auto& icon : gone) CurrentTrayHost().IconRemoved(icon);
-  std::vector<HWND> windows;
-  if (Application && Application->Handle()) windows.push_back(Application->Handle());
-  for (const auto& icon : gone) windows.push_back(icon.wnd);
-  std::vector<HWND> told;
-  for (HWND wnd : windows) {
-    if (std::find(told.begin(), told.end(), wnd) != told.end()) continue;
-    told.push_back(wnd);
-    SendMessage(wnd, TaskbarCreatedMessage(), 0, 0);
-  }
+  os::SendToTopLevelWindows(TaskbarCreatedMessage(), 0, 0);
 }
 
 UINT TaskbarCreatedMessage() { return RegisterWindowMessage("TaskbarCreated"); }

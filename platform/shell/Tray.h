@@ -54,8 +54,9 @@ std::optional<TrayIcon> FindTrayIcon(HWND wnd, UINT_PTR id);
 bool SendTrayCallback(HWND wnd, UINT_PTR id, UINT event);
 
 // The taskbar restarted (or a tray appeared): every icon is gone, and the registered message
-// "TaskbarCreated" is sent, as the desktop broadcasts it, to the application's window and to
-// every window that had an icon, so that their owners add them again.
+// "TaskbarCreated" is broadcast, as the desktop does, to every top-level window of the calling
+// thread (hidden ones included: the application's window and the utility windows that own
+// icons), so that their owners add them again.
 void RecreateTaskbar();
 
 // The number of the registered message "TaskbarCreated".

@@ -10,6 +10,7 @@
 #include "platform/rtl/DateTime.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ TEST_F(DBGridGdTest, TheColumnsComeFromTheDefinitionAndCellsPaintThroughTheHandl
   Grid()->Repaint();
   App.ProcessMessages();
   EXPECT_EQ(Form->Drawn, (std::vector<std::string>{"song0", "song1", "song2", "song3"}));
-  App.Presenter().SaveSnapshot(Form->Handle(), ::testing::TempDir() + "grid.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "db-grid", 24, 150));
 }
 
 TEST_F(DBGridGdTest, ClicksMoveTheDatasetAndChangeTheSelection) {

@@ -1,34 +1,8 @@
 #include "tests/support/HeadlessApp.h"
 
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-
-#include "platform/os/Input.h"
-#include "platform/os/MessageLoop.h"
-#include "platform/os/Timers.h"
-#include "platform/rtl/DateTime.h"
-#include "platform/rtl/Files.h"
-
 namespace test {
 
-TDateTime LocalDateTime(int Year, int Month, int Day, int Hour, int Minute, int Second) {
-  return TDateTime(EncodeDate(Year, Month, Day).Value + EncodeTime(Hour, Minute, Second, 0).Value);
-}
-
-THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
-  if (Kind == VirtualTime) {
-    FClock = std::make_unique<rtl::VirtualClock>(Start);
-    rtl::SetClock(FClock.get());
-  }
-  FStartMs = rtl::CurrentClock().MonotonicMs();
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/ostrovel-test-XXXXXX";
-  if (!mkdtemp(pattern.data())) throw EInOutError("Cannot create a temporary folder from " + pattern);
-  FExeDir = pattern + "/";
-  rtl::SetExePathOverride(ExePath());
-  os::ResetThreadQueue();
-  FPresenter = std::make_unique<backends::THeadlessPresenter>();
+THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) : THeadlessLoop(Start, Kind) {
   FApplication = std::make_unique<TApplication>(nullptr);
   Application = FApplication.get();
   Application->SetTitle("Ostrovel");
@@ -37,70 +11,11 @@ THeadlessApp::THeadlessApp(TDateTime Start, TClockKind Kind) {
 THeadlessApp::~THeadlessApp() {
   FApplication.reset();
   Application = nullptr;
-  FPresenter.reset();
-  os::ResetThreadQueue();
-  rtl::SetClock(nullptr);
-  rtl::SetExePathOverride("");
-  std::error_code ignored;
-  std::filesystem::remove_all(FExeDir, ignored);
 }
 
-rtl::VirtualClock& THeadlessApp::Clock() {
-  if (!FClock) throw EInvalidOperation("The headless application runs in real time");
-  return *FClock;
-}
-
-int64_t THeadlessApp::ElapsedMs() const { return rtl::CurrentClock().MonotonicMs() - FStartMs; }
-
-void THeadlessApp::RunFor(int64_t Ms) { Pump(rtl::CurrentClock().MonotonicMs() + Ms, nullptr); }
-
-void THeadlessApp::RunUntilWallTime(TDateTime When) {
-  double ms = (When.Value - rtl::CurrentClock().WallNow().Value) * 86400000.0;
-  if (ms > 0) RunFor(static_cast<int64_t>(std::llround(ms)));
-}
-
-bool THeadlessApp::RunUntil(const std::function<bool()>& Done, int64_t LimitMs) {
-  return Pump(rtl::CurrentClock().MonotonicMs() + LimitMs, Done);
-}
-
-bool THeadlessApp::Pump(int64_t End, const std::function<bool()>& Done) {
-  if (!FClock) return PumpRealTime(End, Done);
-  for (;;) {
-    if (Done && Done()) return true;
-    if (Application->Terminated()) return false;
-    MSG msg;
-    try {
-      if (Application->ProcessMessage(msg)) continue;
-    } catch (...) {
-      Application->HandleException(Application);
-      continue;
-    }
-    Application->DoIdle();
-    if (PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) continue;
-    // Nothing to do now: jump to the next deadline when it falls within the run.
-    std::optional<int64_t> next = os::NextWakeDeadline();
-    if (!next || *next > End) break;
-    FClock->AdvanceTo(*next);
-  }
-  FClock->AdvanceTo(End);
-  return Done && Done();
-}
-
-bool THeadlessApp::PumpRealTime(int64_t End, const std::function<bool()>& Done) {
-  // A window-less timer wakes the blocked loop at the end of the run.
-  rtl::Clock& clock = rtl::CurrentClock();
-  auto remaining = [&] { return End - clock.MonotonicMs(); };
-  UINT_PTR wake = remaining() > 0 ? SetTimer(nullptr, 0, static_cast<UINT>(remaining()), nullptr) : 0;
-  bool done = false;
-  while (!(done = Done && Done()) && !Application->Terminated() && remaining() > 0) {
-    try {
-      Application->HandleMessage();
-    } catch (...) {
-      Application->HandleException(Application);
-    }
-  }
-  if (wake) KillTimer(nullptr, wake);
-  return done;
+bool THeadlessApp::Dispatch() {
+  MSG msg;
+  return Application->ProcessMessage(msg);
 }
 
 }  // namespace test

@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/Image.h"
 #include "platform/gdi/Png.h"
+#include "platform/gdi/SurfaceDC.h"
 
 namespace test {
 
@@ -37,19 +39,79 @@ TImageDifference CompareSurfaces(const gdi::TSurface& Expected, const gdi::TSurf
   return d;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path KeptPicture(const std::string& Name) {
+  return fs::path(OSTROVEL_SOURCE_DIR) / "tests" / "data" / "snapshots" / (Name + ".png");
+}
+
+void Keep(const gdi::TSurface& Picture, const fs::path& Path) {
+  fs::create_directories(Path.parent_path());
+  SavePng(Picture, Path.string());
+}
+
+}  // namespace
+
+gdi::TSurface FontSample() {
+  struct TFace {
+    const char* Name;
+    LONG Height;
+    LONG Weight;
+  };
+  const TFace faces[] = {
+      {"MS Sans Serif", -11, FW_NORMAL}, {"MS Sans Serif", -11, FW_BOLD}, {"Tahoma", -11, FW_NORMAL},
+      {"Tahoma", -11, FW_BOLD},          {"Arial", -13, FW_NORMAL},       {"Times New Roman", -13, FW_NORMAL},
+      {"Courier New", -13, FW_NORMAL},   {"宋体", -12, FW_NORMAL},        {"微软雅黑", -12, FW_NORMAL}};
+  auto surface = std::make_shared<gdi::TSurface>(176, 2 + 16 * static_cast<int>(std::size(faces)),
+                                                 gdi::PixelOf(RGB(255, 255, 255)));
+  HDC dc = gdi::CreateSurfaceDC(surface, {0, 0}, gdi::TRegion(surface->Bounds()));
+  SetBkMode(dc, TRANSPARENT);
+  int y = 2;
+  for (const TFace& face : faces) {
+    LOGFONT lf;
+    lf.lfHeight = face.Height;
+    lf.lfWeight = face.Weight;
+    lf.lfFaceName = face.Name;
+    HFONT font = CreateFontIndirect(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    TextOut(dc, 2, y, "Ostrovel Wg 09:30 播放");
+    SelectObject(dc, old);
+    DeleteObject(font);
+    y += 16;
+  }
+  DeleteDC(dc);
+  return *surface;
+}
+
+bool SameFontsAsSnapshots() {
+  static const bool same = [] {
+    const fs::path kept = KeptPicture("fonts");
+    if (!fs::exists(kept)) return false;
+    const TImageDifference d = CompareSurfaces(LoadPng(kept.string()), FontSample());
+    return d.SameSize && d.Pixels == 0;
+  }();
+  return same;
+}
+
 ::testing::AssertionResult MatchesSnapshot(const gdi::TSurface& Actual, const std::string& Name, int Tolerance,
                                            int AllowedPixels) {
-  namespace fs = std::filesystem;
-  const fs::path expected = fs::path(OSTROVEL_SOURCE_DIR) / "tests" / "data" / "snapshots" / (Name + ".png");
+  const fs::path expected = KeptPicture(Name);
   if (std::getenv("OSTROVEL_UPDATE_SNAPSHOTS")) {
-    fs::create_directories(expected.parent_path());
-    SavePng(Actual, expected.string());
+    // Every kept picture is drawn with the fonts of the kept sample.
+    if (!fs::exists(KeptPicture("fonts"))) Keep(FontSample(), KeptPicture("fonts"));
+    else if (!SameFontsAsSnapshots())
+      return ::testing::AssertionFailure() << "this machine's fonts differ from the kept sample's ("
+                                           << KeptPicture("fonts") << "): snapshots are made where they are the same";
+    Keep(Actual, expected);
     return ::testing::AssertionSuccess() << "snapshot " << expected << " written";
   }
+  const bool exact = SameFontsAsSnapshots();
+  if (exact) Tolerance = AllowedPixels = 0;
   const fs::path actual = fs::path("snapshots") / (Name + ".actual.png");
   auto keepActual = [&] {
-    fs::create_directories(actual.parent_path());
-    SavePng(Actual, actual.string());
+    Keep(Actual, actual);
     return fs::absolute(actual).string();
   };
   if (!fs::exists(expected))
@@ -60,9 +122,11 @@ TImageDifference CompareSurfaces(const gdi::TSurface& Expected, const gdi::TSurf
     return ::testing::AssertionFailure() << "the picture's size differs from " << expected << " (see " << keepActual()
                                          << ")";
   if (d.Pixels > AllowedPixels)
-    return ::testing::AssertionFailure() << d.Pixels << " pixels differ from " << expected << " by up to "
-                                         << d.MaxDelta << " in (" << d.Box.Left << ", " << d.Box.Top << ") - ("
-                                         << d.Box.Right << ", " << d.Box.Bottom << "); see " << keepActual();
+    return ::testing::AssertionFailure() << d.Pixels << " pixels differ from " << expected << " by up to " << d.MaxDelta
+                                         << " in (" << d.Box.Left << ", " << d.Box.Top << ") - (" << d.Box.Right << ", "
+                                         << d.Box.Bottom << "); see " << keepActual()
+                                         << (exact ? " (the fonts are the snapshots': no pixel may differ)"
+                                                   : " (this machine's fonts differ from the snapshots')");
   return ::testing::AssertionSuccess();
 }
 

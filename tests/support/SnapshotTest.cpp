@@ -28,3 +28,14 @@ TEST(Snapshot, AMissingSnapshotFailsAndKeepsThePicture) {
   EXPECT_TRUE(std::filesystem::exists("snapshots/no-such-snapshot.actual.png"));
   std::filesystem::remove_all("snapshots");
 }
+
+TEST(Snapshot, WithTheSnapshotsFontsOneChangedPixelFails) {
+  if (std::getenv("OSTROVEL_UPDATE_SNAPSHOTS")) GTEST_SKIP();
+  if (!test::SameFontsAsSnapshots()) GTEST_SKIP() << "this machine's fonts differ from the snapshots'";
+  const std::string kept = std::string(OSTROVEL_SOURCE_DIR) + "/tests/data/snapshots/controls-core-form.png";
+  gdi::TSurface picture = test::LoadPng(kept);
+  EXPECT_TRUE(test::MatchesSnapshot(picture, "controls-core-form", 24, 150));
+  picture.Set(10, 10, picture.Get(10, 10) ^ 0x08);  // 8 off in blue, one pixel
+  EXPECT_FALSE(test::MatchesSnapshot(picture, "controls-core-form", 24, 150)) << "the allowance is for other fonts";
+  std::filesystem::remove_all("snapshots");
+}

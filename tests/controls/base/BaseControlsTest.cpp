@@ -13,6 +13,7 @@
 #include "platform/classes/Filer.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ TEST_F(BaseControlsTest, TheDefinitionLoadsWithItsSettings) {
   // Reading Checked from the definition is no click.
   EXPECT_TRUE(Form->FcCheckBox1->Checked());
   EXPECT_EQ(Form->Clicks, 0);
-  App.Presenter().SaveSnapshot(Form->Handle(), ::testing::TempDir() + "controls_base.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "framed-base-controls", 24, 200));
 }
 
 TEST_F(BaseControlsTest, ACheckBoxTogglesOnAClickUnlessReadOnly) {

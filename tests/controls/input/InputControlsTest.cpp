@@ -17,6 +17,7 @@
 #include "platform/data/MemoryDataSet.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ TEST_F(InputControlsTest, TheDefinitionLoadsWithItsSettings) {
   EXPECT_TRUE(Form->FcRapidFireButton1->Flat());
   EXPECT_EQ(Form->FcComboBox1->ItemIndex(), 1);
   EXPECT_EQ(Form->Changes, 0);  // loading fires no change
-  App.Presenter().SaveSnapshot(Form->Handle(), ::testing::TempDir() + "controls_input.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "framed-input-controls", 24, 150));
 }
 
 TEST_F(InputControlsTest, ASpinEditStepsInsideItsRangeAndRefusesTyping) {

@@ -257,9 +257,7 @@ TEST_F(CheckBoxTest, Snapshot) {
   ShowForm();
   box->SetFocus();
   Pump();
-  const std::string path = ::testing::TempDir() + "buttons.png";
-  test::SavePng(*os::SurfaceOf(Form->Handle()), path);
-  SUCCEED() << path;
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-buttons", 24, 200));
 }
 
 }  // namespace

@@ -722,7 +722,7 @@ TEST_F(ComboEditTest, Snapshot) {
   combo->SetFocus();
   Type("ch");
   App.RunFor(controls::CaretBlinkTime + 10);
-  App.Presenter().SaveSnapshot(Form->Handle(), "combo-edit.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-combo-edit", 24, 150));
 }
 
 TEST_F(ComboBoxTest, SnapshotOfADroppedDownCombo) {

@@ -270,7 +270,7 @@ TEST_F(DialogsTest, SnapshotOfAnInputQuery) {
   ShowForm();
   WhenShown([&](TCustomForm* Box) {
     App.RunFor(controls::CaretBlinkTime + 10);
-    test::SavePng(*os::SurfaceOf(Box->Handle()), ::testing::TempDir() + "input-query.png");
+    EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Box->Handle()), "controls-input-query", 24, 200));
     Input.Key(VK_ESCAPE);
   });
   std::string value = "背景音乐";
@@ -294,7 +294,8 @@ TEST_F(DialogsTest, SnapshotsOfEachIcon) {
   for (const TCase& c : cases) {
     WhenShown([&](TCustomForm* Box) {
       Application->ProcessMessages();
-      test::SavePng(*os::SurfaceOf(Box->Handle()), ::testing::TempDir() + "msgbox-" + c.Name + ".png");
+      EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Box->Handle()),
+                                        std::string("controls-message-box-") + c.Name, 24, 300));
       Input.Key(VK_ESCAPE);
       Input.Click(ButtonOf(Box, ButtonOf(Box, IDCANCEL) ? IDCANCEL : IDOK)->Handle());
     });

@@ -500,7 +500,7 @@ TEST_F(EditTest, Snapshot) {
   Other->SetFocus();
   Other->SelectAll();
   App.RunFor(controls::CaretBlinkTime + 10);
-  App.Presenter().SaveSnapshot(Form->Handle(), "edits.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-edits", 24, 150));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/os/SystemMetrics.h"
 #include "platform/rtl/FormatSettings.h"
 #include "tests/platform/controls/ControlFixtures.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -204,10 +205,11 @@ TEST_F(MaskEditTest, Snapshot) {
   TMaskEdit* phone = Make<TMaskEdit>(Form, "Mask2", Bounds(170, 10, 110, 21));
   phone->SetText("");
   phone->SetEditMask("!\\(999\\)000-0000;1;_");
+  Form->SetHeight(41);
   ShowForm();
   Edit->SetFocus();
   App.RunFor(controls::CaretBlinkTime + 10);
-  App.Presenter().SaveSnapshot(Form->Handle(), "mask-edits.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-mask-edits", 24, 100));
 }
 
 }  // namespace

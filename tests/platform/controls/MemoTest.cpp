@@ -4,6 +4,7 @@
 #include "platform/os/Focus.h"
 #include "platform/os/ScrollBars.h"
 #include "tests/platform/controls/ControlFixtures.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ TEST_F(MemoTest, Snapshot) {
   Memo->SetSelStart(19);
   Memo->SetSelLength(6);
   App.RunFor(controls::CaretBlinkTime + 10);
-  App.Presenter().SaveSnapshot(Form->Handle(), "memos.png");
+  EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-memos", 24, 300));
 }
 
 }  // namespace

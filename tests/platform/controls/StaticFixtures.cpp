@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "tests/support/Snapshot.h"
-
 namespace ctltest {
 
 TRect StaticControlTest::InkBox(const TRect& Area, COLORREF Background) const {
@@ -26,12 +24,6 @@ int StaticControlTest::CountOf(const TRect& Area, COLORREF Color) const {
   for (int y = Area.Top; y < Area.Bottom; ++y)
     for (int x = Area.Left; x < Area.Right; ++x) n += Pixel(x, y) == Color;
   return n;
-}
-
-std::string StaticControlTest::SavePicture(const std::string& Name) {
-  const std::string path = App.PathInExeDir(Name + ".png");
-  test::SavePng(App.Presenter().Snapshot(Form->Handle()), path);
-  return path;
 }
 
 }  // namespace ctltest

@@ -222,13 +222,13 @@ TEST_F(MediaPlayerTest, MasterGainReachesEveryOpenPlayer) {
 
 }  // namespace
 
-#include "tests/support/HeadlessApp.h"
+#include "tests/support/HeadlessLoop.h"
 
 namespace {
 
 // Nobody polls the player: the message loop notices the end of the track by itself.
 TEST(MediaPlayerLoop, TheMessageLoopDeliversTheNotification) {
-  test::THeadlessApp app;
+  test::THeadlessLoop app;
   test::SimulatedEngine engine;
   engine.AddFile("/music/b.wav", 1000);
   media::SetEngine(&engine);

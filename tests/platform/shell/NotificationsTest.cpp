@@ -16,7 +16,7 @@
 
 #include "ShellTestDir.h"
 #include "platform/os/Window.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/support/HeadlessLoop.h"
 #include "tests/support/ServiceRecorders.h"
 
 namespace {
@@ -170,7 +170,7 @@ TEST(DesktopNotifications, BalloonsBecomeNotificationsAndTheirFateComesBack) {
   shelltest::TempHome home;
   PrivateBus bus(home / "");
   if (!bus.Running) GTEST_SKIP() << "no dbus-daemon on this machine";
-  test::THeadlessApp app(test::LocalDateTime(2026, 1, 5, 8), test::THeadlessApp::RealTime);
+  test::THeadlessLoop app(test::LocalDateTime(2026, 1, 5, 8), test::THeadlessLoop::RealTime);
   test::TrayRecorder recorder;
   // No service yet: no notifications.
   EXPECT_EQ(shell::DesktopNotifications::Connect(recorder, bus.Address), nullptr);

@@ -13,7 +13,6 @@
 #include "platform/shell/Launch.h"
 #include "platform/shell/Trash.h"
 #include "platform/shell/Tray.h"
-#include "tests/support/HeadlessApp.h"
 #include "tests/support/ServiceRecorders.h"
 
 namespace {
@@ -153,15 +152,12 @@ TEST_F(TrayTest, MouseCallbacksAndTaskbarRecreation) {
   EXPECT_EQ(received[0].LParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
   EXPECT_EQ(received[1].LParam, static_cast<LPARAM>(NIN_BALLOONTIMEOUT));
 
-  // "TaskbarCreated" goes, as the desktop broadcasts it, to the application's window too: the
-  // tray component listens there.
-  test::THeadlessApp app;
+  // "TaskbarCreated" is broadcast, as the desktop does, to every top-level window, also to one
+  // without an icon: the application's hidden window, where the tray component listens.
   int appHeard = 0;
-  WNDPROC appProc = GetWindowProc(Application->Handle());
-  SetWindowProc(Application->Handle(), MakeWndProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == shell::TaskbarCreatedMessage()) ++appHeard;
-    return CallWindowProc(appProc, w, msg, wp, lp);
-  }));
+  HWND appWnd = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == shell::TaskbarCreatedMessage()) ++appHeard;
+  });
   recorder.Clear();
   shell::RecreateTaskbar();
   // The window heard "TaskbarCreated" and added its icon again.
@@ -170,14 +166,14 @@ TEST_F(TrayTest, MouseCallbacksAndTaskbarRecreation) {
   EXPECT_EQ(appHeard, 1);
   EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"delete Ostrovel", "add Ostrovel"}));
   EXPECT_EQ(shell::TrayIcons().size(), 1u);
-  SetWindowProc(Application->Handle(), appProc);
+  DeallocateHWnd(appWnd);
 }
 
 }  // namespace
 
 #include "platform/media/MMSystem.h"
 #include "platform/shell/Registry.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/support/HeadlessLoop.h"
 #include "tests/support/SystemServices.h"
 
 namespace {
@@ -185,7 +181,7 @@ namespace {
 // The fixture application tests use: every service is a recorder and nothing leaves the
 // temporary home.
 TEST(SystemServices, EveryServiceIsRecordedAndStaysInTheTemporaryHome) {
-  test::THeadlessApp app;
+  test::THeadlessLoop app;
   test::TSystemServices services;
   MIXERCONTROLDETAILS_UNSIGNED values[2] = {{6553}, {6553}};
   MIXERCONTROLDETAILS details{};

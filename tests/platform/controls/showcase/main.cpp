@@ -1,25 +1,25 @@
-// One of each standard control on a form, rendered to a picture for a look.
-#include <cstdlib>
-#include <filesystem>
+// control-showcase [OUTPUT.png]: one of each standard control on a form, drawn on the headless
+// application and written as a picture for a look (standard-controls.png unless told). Built
+// with the tests, it is no test: nothing checks the picture.
+#include <cstdio>
+#include <exception>
+#include <string>
 
 #include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Calendar.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/ListCtrls.h"
 #include "platform/controls/ListView.h"
-#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ScrollBar.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/StdLabels.h"
 #include "platform/controls/Tabs.h"
 #include "platform/controls/TreeView.h"
-#include "tests/platform/controls/StaticFixtures.h"
-#include "tests/support/Snapshot.h"
+#include "tests/support/HeadlessApp.h"
 
 namespace {
-
-using namespace ctltest;
 
 // A 16 × 16 glyph: a green check mark on the transparent (olive) background.
 std::unique_ptr<TBitmap> CheckGlyph() {
@@ -35,18 +35,28 @@ std::unique_ptr<TBitmap> CheckGlyph() {
   return b;
 }
 
-class ShowcaseTest : public StaticControlTest {
- protected:
+TRect Bounds(int Left, int Top, int Width, int Height) { return {Left, Top, Left + Width, Top + Height}; }
+
+class TShowcase {
+ public:
+  TShowcase() : Form(new TForm(Application)) { Form->SetName("Form"); }
+  void Draw(test::THeadlessApp& App, const std::string& Path);
+
+ private:
   template <class T>
   T* Put(TWinControl* Parent, TRect Bounds, const std::string& Caption = {}) {
-    T* c = Make<T>(Parent, "C" + std::to_string(++FCount), Bounds);
+    T* c = new T(Form);
+    c->SetName("C" + std::to_string(++FCount));
+    c->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+    c->SetParent(Parent);
     c->SetCaption(Caption);
     return c;
   }
+  TForm* Form;
   int FCount = 0;
 };
 
-TEST_F(ShowcaseTest, StandardControlsShowcase) {
+void TShowcase::Draw(test::THeadlessApp& App, const std::string& Path) {
   Form->SetBorderStyle(bsSingle);
   Form->SetCaption("Standard controls");
   Form->SetBounds(20, 20, 1000, 560);
@@ -206,11 +216,26 @@ TEST_F(ShowcaseTest, StandardControlsShowcase) {
   tabs->Tabs()->Add("Two");
   tabs->SetTabIndex(0);
 
-  ShowForm();
-  const std::string path = App.PathInExeDir("standard-controls.png");
-  test::SavePng(App.Presenter().Snapshot(Form->Handle()), path);
-  EXPECT_TRUE(std::filesystem::exists(path));
-  if (const char* keep = std::getenv("OSTROVEL_SHOWCASE_PNG")) std::filesystem::copy_file(path, keep, std::filesystem::copy_options::overwrite_existing);
+  Form->Show();
+  App.ProcessMessages();
+  App.Presenter().SaveSnapshot(Form->Handle(), Path);
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 2) {
+    std::fprintf(stderr, "usage: control-showcase [OUTPUT.png]\n");
+    return 2;
+  }
+  const std::string path = argc == 2 ? argv[1] : "standard-controls.png";
+  try {
+    test::THeadlessApp app;
+    TShowcase().Draw(app, path);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "control-showcase: %s\n", e.what());
+    return 1;
+  }
+  std::printf("%s\n", path.c_str());
+  return 0;
+}
