@@ -23,6 +23,7 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/ShiftState.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/ControlMessages.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/GraphicsObjects.h"
 #include "platform/graphics/Idents.h"
