@@ -626,6 +626,9 @@ class TWinControl : public TControl {
   // ---- message handlers ----
   virtual void WMPaint(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message);
+  // Paints the client area (the control and its graphic children) into the DC in wParam, as a
+  // WM_PAINT with that DC does; with PRF_CHECKVISIBLE only when the control is visible.
+  virtual void WMPrintClient(TMessage& Message);
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMKeyDown(TMessage& Message);

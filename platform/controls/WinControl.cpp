@@ -807,6 +807,12 @@ void TWinControl::WMEraseBkgnd(TMessage& M) {
   M.Result = 1;
 }
 
+void TWinControl::WMPrintClient(TMessage& M) {
+  M.Result = 0;
+  if (!M.WParam || ((M.LParam & PRF_CHECKVISIBLE) && !FVisible)) return;
+  PaintHandler(M);
+}
+
 // -- focus and keys --
 
 void TWinControl::WMSetFocus(TMessage& M) { DefaultHandler(M); }
@@ -1029,6 +1035,7 @@ void TWinControl::Dispatch(TMessage& M) {
   switch (M.Msg) {
     case WM_PAINT: WMPaint(M); return;
     case WM_ERASEBKGND: WMEraseBkgnd(M); return;
+    case WM_PRINTCLIENT: WMPrintClient(M); return;
     case WM_SETFOCUS: WMSetFocus(M); return;
     case WM_KILLFOCUS: WMKillFocus(M); return;
     case WM_KEYDOWN: WMKeyDown(M); return;

@@ -111,6 +111,12 @@ constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_PRINT = 0x0317;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
+// WM_PRINT / WM_PRINTCLIENT: wParam the DC to paint into, lParam what to paint.
+constexpr LPARAM PRF_CHECKVISIBLE = 0x0001;
+constexpr LPARAM PRF_NONCLIENT = 0x0002;
+constexpr LPARAM PRF_CLIENT = 0x0004;
+constexpr LPARAM PRF_ERASEBKGND = 0x0008;
+constexpr LPARAM PRF_CHILDREN = 0x0010;
 // First number free for a window class's private messages.
 constexpr UINT WM_USER = 0x0400;
 // First number free for an application's private messages.
