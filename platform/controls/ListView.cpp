@@ -1056,6 +1056,14 @@ void TCustomListView::DefaultHandler(TMessage& Message) {
     case LVM_GETHEADER:
       Message.Result = reinterpret_cast<LRESULT>(FHeader);
       return;
+    case WM_PARENTNOTIFY:
+      // The header announces itself while it is being made: from then on LVM_GETHEADER
+      // answers it, so a descendant that hooks the header on this notice finds it.
+      if (LOWORD(Message.WParam) == WM_CREATE && !FHeader) {
+        HWND child = reinterpret_cast<HWND>(Message.LParam);
+        if (GetClassName(child) == controls::HeaderClass()) FHeader = child;
+      }
+      break;
     case LVM_GETEDITCONTROL:
       Message.Result = FEditItem >= 0 && FEditor->HandleAllocated() ? reinterpret_cast<LRESULT>(FEditor->Handle()) : 0;
       return;
