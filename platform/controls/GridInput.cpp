@@ -159,19 +159,19 @@ void TCustomGrid::CancelMouseMode() {
 void TCustomGrid::TimedScroll(TGridScrollDirection Direction) {
   if (!FOptions.Contains(goRangeSelect)) return;
   TGridCoord anchor = FAnchor, top = FTopLeft;
-  if (Direction.Contains(sdLeft) && FAnchor.X > FFixedCols) {
+  if (Direction.Contains(TGridScrollDir::sdLeft) && FAnchor.X > FFixedCols) {
     --anchor.X;
     --top.X;
   }
-  if (Direction.Contains(sdRight) && FAnchor.X < FColCount - 1) {
+  if (Direction.Contains(TGridScrollDir::sdRight) && FAnchor.X < FColCount - 1) {
     ++anchor.X;
     ++top.X;
   }
-  if (Direction.Contains(sdUp) && FAnchor.Y > FFixedRows) {
+  if (Direction.Contains(TGridScrollDir::sdUp) && FAnchor.Y > FFixedRows) {
     --anchor.Y;
     --top.Y;
   }
-  if (Direction.Contains(sdDown) && FAnchor.Y < FRowCount - 1) {
+  if (Direction.Contains(TGridScrollDir::sdDown) && FAnchor.Y < FRowCount - 1) {
     ++anchor.Y;
     ++top.Y;
   }
@@ -471,10 +471,10 @@ void TCustomGrid::WMTimer(TMessage& Message) {
     case gsRowMoving: MoveAndScroll(p.Y, hit.Y, info, info.Vert, SB_VERT); break;
     default: {
       TGridScrollDirection direction;
-      if (p.X < info.Horz.FixedBoundary) direction.Include(sdLeft);
-      else if (p.X > info.Horz.FullVisBoundary) direction.Include(sdRight);
-      if (p.Y < info.Vert.FixedBoundary) direction.Include(sdUp);
-      else if (p.Y > info.Vert.FullVisBoundary) direction.Include(sdDown);
+      if (p.X < info.Horz.FixedBoundary) direction.Include(TGridScrollDir::sdLeft);
+      else if (p.X > info.Horz.FullVisBoundary) direction.Include(TGridScrollDir::sdRight);
+      if (p.Y < info.Vert.FixedBoundary) direction.Include(TGridScrollDir::sdUp);
+      else if (p.Y > info.Vert.FullVisBoundary) direction.Include(TGridScrollDir::sdDown);
       if (!direction.Empty()) TimedScroll(direction);
       break;
     }

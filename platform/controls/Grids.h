@@ -51,7 +51,8 @@ inline constexpr TGridOptions GridOptionsDefault{goFixedVertLine, goFixedHorzLin
 enum TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
 using TGridDrawState = TSet<TGridDrawStateFlag>;
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
-enum TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
+// Scoped: the control library's frame sides use the same names.
+enum class TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
 using TGridScrollDirection = TSet<TGridScrollDir>;
 
 const classes::TEnumInfo& EnumInfo(TGridOption);
