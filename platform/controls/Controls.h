@@ -626,8 +626,8 @@ class TWinControl : public TControl {
   // ---- message handlers ----
   virtual void WMPaint(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message);
-  // Paints the client area (the control and its graphic children) into the DC in wParam, as a
-  // WM_PAINT with that DC does; with PRF_CHECKVISIBLE only when the control is visible.
+  // Paints the client area into the DC in wParam as a WM_PAINT with that DC does (the control
+  // and its graphic children); with PRF_CHECKVISIBLE only when the control is visible.
   virtual void WMPrintClient(TMessage& Message);
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);

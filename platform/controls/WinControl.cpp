@@ -810,7 +810,8 @@ void TWinControl::WMEraseBkgnd(TMessage& M) {
 void TWinControl::WMPrintClient(TMessage& M) {
   M.Result = 0;
   if (!M.WParam || ((M.LParam & PRF_CHECKVISIBLE) && !FVisible)) return;
-  PaintHandler(M);
+  TMessage paint{WM_PAINT, M.WParam, 0, 0};
+  WMPaint(paint);
 }
 
 // -- focus and keys --

@@ -113,8 +113,13 @@ TEST_F(PanelAsBaseTest, ATransparentPanelShowsItsParentsPictureInsideItsFrame) {
   ShowForm();
   EXPECT_EQ(Pixel(70, 50), ColorToRGB(clWhite)) << "opaque: the panel's own colour";
 
+  // A window-less control of the parent, under the panel: part of the parent's picture.
+  auto* shape = Make<TTestShape>(Back, "Shape", Bounds(110, 40, 20, 20));
+  shape->SetColor(kChild);
+  Panel->BringToFront();
   Panel->SetTransparent(true);
   Pump();
+  EXPECT_EQ(Pixel(120, 50), kChild);
   EXPECT_EQ(Pixel(70, 50), kLeft);
   EXPECT_EQ(Pixel(130, 50), kRight);
   EXPECT_EQ(Pixel(99, 25), kLeft) << "the parent's halves meet at its own middle, not the panel's";
