@@ -643,7 +643,7 @@ void TForm1::DBGridGd1DblClick(TObject*) {
 }
 
 void TForm1::DBGridGd1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column,
-                                     gd::TGridDrawState State) {
+                                     TGridDrawState State) {
   if (ADOTable1->Active() && !ADOTable1->IsEmpty() && ADOTable1->FieldByName("no")->AsInteger() == PlayingTaskNo)
     DBGridGd1->Canvas()->Font()->SetColor(RGB(0, 255, 0));
   DBGridGd1->DefaultDrawColumnCell(Rect, DataCol, Column, State);
@@ -851,7 +851,7 @@ void TForm1::DBGridGd3DblClick(TObject*) {
 }
 
 void TForm1::DBGridGd3DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column,
-                                     gd::TGridDrawState State) {
+                                     TGridDrawState State) {
   if (ADOQuery3_music->Active() && !ADOQuery3_music->IsEmpty() &&
       ADOQuery3_music->FieldByName("id")->AsInteger() == PlayingMusicId)
     DBGridGd3->Canvas()->Font()->SetColor(RGB(0, 255, 0));

@@ -161,7 +161,7 @@ class TForm1 : public TForm {
   void Timer1Timer(TObject* Sender);
   void DBGridGd1DblClick(TObject* Sender);
   void DBGridGd1DrawColumnCell(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column,
-                               gd::TGridDrawState State);
+                               TGridDrawState State);
 
   // ---- background music ----
   void FcRapidFireButton10Click(TObject* Sender);
@@ -177,7 +177,7 @@ class TForm1 : public TForm {
   void N18Click(TObject* Sender);
   void DBGridGd3DblClick(TObject* Sender);
   void DBGridGd3DrawColumnCell(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column,
-                               gd::TGridDrawState State);
+                               TGridDrawState State);
   void ADOQuery3_musicCalcFields(TDataSet* DataSet);
 
   // ---- time slots ----

@@ -9,10 +9,6 @@
 #include "platform/rtl/Strings.h"
 
 namespace gd {
-const classes::TEnumInfo& EnumInfo(TGridDrawingState) {
-  static const classes::TEnumInfo info{"TGridDrawingState", {"gdSelected", "gdFocused", "gdFixed"}};
-  return info;
-}
 
 namespace {
 // The grid's link: every notice of the dataset repaints the grid.
@@ -384,7 +380,7 @@ int TCustomDBGridGd::RowAtPos(TPoint Pos) {
   return row < FDataLink->RecordCount() ? row : -1;
 }
 
-void TCustomDBGridGd::DefaultDrawColumnCell(const TRect& Rect, int, TColumnGd* Column, gd::TGridDrawState) {
+void TCustomDBGridGd::DefaultDrawColumnCell(const TRect& Rect, int, TColumnGd* Column, TGridDrawState) {
   TCanvas* canvas = Canvas();
   TField* field = Column ? Column->Field() : nullptr;
   if (field && field->DataType() == ftBoolean) {
@@ -450,10 +446,10 @@ void TCustomDBGridGd::Paint() {
     const bool selected = FOptions.Contains(dgMultiSelect) && FSelectedRows->CurrentRowSelected();
     for (int c = 0; c < static_cast<int>(shown.size()); ++c) {
       TRect cell = CellRect(c, r);
-      gd::TGridDrawState state;
+      TGridDrawState state;
       const bool highlight = selected || (current && FOptions.Contains(dgRowSelect) && (Focused() || FOptions.Contains(dgAlwaysShowSelection)));
-      if (highlight) state.Include(gd::gdSelected);
-      if (current && Focused()) state.Include(gd::gdFocused);
+      if (highlight) state.Include(gdSelected);
+      if (current && Focused()) state.Include(gdFocused);
       canvas->SetFont(shown[c]->Font());
       canvas->Brush()->SetStyle(bsSolid);
       canvas->Brush()->SetColor(highlight ? clHighlight : shown[c]->Color());

@@ -12,17 +12,11 @@
 #include "platform/classes/Collection.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Grids.h"
 #include "platform/data/DataLink.h"
 
 class TCustomDBGridGd;
 class TColumnGd;
-
-namespace gd {
-// What a cell is while it is drawn.
-enum TGridDrawingState { gdSelected, gdFocused, gdFixed };
-using TGridDrawState = TSet<TGridDrawingState>;
-const classes::TEnumInfo& EnumInfo(TGridDrawingState);
-}  // namespace gd
 
 enum TDBGridOption {
   dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, dgRowSelect,
@@ -43,7 +37,7 @@ const classes::TEnumInfo& EnumInfo(TFooterValueType);
 const classes::TEnumInfo& EnumInfo(TScrollBarVisibleModeGd);
 
 using TDrawColumnCellEventGd =
-    std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column, gd::TGridDrawState State)>;
+    std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State)>;
 
 // ---- column parts ----
 
@@ -293,7 +287,7 @@ class TCustomDBGridGd : public TCustomControl {
   int FieldCount() const;
   // Draws a cell's content in Rect with the canvas's font and brush: a check box for a
   // Boolean field, else the column's display text with its alignment.
-  void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumnGd* Column, gd::TGridDrawState State);
+  void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State);
 
   // The data row (0 = first shown) at a client point, or -1.
   int RowAtPos(TPoint Pos);

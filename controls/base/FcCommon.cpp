@@ -53,11 +53,6 @@ const classes::TEnumInfo& EnumInfo(TFcScrollStyle) {
 
 namespace fc {
 
-const classes::TEnumInfo& EnumInfo(TTextLayout) {
-  static const classes::TEnumInfo info{"TTextLayout", {"tlTop", "tlCenter", "tlBottom"}};
-  return info;
-}
-
 void FillSolid(TCanvas* Canvas, const TRect& R, TColor Colour) {
   // The brush keeps the colour: text drawn afterwards uses it as its background.
   Canvas->Brush()->SetStyle(bsSolid);

@@ -43,11 +43,6 @@ const classes::TEnumInfo& EnumInfo(TFcScrollStyle);
 
 namespace fc {
 
-// Vertical placement of text and glyphs (top, centre, bottom), kept apart from any platform
-// enumeration of the same name.
-enum TTextLayout { tlTop, tlCenter, tlBottom };
-const classes::TEnumInfo& EnumInfo(TTextLayout);
-
 // Width in pixels of a frame style's border (fsStatus and fsPopup: BevelWidth).
 // Fills R with a solid brush of the colour (the background of an opaque control).
 void FillSolid(TCanvas* Canvas, const TRect& R, TColor Colour);

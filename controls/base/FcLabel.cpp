@@ -51,7 +51,7 @@ void TFcLabel::Paint() {
   canvas->SetFont(Font());
   if (!Enabled()) canvas->Font()->SetColor(clGrayText);
   else if (FFlyByEnabled && FMouseOver) canvas->Font()->SetColor(FFlyByColor);
-  const TAlignmentVertical vertical = FLayout == fc::tlTop ? avTop : FLayout == fc::tlCenter ? avCenter : avBottom;
+  const TAlignmentVertical vertical = FLayout == tlTop ? avTop : FLayout == tlCenter ? avCenter : avBottom;
   fc::DrawStyledCaption(canvas, r, GetLabelText(), FTextStyle, FHighlightColor, FShadowColor, FAlignment, vertical,
                         FWordWrap);
 }
@@ -82,7 +82,7 @@ void TFcLabel::CMMouseLeave(TMessage& Message) {
 static const classes::TPublished<TFcLabel, TGraphicControl> FcLabelInfo([](auto& p) {
   p.Bool("AutoSize", &TFcLabel::AutoSize, &TFcLabel::SetAutoSize).Default(true);
   p.Enum("Alignment", &TFcLabel::Alignment, &TFcLabel::SetAlignment).Default(taLeftJustify);
-  p.Enum("Layout", &TFcLabel::Layout, &TFcLabel::SetLayout).Default(fc::tlTop);
+  p.Enum("Layout", &TFcLabel::Layout, &TFcLabel::SetLayout).Default(tlTop);
   p.Bool("Transparent", &TFcLabel::Transparent, &TFcLabel::SetTransparent).Default(false);
   p.Bool("WordWrap", &TFcLabel::WordWrap, &TFcLabel::SetWordWrap).Default(false);
   p.Bool("ShowAccelChar", &TFcLabel::ShowAccelChar, &TFcLabel::SetShowAccelChar).Default(true);

@@ -4,6 +4,7 @@
 // caption plainly, raised or recessed when its text style asks, inside its borders.
 #include "controls/base/FcCommon.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/StdLabels.h"
 
 class TFcLabel : public TGraphicControl {
  public:
@@ -11,8 +12,8 @@ class TFcLabel : public TGraphicControl {
 
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value) { Store(FAlignment, Value); }
-  fc::TTextLayout Layout() const { return FLayout; }
-  void SetLayout(fc::TTextLayout Value) { Store(FLayout, Value); }
+  TTextLayout Layout() const { return FLayout; }
+  void SetLayout(TTextLayout Value) { Store(FLayout, Value); }
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value) { Store(FTransparent, Value); }
   bool WordWrap() const { return FWordWrap; }
@@ -71,7 +72,7 @@ class TFcLabel : public TGraphicControl {
 
  private:
   TAlignment FAlignment = taLeftJustify;
-  fc::TTextLayout FLayout = fc::tlTop;
+  TTextLayout FLayout = tlTop;
   bool FTransparent = false;
   bool FWordWrap = false;
   bool FShowAccelChar = true;

@@ -23,6 +23,7 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/ShiftState.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/controls/ControlMessages.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/GraphicsObjects.h"
 #include "platform/graphics/Idents.h"
@@ -625,6 +626,9 @@ class TWinControl : public TControl {
   // ---- message handlers ----
   virtual void WMPaint(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message);
+  // Paints the client area into the DC in wParam as a WM_PAINT with that DC does (the control
+  // and its graphic children); with PRF_CHECKVISIBLE only when the control is visible.
+  virtual void WMPrintClient(TMessage& Message);
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMKeyDown(TMessage& Message);

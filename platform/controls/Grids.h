@@ -51,7 +51,8 @@ inline constexpr TGridOptions GridOptionsDefault{goFixedVertLine, goFixedHorzLin
 enum TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
 using TGridDrawState = TSet<TGridDrawStateFlag>;
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
-enum TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
+// Scoped: the control library's frame sides use the same names.
+enum class TGridScrollDir { sdLeft, sdRight, sdUp, sdDown };
 using TGridScrollDirection = TSet<TGridScrollDir>;
 
 const classes::TEnumInfo& EnumInfo(TGridOption);
@@ -273,9 +274,14 @@ class TCustomGrid : public TCustomControl {
   virtual void WMTimer(TMessage& Message);
   virtual void WMGetDlgCode(TMessage& Message);
   virtual void CMCancelMode(TMessage& Message);
-  // Scroll bars follow the scrollable range and the top-left cell.
-  void UpdateScrollRange();
-  void UpdateScrollPos();
+  // Scroll bars follow the scrollable range and the top-left cell. A descendant whose rows are
+  // not all held (a grid over a data set) overrides them to show its own range and position.
+  virtual void UpdateScrollRange();
+  virtual void UpdateScrollPos();
+  // What a scroll bar's code (SB_LINEDOWN, SB_THUMBPOSITION with Pos...) does: scrolls the
+  // rows or columns. Scroll messages, the auto-scroll of a drag and moving a row past the
+  // edge all come here.
+  virtual void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos);
 
   // ---- state shared with descendants ----
   TGridState FGridState = gsNormal;
@@ -301,7 +307,6 @@ class TCustomGrid : public TCustomControl {
   TGridCoord CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo);
   void SelectionMoved(const TGridRect& OldSel);
   void HideEdit();
-  void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos);
   void DrawSizingLine(const TGridDrawInfo& DrawInfo);
   void DrawMove();
   void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInfo, TGridAxisDrawInfo& Axis, int ScrollBar);

@@ -21,7 +21,7 @@ class TGridForm : public TForm {
   TDataSource* DataSource1 = nullptr;
   TDBGridGd* DBGridGd1 = nullptr;
   std::vector<std::string> Drawn;
-  void DBGridGd1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column, gd::TGridDrawState State) {
+  void DBGridGd1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State) {
     if (DataCol == 1) Drawn.push_back(Column->DisplayText());
     DBGridGd1->Canvas()->Font()->SetColor(clLime);
     DBGridGd1->DefaultDrawColumnCell(Rect, DataCol, Column, State);
