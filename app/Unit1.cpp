@@ -471,7 +471,6 @@ bool TForm1::IsDueTask(int No) const {
 bool TForm1::FireTask(const TDueTask& Task) {
   std::string no = IntToStr(Task.No);
   if (!ADOTable1->Locate("no", no, loCaseInsensitive)) return false;
-  if (SecondsOf(ADOTable1->FieldByName("ptime")->AsDateTime()) != Task.Due) return false;
   ADOTable1->Edit();
   ADOTable1->FieldByName("backtime")->SetAsDateTime(Time() - std::floor(Time()));
   ADOTable1->Post();

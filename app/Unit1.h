@@ -235,7 +235,7 @@ class TForm1 : public TForm {
   void TakeDueTasks(int Now);
   bool IsDueTask(int No) const;
   // Fires a due task: stamps it, moves it on, reloads the list and plays it. False when the
-  // task is gone or has been moved since it fell due (it is then pending at its new time).
+  // task is gone.
   bool FireTask(const TDueTask& Task);
   // Logs the task as missed and moves it on unplayed: a repeating task to its next repetition
   // after Now, a task shifted by a clash back to its own time.
