@@ -10,11 +10,11 @@ namespace {
 
 using namespace apptest;
 
-// The broadcast bar's play, pause and stop buttons as "play|pause|stop", each "-" when
-// hidden, else "on" or "off" as it is enabled.
+// The broadcast bar's play, pause and stop buttons as "play|pause|stop", each "on" or "off" as
+// it is enabled, after a "-" when it is hidden.
 std::string BroadcastButtons() {
   auto state = [](TControl* Button) {
-    return !Button->Visible() ? std::string("-") : Button->Enabled() ? std::string("on") : std::string("off");
+    return std::string(Button->Visible() ? "" : "-") + (Button->Enabled() ? "on" : "off");
   };
   return state(Form1->FcRapidFireButton1) + "|" + state(Form1->FcRapidFireButton2) + "|" +
          state(Form1->FcRapidFireButton3);
@@ -28,10 +28,24 @@ TEST_F(AppTest, APausedBroadcastWaitsUntilPlayResumesIt) {
   int no = AddTask({.Name = "sale", .PTime = "08:00:00"}, 20 * test::kSecond);
   StartProgram();
   RunUntil(8, 0, 5);
-  EXPECT_EQ(BroadcastButtons(), "-|on|on");
+  EXPECT_EQ(BroadcastButtons(), "-off|on|on");
+  EXPECT_TRUE(Form1->FcPanel1->Visible());
+  EXPECT_FALSE(Form1->FcPanel6_music->Visible());
+  // The marquee holds the task's name and moves 6 pixels left on every tick of the monitor
+  // (the music's monitor is off while the music waits).
+  EXPECT_EQ(Form1->FcLabel17->Caption(), "sale        ");
+  int left = Form1->FcLabel17->Left();
+  App.RunFor(test::kSecond);
+  EXPECT_EQ(Form1->FcLabel17->Left(), left - 60);
+  int width = Form1->FcLabel17->Width();
+  Form1->FcLabel17->SetLeft(-width);
+  App.RunFor(100);
+  EXPECT_EQ(Form1->FcLabel17->Left(), -width - 6);
+  App.RunFor(100);
+  EXPECT_EQ(Form1->FcLabel17->Left(), Form1->FcPanel6->Width()) << "gone past its width, it starts again at the right";
   Form1->FcRapidFireButton2->Click();
   EXPECT_EQ(Form1->MediaPlayer1->Mode(), mpPaused);
-  EXPECT_EQ(BroadcastButtons(), "on|-|on");
+  EXPECT_EQ(BroadcastButtons(), "on|-off|on");
   EXPECT_FALSE(Form1->Timer1->Enabled());
   RunUntil(8, 1, 0);
   EXPECT_EQ(Form1->MediaPlayer1->Mode(), mpPaused) << "nothing ends a paused broadcast";
@@ -40,11 +54,12 @@ TEST_F(AppTest, APausedBroadcastWaitsUntilPlayResumesIt) {
   Form1->FcRapidFireButton1->Click();
   EXPECT_EQ(Form1->MediaPlayer1->Mode(), mpPlaying);
   EXPECT_EQ(MixerLevels(), std::vector<int>{8 * kLevel});
-  EXPECT_EQ(BroadcastButtons(), "-|on|on");
+  EXPECT_EQ(BroadcastButtons(), "-off|on|on");
   RunUntil(8, 1, 10);
-  EXPECT_EQ(Form1->FcLabel12->Caption(), "00:15") << "5 s before the pause and 10 s after it";
+  EXPECT_EQ(Form1->FcLabel12->Caption(), "00:16") << "6 s before the pause and 10 s after it";
   RunUntil(8, 1, 20);
   EXPECT_EQ(Calls("open"), (Lines{"song.mp3", "sale.mp3"})) << "resumed, not opened again";
+  EXPECT_EQ(Form1->FcLabel17->Caption(), "song        ") << "the music's title is back in the marquee";
   EXPECT_EQ(Calls("play"), (Lines{"song.mp3", "sale.mp3", "sale.mp3", "song.mp3"}));
   EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpPlaying) << "the music came back at the end";
   EXPECT_EQ(TaskValue(no, "backtime"), "08:00:00");
@@ -75,13 +90,14 @@ TEST_P(StopTest, TheStopButtonEndsTheBroadcastAndItsRepeats) {
   EXPECT_EQ(Form1->RepeatsLeft, 0);
   EXPECT_FALSE(Form1->Timer1->Enabled());
   EXPECT_EQ(Form1->FcLabel12->Caption(), "00:00");
-  EXPECT_EQ(BroadcastButtons(), "on|-|off");
+  EXPECT_EQ(BroadcastButtons(), "on|-off|off");
   if (musicBack) {
     EXPECT_EQ(MixerLevels(), std::vector<int>{10}) << "the fade-in starts";
     EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpPlaying);
     EXPECT_TRUE(Form1->FcPanel6_music->Visible());
     EXPECT_FALSE(Form1->FcPanel1->Visible());
     EXPECT_TRUE(Form1->T_music->Enabled());
+    EXPECT_EQ(Form1->FcLabel17->Caption(), "notice        ") << "a stop leaves the marquee as it was";
   } else {
     EXPECT_EQ(MixerLevels(), std::vector<int>{65535});
     EXPECT_EQ(Form1->MediaPlayer2->Mode(), mpPaused);
