@@ -54,6 +54,15 @@ inline std::map<std::string, std::string> ShopOptions() {
           {"播放音乐启动时间段起", "07:00:00"}, {"播放音乐启动时间段止", "23:00:00"}};
 }
 
+// The states of a bar's buttons as "a|b|c": each "on" or "off" as it is enabled, after a "-"
+// when it is hidden.
+inline std::string ButtonStates(std::initializer_list<TControl*> Buttons) {
+  std::string out;
+  for (TControl* b : Buttons)
+    out += std::string(out.empty() ? "" : "|") + (b->Visible() ? "" : "-") + (b->Enabled() ? "on" : "off");
+  return out;
+}
+
 class AppTest : public ::testing::Test {
  protected:
   explicit AppTest(TDateTime Start = test::LocalDateTime(2026, 1, 5, 7, 59, 0)) : App(Start) {

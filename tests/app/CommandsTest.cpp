@@ -10,14 +10,9 @@ namespace {
 
 using namespace apptest;
 
-// The broadcast bar's play, pause and stop buttons as "play|pause|stop", each "on" or "off" as
-// it is enabled, after a "-" when it is hidden.
+// The broadcast bar's play, pause and stop buttons.
 std::string BroadcastButtons() {
-  auto state = [](TControl* Button) {
-    return std::string(Button->Visible() ? "" : "-") + (Button->Enabled() ? "on" : "off");
-  };
-  return state(Form1->FcRapidFireButton1) + "|" + state(Form1->FcRapidFireButton2) + "|" +
-         state(Form1->FcRapidFireButton3);
+  return ButtonStates({Form1->FcRapidFireButton1, Form1->FcRapidFireButton2, Form1->FcRapidFireButton3});
 }
 
 // A broadcast paused with its pause button waits, with the music, until the play button
