@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "app/Pictures.h"
 #include "app/Volume.h"
@@ -58,6 +60,16 @@ int IntervalSeconds(TDataSet* Row) {
   TField* bew = Row->FieldByName("bew");
   if (bew->IsNull() || bew->AsInteger() <= 0) return 0;
   return bew->AsInteger() * 60;
+}
+
+// The first repetition of a repeating row later than Now inside its window, or the window's
+// start when none is left today.
+int NextRepetitionAfter(TDataSet* Row, int Interval, int Now) {
+  int start = SecondsOf(Row->FieldByName("startime")->AsDateTime());
+  int end = SecondsOf(Row->FieldByName("endtime")->AsDateTime());
+  int q = start;
+  while (Now >= q) q += Interval;
+  return q < start || q > end ? start : q;
 }
 
 std::string ConfigPath() { return ExtractFilePath(Application->ExeName()) + "config.ini"; }
@@ -234,7 +246,7 @@ void TForm1::ShowMode(bool Automatic) {
 }
 
 void TForm1::FcRapidFireButton4Click(TObject*) {
-  AutoMode = true;
+  // Loaded before the mode changes: what fell due in manual mode is not the scheduler's.
   ReloadTasks();
   ShowMode(true);
   FcGroupBox1->SetEnabled(false);
@@ -242,7 +254,10 @@ void TForm1::FcRapidFireButton4Click(TObject*) {
   DBGridGd1->SetEnabled(true);
 }
 
-void TForm1::FcRapidFireButton5Click(TObject*) { ShowMode(false); }
+void TForm1::FcRapidFireButton5Click(TObject*) {
+  DropDueTasks();
+  ShowMode(false);
+}
 
 void TForm1::FcRapidFireButton6Click(TObject*) {
   ShowBalloon("Ostrovel", "正在后台运行...");
@@ -296,6 +311,9 @@ void TForm1::Requery(TADOQuery* Query, const std::string& Sql, const std::string
 
 void TForm1::ReloadTasks() {
   Timer2->SetEnabled(false);
+  // The new list holds only rows due later than now: the rows that fell due since the last
+  // load are taken first, so none is dropped unplayed and unlogged.
+  TakeDueTasks(NowSeconds());
   LoadTodayTasks();
   // In manual mode the scheduler stays off whatever reloads the list.
   if (AutoMode) Timer2->SetEnabled(true);
@@ -304,6 +322,7 @@ void TForm1::ReloadTasks() {
 void TForm1::LoadTodayTasks() {
   std::string today = "%" + GetWeekDayDigit() + "%";
   Requery(ADOQuery1, kPendingSql, "v", today);
+  FTakenTasks.clear();
   if (ADOQuery1->RecordCount() >= 2) {
     ADOQuery1->First();
     std::string first = HMS(ADOQuery1->FieldByName("ptime")->AsDateTime());
@@ -314,9 +333,12 @@ void TForm1::LoadTodayTasks() {
       int interval = IntervalSeconds(ADOTable1);
       ADOTable1->Edit();
       if (interval == 0) {
-        // The time before the first shift is kept: a task shifted again keeps its own time.
-        if (ADOTable1->FieldByName("status")->AsInteger() != 1)
-          ADOTable1->FieldByName("nexttime")->SetAsDateTime(TimeOfSeconds(ptime));
+        // A task shifted again before it played keeps its own time; status stays 1 once a
+        // task has been shifted, so it is its time differing from nexttime that tells.
+        TField* own = ADOTable1->FieldByName("nexttime");
+        bool shifted = ADOTable1->FieldByName("status")->AsInteger() == 1 && !own->IsNull() &&
+                       SecondsOf(own->AsDateTime()) != ptime;
+        if (!shifted) own->SetAsDateTime(TimeOfSeconds(ptime));
         ADOTable1->FieldByName("status")->SetAsInteger(1);
         ADOTable1->FieldByName("ptime")->SetAsDateTime(TimeOfSeconds(ptime + kClashShiftSeconds));
       } else {
@@ -345,6 +367,8 @@ void TForm1::LoadTodayTasks() {
 void TForm1::OpenRepeatTasks() { Requery(moreplay2, kRepeatingSql, "v", "%" + GetWeekDayDigit() + "%"); }
 
 void TForm1::RecalcRepeatTasks() {
+  // Taken before any time moves, so that a row due now is fired or logged at the time it had.
+  TakeDueTasks(NowSeconds());
   OpenRepeatTasks();
   if (moreplay2->IsEmpty()) {
     ADOTable1->Close();
@@ -355,12 +379,12 @@ void TForm1::RecalcRepeatTasks() {
   for (moreplay2->First(); !moreplay2->Eof(); moreplay2->Next()) {
     int interval = IntervalSeconds(moreplay2);
     if (interval == 0) continue;  // no interval: the task is taken as not repeating
-    int start = SecondsOf(moreplay2->FieldByName("startime")->AsDateTime());
-    int end = SecondsOf(moreplay2->FieldByName("endtime")->AsDateTime());
-    int q = start;
-    while (now >= q) q += interval;
+    // A task that fell due and waits for its tick keeps the time it fell due at; its firing
+    // moves it on.
+    if (IsDueTask(moreplay2->FieldByName("no")->AsInteger())) continue;
+    int next = NextRepetitionAfter(moreplay2, interval, now);
     moreplay2->Edit();
-    moreplay2->FieldByName("ptime")->SetAsDateTime(TimeOfSeconds(q < start || q > end ? start : q));
+    moreplay2->FieldByName("ptime")->SetAsDateTime(TimeOfSeconds(next));
     moreplay2->Post();
   }
   ADOTable1->Close();
@@ -395,63 +419,104 @@ void TForm1::AdvanceRepeatingTask() {
 
 void TForm1::Timer2Timer(TObject*) {
   CheckNewDay();
-  if (ADOQuery1->IsEmpty()) return;
-  ADOQuery1->First();
-  int due = SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime());
-  int late = NowSeconds() - due;
-  if (late < 0) return;
-  if (late >= kLateTickSeconds) {
-    SkipMissedTasks();
-    return;
+  if (FDueTasks.empty()) {
+    if (!ADOQuery1->Active() || ADOQuery1->IsEmpty()) return;
+    ADOQuery1->First();
+    if (NowSeconds() < SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime())) return;
+    TakeDueTasks(NowSeconds());
+    if (FDueTasks.empty()) {
+      // Every row that fell due was missed: the list moves on past them.
+      ReloadTasks();
+      return;
+    }
   }
-  int no = ADOQuery1->FieldByName("no")->AsInteger();
-  if (!ADOTable1->Locate("no", IntToStr(no), loCaseInsensitive)) return;
+  while (!FDueTasks.empty()) {
+    TDueTask task = FDueTasks.front();
+    FDueTasks.pop_front();
+    if (FireTask(task)) return;
+  }
+}
+
+void TForm1::TakeDueTasks(int Now) {
+  if (!AutoMode || !ADOQuery1->Active() || ADOQuery1->IsEmpty()) return;
+  std::vector<TDueTask> due;
+  for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
+    // The list is ordered by the times it was read with, and a clash only moves a row later:
+    // the first row read for later than now ends the walk.
+    int listed = SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime());
+    if (listed > Now) break;
+    int no = ADOQuery1->FieldByName("no")->AsInteger();
+    if (FTakenTasks.count(no) || !ADOTable1->Locate("no", IntToStr(no), loCaseInsensitive)) continue;
+    // Lateness counts from the row's time now, which a clash may have moved. A repeating row
+    // that a clash set back to its window's start is not due today.
+    int at = SecondsOf(ADOTable1->FieldByName("ptime")->AsDateTime());
+    if (at < listed || at > Now) continue;
+    due.push_back({no, at});
+  }
+  ADOQuery1->First();
+  std::stable_sort(due.begin(), due.end(), [](const TDueTask& a, const TDueTask& b) { return a.Due < b.Due; });
+  for (const TDueTask& task : due) {
+    FTakenTasks.insert(task.No);
+    if (Now - task.Due <= kLateTickSeconds)
+      FDueTasks.push_back(task);
+    else
+      SkipMissedTask(task.No, Now);
+  }
+}
+
+bool TForm1::IsDueTask(int No) const {
+  return std::any_of(FDueTasks.begin(), FDueTasks.end(), [No](const TDueTask& t) { return t.No == No; });
+}
+
+bool TForm1::FireTask(const TDueTask& Task) {
+  std::string no = IntToStr(Task.No);
+  if (!ADOTable1->Locate("no", no, loCaseInsensitive)) return false;
   ADOTable1->Edit();
   ADOTable1->FieldByName("backtime")->SetAsDateTime(Time() - std::floor(Time()));
   ADOTable1->Post();
   AdvanceRepeatingTask();
   ReloadTasks();
-  ADOTable1->Locate("no", IntToStr(no), loCaseInsensitive);
+  ADOTable1->Locate("no", no, loCaseInsensitive);
   if (IntervalSeconds(ADOTable1) == 0 && ADOTable1->FieldByName("status")->AsInteger() == 1) {
+    // Back at its own time for the next day; status keeps telling that it was shifted.
     ADOTable1->Edit();
     ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
-    ADOTable1->FieldByName("status")->SetAsInteger(0);
     ADOTable1->Post();
   }
   if (ADOTable1->FieldByName("num")->AsInteger() != 0) {
     RepeatsLeft = ADOTable1->FieldByName("num")->AsInteger();
     num1->SetEnabled(true);
-    RepeatTaskNo = no;
+    RepeatTaskNo = Task.No;
   }
   PreludeMark.clear();
-  PlayingTaskNo = no;
+  PlayingTaskNo = Task.No;
   DBGridGd1->Invalidate();
   FcRapidFireButton1Click(this);
+  return true;
 }
 
-void TForm1::SkipMissedTasks() {
-  // Every pending row whose second is past the tick's window was missed (the machine was busy
-  // or asleep): it is logged and moved on as a firing would move it, unplayed.
-  for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
-    if (NowSeconds() - SecondsOf(ADOQuery1->FieldByName("ptime")->AsDateTime()) < kLateTickSeconds) break;
-    SkipMissedTask();
-  }
-  // A repeating task may be more than one interval behind: it goes to its next repetition.
-  RecalcRepeatTasks();
-  ReloadTasks();
-}
-
-void TForm1::SkipMissedTask() {
-  WriteErrorLog("错过播放时间 " + ADOQuery1->FieldByName("filename")->AsString());
-  if (!ADOTable1->Locate("no", ADOQuery1->FieldByName("no")->AsString(), loCaseInsensitive)) return;
-  if (IntervalSeconds(ADOTable1) != 0) {
-    AdvanceRepeatingTask();
+void TForm1::SkipMissedTask(int No, int Now) {
+  if (!ADOTable1->Locate("no", IntToStr(No), loCaseInsensitive)) return;
+  WriteErrorLog("错过播放时间 " + ADOTable1->FieldByName("filename")->AsString());
+  int interval = IntervalSeconds(ADOTable1);
+  if (interval != 0) {
+    int next = NextRepetitionAfter(ADOTable1, interval, Now);
+    ADOTable1->Edit();
+    ADOTable1->FieldByName("nexttime")->SetAsDateTime(TimeOfSeconds(next));
+    ADOTable1->FieldByName("ptime")->SetAsDateTime(TimeOfSeconds(next));
+    ADOTable1->Post();
   } else if (ADOTable1->FieldByName("status")->AsInteger() == 1) {
     ADOTable1->Edit();
     ADOTable1->FieldByName("ptime")->SetAsDateTime(ADOTable1->FieldByName("nexttime")->AsDateTime());
-    ADOTable1->FieldByName("status")->SetAsInteger(0);
     ADOTable1->Post();
   }
+}
+
+void TForm1::DropDueTasks() {
+  int now = NowSeconds();
+  std::deque<TDueTask> dropped;
+  dropped.swap(FDueTasks);
+  for (const TDueTask& task : dropped) SkipMissedTask(task.No, now);
 }
 
 void TForm1::CheckNewDay() {
@@ -459,10 +524,9 @@ void TForm1::CheckNewDay() {
   if (today == FToday) return;
   FToday = today;
   FcLabel14->SetCaption(FormatDateTime("dddd", today));
-  // Rows still in the list were due on the day that ended and did not play (the machine slept
-  // over midnight): in automatic mode they are missed, as a late tick finds them.
-  if (AutoMode && ADOQuery1->Active())
-    for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) SkipMissedTask();
+  // Rows still in the list fell due on the day that ended (the machine was busy or asleep over
+  // midnight): they are taken as a late tick takes them, counted from that day.
+  TakeDueTasks(NowSeconds() + kDaySeconds);
   // Today's repeating tasks wait at their first repetition; the list holds today's tasks.
   RecalcRepeatTasks();
   ReloadTasks();

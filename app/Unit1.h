@@ -2,6 +2,8 @@
 // The main window: the schedule database and its datasets, the scheduler of broadcast tasks,
 // the broadcast and music players with their monitors, the weekly time slots, the tray icon,
 // config.ini and the error log. It starts hidden; the tray icon is its only sign.
+#include <deque>
+#include <set>
 #include <string>
 
 #include "controls/base/FcLabel.h"
@@ -220,10 +222,26 @@ class TForm1 : public TForm {
   int ResumeKey() const;
   void StartRestartCompanion();
   void ShowBalloon(const std::string& Title, const std::string& Text);
-  // The pending tasks past the tick's window are logged and advanced unplayed.
-  void SkipMissedTasks();
-  // The current row of the pending list is logged as missed and advanced unplayed.
-  void SkipMissedTask();
+  // A pending task that fell due: its number and the second of the day it was due at.
+  struct TDueTask {
+    int No = 0;
+    int Due = 0;
+  };
+  // Walks the rows of the pending list due at or before Now (seconds of the day; the day
+  // before counts up to 86400 more), in the order of their current times, each only once per
+  // loaded list: a row up to the tick's late window behind joins the due tasks, which the
+  // scheduler fires one per tick; a row further behind is logged as missed and moved on.
+  // Only in automatic mode.
+  void TakeDueTasks(int Now);
+  bool IsDueTask(int No) const;
+  // Fires a due task: stamps it, moves it on, reloads the list and plays it. False when the
+  // task is gone.
+  bool FireTask(const TDueTask& Task);
+  // Logs the task as missed and moves it on unplayed: a repeating task to its next repetition
+  // after Now, a task shifted by a clash back to its own time.
+  void SkipMissedTask(int No, int Now);
+  // The due tasks not fired when automatic mode ends are missed.
+  void DropDueTasks();
   // Advances a repeating task from its ptime by its interval (or back to startime).
   void AdvanceRepeatingTask();
   void MoveMarquee();
@@ -231,6 +249,8 @@ class TForm1 : public TForm {
   int FMusicFailures = 0;  // consecutive songs that could not be opened
   TDateTime FToday = 0;    // the date the lists were loaded for
   int FPreludeTaskNo = 0;  // the task waiting for the prelude handed off
+  std::deque<TDueTask> FDueTasks;  // fallen due, to fire in this order, one per tick
+  std::set<int> FTakenTasks;       // rows of the loaded pending list already fired, due or missed
 };
 
 extern TForm1* Form1;

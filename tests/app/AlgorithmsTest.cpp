@@ -1,6 +1,8 @@
 // The player's rules one at a time, as tables of cases: weekday digits, track lengths, the
 // mixer, repetition windows, the advance of a fired task, slot edges, the fade-in, config
 // keys and weekday sets.
+#include <algorithm>
+
 #include "app/Volume.h"
 #include "platform/rtl/IniFiles.h"
 #include "tests/app/AppFixture.h"
@@ -93,6 +95,87 @@ TEST_F(AppTest, AFiredRepeatingTaskMovesToItsNextRepetition) {
   }
 }
 
+// Today's pending list, and its twin shown in the task grid: the rows in use whose time is
+// later than now (a row due this very second no longer counts), with today inside their dates
+// (both ends included; a row without a date is never pending) and today's weekday digit in
+// their weekday set (an empty set matches no day). The banner names the first of them, in
+// manual mode too.
+TEST_F(AppTest, ThePendingListHoldsTodaysTasksStillToPlay) {
+  StartProgram();
+  struct Case { Task Row; bool Pending; };
+  const Case cases[] = {
+      {{.Name = "plain", .PTime = "09:00:00"}, true},
+      {{.Name = "nostart", .PTime = "09:00:00", .StarDate = ""}, false},
+      {{.Name = "noend", .PTime = "09:00:00", .EndDate = ""}, false},
+      {{.Name = "startstoday", .PTime = "09:00:00", .StarDate = "2026-01-05"}, true},
+      {{.Name = "endstoday", .PTime = "09:00:00", .EndDate = "2026-01-05"}, true},
+      {{.Name = "startstomorrow", .PTime = "09:00:00", .StarDate = "2026-01-06"}, false},
+      {{.Name = "endedyesterday", .PTime = "09:00:00", .EndDate = "2026-01-04"}, false},
+      {{.Name = "noweekday", .PTime = "09:00:00", .Week = ""}, false},
+      {{.Name = "monday", .PTime = "09:00:00", .Week = "1"}, true},
+      {{.Name = "otherdays", .PTime = "09:00:00", .Week = "2 3 4 5 6 7"}, false},
+      {{.Name = "unused", .PTime = "09:00:00", .Use = false}, false},
+      {{.Name = "duenow", .PTime = "08:00:00"}, false},
+      {{.Name = "nextsecond", .PTime = "08:00:01"}, true},
+      {{.Name = "earlier", .PTime = "07:00:00"}, false},
+  };
+  Lines expected;
+  for (const Case& c : cases) {
+    AddTask(c.Row);
+    if (c.Pending) expected.push_back(c.Row.Name);
+  }
+  std::sort(expected.begin(), expected.end());
+  App.Clock().SetWallNow(At(5, 8, 0, 0) + 0.4 / 86400);
+  Form1->ReloadTasks();
+  for (TADOQuery* list : {Form1->ADOQuery1, Form1->ADOQuery2}) {
+    Lines pending;
+    for (list->First(); !list->Eof(); list->Next()) pending.push_back(list->FieldByName("filename")->AsString());
+    std::sort(pending.begin(), pending.end());
+    EXPECT_EQ(pending, expected) << list->Name();
+  }
+  EXPECT_EQ(Form1->FcPanel5->Caption(), " " + TimeToStr(EncodeTime(8, 0, 1, 0)) + "  播出  nextsecond");
+  EXPECT_EQ(Form1->FcLabel15->Caption(), "状态：手动");
+}
+
+// A repeating task due in the same second as the first pending task moves to its next
+// repetition, or back to its window's start when that repetition leaves the window; set back
+// before now, it is no longer pending: not played, not logged as missed. The single task
+// plays at its second. The start-up recompute has put r at 08:30, its repetition after 08:29.
+class RepeatingClashTest : public AppTest {
+ protected:
+  RepeatingClashTest() : AppTest(test::LocalDateTime(2026, 1, 5, 8, 29, 0)) {}
+};
+
+TEST_F(RepeatingClashTest, ARepeatingTaskMovesToItsNextRepetitionOrBackToItsStart) {
+  struct Case { const char* End; const char* PTime; const char* NextTime; int Plays; };
+  const Case cases[] = {
+      {"09:00:00", "08:45:00", "08:45:00", 1},
+      {"08:45:00", "08:45:00", "08:45:00", 1},  // the window's end is part of it
+      {"08:40:00", "08:00:00", "null", 0},      // set back to the start, before now
+  };
+  WriteConfig({{"自动运行", "是"}});
+  StartProgram();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.End);
+    Db->Exec("delete from db");
+    int single = AddTask({.Name = "single", .PTime = "08:30:00"}, test::kSecond);
+    int r = AddTask({.Name = "r", .PTime = "08:30:00", .MorePlay = true, .Bew = 15, .StarTime = "08:00:00",
+                     .EndTime = c.End},
+                    test::kSecond);
+    App.Clock().SetWallNow(At(5, 8, 29, 0));
+    Form1->ADOTable1->Close();
+    Form1->ADOTable1->Open();
+    Form1->RecalcRepeatTasks();
+    EXPECT_EQ(TaskValue(r, "ptime") + " " + TaskValue(r, "nexttime"), std::string(c.PTime) + " " + c.NextTime);
+    Services.Engine.ClearCalls();
+    App.RunFor(20 * test::kMinute);
+    EXPECT_EQ(TaskValue(single, "backtime"), "08:30:00");
+    Lines plays = Calls("play");
+    EXPECT_EQ(std::count(plays.begin(), plays.end(), "r.mp3"), c.Plays);
+    EXPECT_EQ(ErrLog(), "");
+  }
+}
+
 TEST_F(AppTest, TheCurrentOrNextSlotDecidesTheMusicList) {
   AddSong("a3", 3, 1000);
   AddSong("b5", 5, 1000);
@@ -148,6 +231,7 @@ TEST_F(AppTest, ConfigKeysOfTheMainWindow) {
   EXPECT_EQ(Form1->FcSpinEdit2->Text(), "9");
   EXPECT_TRUE(Services.Mixer.Values().empty()) << "reading the settings leaves the mixer alone";
   EXPECT_FALSE(Form1->N22->Checked()) << "only 是 itself is yes";
+  EXPECT_FALSE(Form1->T_musictype->Enabled()) << "the slot watch runs only with time-slot playback";
   EXPECT_EQ(Form1->FcLabel15->Caption(), "状态：手动");
   TIniFile ini(App.PathInExeDir("config.ini"));
   struct Case { int Kind; const char* Key; const char* Value; };

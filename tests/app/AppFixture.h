@@ -33,11 +33,35 @@ struct Task {
   int Bew = 0;                       // repetition interval in minutes
   std::string StarTime{}, EndTime{};  // repetition window
   bool BeFrom = false;               // a prelude may come first
+  std::string BeFromPath{};          // the task's own prelude ("" = none)
   std::string Week = "1 2 3 4 5 6 7";
   bool Use = true;
   std::string Path{};                // "" = "<ExeDir><Name>.mp3"
   std::string StarDate = "2026-01-01", EndDate = "2026-12-31";
 };
+
+using Lines = std::vector<std::string>;
+
+// One step of the broadcast and music levels on the mixer.
+constexpr int kLevel = 6553;
+
+// Options that most mornings share: automatic mode, broadcast level 8 and music level 5, music
+// paused for a broadcast and brought back after it, music from start-up inside 07:00-23:00.
+inline std::map<std::string, std::string> ShopOptions() {
+  return {{"自动运行", "是"},          {"广播音量", "8"},
+          {"音乐音量", "5"},           {"播放时暂停音乐", "是"},
+          {"播放完播放音乐", "是"},    {"随程序启动播放音乐时间段", "是"},
+          {"播放音乐启动时间段起", "07:00:00"}, {"播放音乐启动时间段止", "23:00:00"}};
+}
+
+// The states of a bar's buttons as "a|b|c": each "on" or "off" as it is enabled, after a "-"
+// when it is hidden.
+inline std::string ButtonStates(std::initializer_list<TControl*> Buttons) {
+  std::string out;
+  for (TControl* b : Buttons)
+    out += std::string(out.empty() ? "" : "|") + (b->Visible() ? "" : "-") + (b->Enabled() ? "on" : "off");
+  return out;
+}
 
 class AppTest : public ::testing::Test {
  protected:
@@ -72,11 +96,14 @@ class AppTest : public ::testing::Test {
     std::string path = T.Path.empty() ? AddAudio(T.Name + ".mp3", LengthMs) : T.Path;
     auto text = [](const std::string& s) { return s.empty() ? std::string("null") : "'" + s + "'"; };
     Db->Exec("insert into db (use, filename, filenameall, status, startime, endtime, num, moreplay, bew, ptime, "
-             "befrom, stardate, enddate, week, timel) values (" +
+             "befrom, befromy, befromname, befrompath, stardate, enddate, week, timel) values (" +
              std::to_string(T.Use) + ", " + text(T.Name) + ", " + text(path) + ", 0, " + text(T.StarTime) + ", " +
              text(T.EndTime) + ", " + std::to_string(T.Num) + ", " + std::to_string(T.MorePlay) + ", " +
              std::to_string(T.Bew) + ", " + text(T.PTime) + ", " + std::to_string(T.BeFrom) + ", " +
-             text(T.StarDate) + ", " + text(T.EndDate) + ", " + text(T.Week) + ", '00:20')");
+             std::to_string(!T.BeFromPath.empty()) + ", " +
+             text(T.BeFromPath.substr(T.BeFromPath.rfind('/') == std::string::npos ? 0 : T.BeFromPath.rfind('/') + 1)) +
+             ", " + text(T.BeFromPath) + ", " + text(T.StarDate) + ", " + text(T.EndDate) + ", " + text(T.Week) +
+             ", '00:20')");
     return static_cast<int>(Db->LastInsertRowId());
   }
   int AddSong(const std::string& Name, int Category, int64_t LengthMs, bool OnDisk = true) {
