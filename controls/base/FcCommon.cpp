@@ -34,10 +34,6 @@ const classes::TEnumInfo& EnumInfo(TFramingPreference) {
   static const classes::TEnumInfo info{"TFramingPreference", {"fpCustomFraming", "fpXPThemes"}};
   return info;
 }
-const classes::TEnumInfo& EnumInfo(TFcGradientColorStyle) {
-  static const classes::TEnumInfo info{"TFcGradientColorStyle", {"gcsSystem", "gcsMSOffice", "gcsCustom"}};
-  return info;
-}
 const classes::TEnumInfo& EnumInfo(TFcHotTrackColorType) {
   static const classes::TEnumInfo info{"TFcHotTrackColorType", {"htctComplement", "htctActual"}};
   return info;

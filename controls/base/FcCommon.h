@@ -4,6 +4,7 @@
 // library's controls draw with for now: a frame of a style, a face, a caption.
 #include <string>
 
+#include "controls/base/FcGrafx.h"
 #include "platform/classes/Alignment.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/graphics/Bitmap.h"
@@ -24,7 +25,6 @@ enum TAlignmentVertical { avTop, avCenter, avBottom };
 enum TOrientation { orHorizontal, orVertical };
 enum TFcVisualStyle { vsClassic, vsWinXP, vsGradient };
 enum TFramingPreference { fpCustomFraming, fpXPThemes };
-enum TFcGradientColorStyle { gcsSystem, gcsMSOffice, gcsCustom };
 enum TFcHotTrackColorType { htctComplement, htctActual };
 enum TFcButtonHotTrackStyle { htsInterior, htsFrame };
 enum TFcScrollStyle { scsNone, scsLeft, scsUp, scsRight, scsDown };
@@ -36,7 +36,6 @@ const classes::TEnumInfo& EnumInfo(TAlignmentVertical);
 const classes::TEnumInfo& EnumInfo(TOrientation);
 const classes::TEnumInfo& EnumInfo(TFcVisualStyle);
 const classes::TEnumInfo& EnumInfo(TFramingPreference);
-const classes::TEnumInfo& EnumInfo(TFcGradientColorStyle);
 const classes::TEnumInfo& EnumInfo(TFcHotTrackColorType);
 const classes::TEnumInfo& EnumInfo(TFcButtonHotTrackStyle);
 const classes::TEnumInfo& EnumInfo(TFcScrollStyle);
