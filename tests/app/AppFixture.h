@@ -117,6 +117,17 @@ class AppTest : public ::testing::Test {
              "', '" + Week + "', " + std::to_string(Category) + ", 'c" + std::to_string(Category) + "')");
   }
 
+  // The shop's options with no music at start-up and a 10-s prelude "ding.mp3" for every task
+  // that allows one; two such tasks of 5 s, "notice" at 08:00:00 and "later" at 08:01:00.
+  void AddTwoTasksWithAPrelude() {
+    auto options = ShopOptions();
+    options["随程序启动播放音乐时间段"] = "否";
+    options["播放时先播放"] = AddAudio("ding.mp3", 10 * test::kSecond);
+    WriteConfig(options);
+    AddTask({.Name = "notice", .PTime = "08:00:00", .BeFrom = true}, 5 * test::kSecond);
+    AddTask({.Name = "later", .PTime = "08:01:00", .BeFrom = true}, 5 * test::kSecond);
+  }
+
   // ---- the program ----
   // The main block's windows, in its order.
   void StartProgram() {

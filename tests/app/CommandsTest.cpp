@@ -177,12 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Preludes, PreludeTest, ::testing::ValuesIn(kPreludeCase
 // waiting for it does not play, and the mark stays set: the play button then plays the task
 // without its prelude. The scheduler's next firing clears the mark and has its prelude again.
 TEST_F(AppTest, StoppingAPreludeLeavesItsBroadcastUnplayed) {
-  auto options = ShopOptions();
-  options["随程序启动播放音乐时间段"] = "否";
-  options["播放时先播放"] = AddAudio("ding.mp3", 10 * test::kSecond);
-  WriteConfig(options);
-  AddTask({.Name = "notice", .PTime = "08:00:00", .BeFrom = true}, 5 * test::kSecond);
-  AddTask({.Name = "later", .PTime = "08:01:00", .BeFrom = true}, 5 * test::kSecond);
+  AddTwoTasksWithAPrelude();
   StartProgram();
   RunUntil(8, 0, 3);
   EXPECT_TRUE(Form2->Timer1->Enabled());

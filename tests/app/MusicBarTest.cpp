@@ -94,12 +94,7 @@ TEST_F(AppTest, AStoppedBroadcastBringsTheMusicBackOnce) {
 // A stopped prelude leaves its mark, but the scheduler's next firing clears it: the next task
 // gets its prelude.
 TEST_F(AppTest, TheNextFiringHasItsPreludeAfterAStoppedOne) {
-  auto options = ShopOptions();
-  options["随程序启动播放音乐时间段"] = "否";
-  options["播放时先播放"] = AddAudio("ding.mp3", 10 * test::kSecond);
-  WriteConfig(options);
-  AddTask({.Name = "notice", .PTime = "08:00:00", .BeFrom = true}, 5 * test::kSecond);
-  AddTask({.Name = "later", .PTime = "08:01:00", .BeFrom = true}, 5 * test::kSecond);
+  AddTwoTasksWithAPrelude();
   StartProgram();
   RunUntil(8, 0, 3);
   Form2->FcRapidFireButton3->Click();
