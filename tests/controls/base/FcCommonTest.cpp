@@ -10,6 +10,7 @@
 #include "platform/classes/Filer.h"
 #include "platform/os/Kernel.h"
 #include "platform/os/Themes.h"
+#include "platform/os/WindowPos.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/Snapshot.h"
@@ -745,6 +746,112 @@ TEST(FcCommonPicture, FramesAndGlyphs) {
   PaintBoxCorners(c, {220, 100, 240, 116}, clBlack, 4);
   PaintDottedFocusFrame(c, {244, 100, 270, 116});
   EXPECT_TRUE(test::MatchesSnapshot(*p.Px.Surface, "fccommon-frames-glyphs"));
+}
+
+}  // namespace
+
+// ---- legacy readers, non-client frames, the hot-track rule, monitors ----
+
+namespace {
+
+// A component that once had five properties more, one of each kind.
+class TLegacyProbe : public TComponent {
+ public:
+  using TComponent::TComponent;
+  int Tag2() const { return FTag2; }
+  void SetTag2(int V) { FTag2 = V; }
+
+ protected:
+  void DefineProperties(TFiler* Filer) override {
+    TComponent::DefineProperties(Filer);
+    Filer->DefineProperty("OldFlag", &TFcOldPropReader::ReadOldBooleanProp, nullptr, false);
+    Filer->DefineProperty("OldCount", &TFcOldPropReader::ReadOldIntegerProp, nullptr, false);
+    Filer->DefineProperty("OldText", &TFcOldPropReader::ReadOldStringProp, nullptr, false);
+    Filer->DefineProperty("OldStyle", &TFcOldPropReader::SkipLegacyEnum, nullptr, false);
+    Filer->DefineProperty("OldSides", &TFcOldPropReader::ReadOldSetProp, nullptr, false);
+  }
+
+ private:
+  int FTag2 = 0;
+};
+
+const classes::TPublished<TLegacyProbe, TComponent> LegacyProbeInfo([](auto& p) {
+  p.Int("Tag2", &TLegacyProbe::Tag2, &TLegacyProbe::SetTag2);
+});
+
+TEST(FcCommonServices, LegacyReadersTakeExactlyOneValue) {
+  TLegacyProbe probe(nullptr);
+  ReadComponentText(&probe, R"(object Probe: TLegacyProbe
+  OldFlag = True
+  OldCount = 42
+  OldText = 'gone'
+  OldStyle = fsBump
+  OldSides = [sdLeft, sdTop]
+  Tag2 = 7
+end
+)");
+  EXPECT_EQ(probe.Tag2(), 7);
+  // A value of the wrong kind is an error, not a silent skip.
+  TLegacyProbe wrong(nullptr);
+  EXPECT_THROW(ReadComponentText(&wrong, "object Probe: TLegacyProbe\n  OldSides = fsBump\nend\n"), Exception);
+}
+
+// A control with a 2-pixel frame that counts its frame paintings.
+class TFrameCounter : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  int FramePaints = 0;
+
+ protected:
+  void WndProc(TMessage& M) override {
+    if (M.Msg == WM_NCCALCSIZE) {
+      TCustomControl::WndProc(M);
+      TRect* r = M.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0] : reinterpret_cast<TRect*>(M.LParam);
+      InflateRect(r, -2, -2);
+      return;
+    }
+    if (M.Msg == WM_NCPAINT) ++FramePaints;
+    TCustomControl::WndProc(M);
+  }
+};
+
+class FcFrameWindowTest : public test::HeadlessTest {};
+
+TEST_F(FcFrameWindowTest, NonClientFrameIsAskedForOnlyWhenTheWindowShows) {
+  TForm form(nullptr);
+  form.SetBounds(10, 10, 200, 120);
+  auto* control = new TFrameCounter(&form);
+  control->SetParent(&form);
+  control->SetBounds(10, 10, 80, 24);
+  EXPECT_FALSE(InvalidateNonClientFrame(control->Handle(), {0, 0, 80, 24}));
+  form.Show();
+  App.ProcessMessages();
+  const int before = control->FramePaints;
+  EXPECT_TRUE(InvalidateNonClientFrame(control->Handle(), {0, 0, 80, 24}));
+  App.ProcessMessages();
+  EXPECT_GT(control->FramePaints, before);
+
+  // The frame is the control's own unless visual styles frame it.
+  EXPECT_TRUE(PaintsOwnFrame(true, fpXPThemes));
+  EXPECT_FALSE(PaintsOwnFrame(false, fpCustomFraming));
+  os::SetThemeActive(true);
+  EXPECT_FALSE(PaintsOwnFrame(true, fpXPThemes));
+  EXPECT_TRUE(PaintsOwnFrame(true, fpCustomFraming));
+  os::SetThemeActive(false);
+  EXPECT_TRUE(FrameIsHot(true, false, true));
+  EXPECT_TRUE(FrameIsHot(true, true, false));
+  EXPECT_FALSE(FrameIsHot(false, true, true));
+  EXPECT_FALSE(FrameIsHot(true, false, false));
+
+  // The work area is the nearest monitor's; a point off every monitor finds none.
+  const TRect work = GetWindowWorkArea(control);
+  EXPECT_FALSE(work.IsEmpty());
+  EXPECT_EQ(GetWindowWorkAreaWidth(control), work.Width());
+  TMonitor* monitor = FindMonitorAtPoint({work.Left + 1, work.Top + 1});
+  ASSERT_NE(monitor, nullptr);
+  EXPECT_EQ(GetMonitorWorkRect(monitor), work);
+  EXPECT_TRUE(GetMonitorRect(monitor).Contains({work.Left, work.Top}));
+  EXPECT_EQ(FindMonitorAtPoint({-100000, -100000}), nullptr);
 }
 
 }  // namespace
