@@ -36,8 +36,6 @@ std::string WithoutLastCodePoint(const std::string& S) {
   return n == 0 ? S : EraseCodePoints(S, n - 1, 1);
 }
 
-bool VisualStyles() { return IsThemeActive() && IsAppThemed(); }
-
 }  // namespace
 
 // ---- TFcCustomComboBox ----
@@ -184,7 +182,9 @@ void TFcCustomComboBox::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation == opRemove && AComponent == FFrameController) FFrameController = nullptr;
 }
 
-bool TFcCustomComboBox::UseThemes() const { return FFramingPreference == fpXPThemes && VisualStyles(); }
+bool TFcCustomComboBox::VisualStylesActive() { return IsThemeActive() && IsAppThemed(); }
+
+bool TFcCustomComboBox::UseThemes() const { return FFramingPreference == fpXPThemes && VisualStylesActive(); }
 
 bool TFcCustomComboBox::IsStoredByController(TFcFrameControllerProperty Property) const {
   return !(FFrameController && FFrameControllerNotifications.Contains(Property));
@@ -334,7 +334,7 @@ void TFcCustomComboBox::SetTextHint(const std::string& Value) {
 
 void TFcCustomComboBox::UpdateTextHint() {
   // The cue banner belongs to the visual styles; without them the hint is only kept.
-  if (!VisualStyles() || !HandleAllocated()) return;
+  if (!VisualStylesActive() || !HandleAllocated()) return;
   if (IsOSVersionOrLater(7)) SendTextMessage(Handle(), CB_SETCUEBANNER, 0, FTextHint);
   else if (IsOSVersionOrLater(5) && EditHandle()) SendTextMessage(EditHandle(), EM_SETCUEBANNER, 0, FTextHint);
 }

@@ -102,6 +102,8 @@ class TFcCustomComboBox : public TCustomComboBox {
   // Heights of owner-drawn rows; a new one re-creates the window.
   void SetItemHeight(int Value) override;
   bool UseThemes() const;
+  // The platform's visual styles are on (off on Linux unless a test turns them on).
+  static bool VisualStylesActive();
 
   TNotifyEvent OnMatch;
   TNotifyEvent OnNotInList;

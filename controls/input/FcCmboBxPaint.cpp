@@ -3,15 +3,10 @@
 #include "controls/input/FcCmboBx.h"
 #include "platform/os/Kernel.h"
 #include "platform/os/SystemMetrics.h"
-#include "platform/os/Themes.h"
-
-namespace {
-bool VisualStylesOn() { return IsThemeActive() && IsAppThemed(); }
-}  // namespace
 
 TRect TFcCustomComboBox::FrameButtonRect() {
   const TRect client = ClientRect();
-  const int inset = VisualStylesOn() ? 1 : 2;
+  const int inset = VisualStylesActive() ? 1 : 2;
   const int width = GetSystemMetrics(SM_CXVSCROLL);
   TRect r{client.Right - inset - width, client.Top + inset, client.Right - inset, client.Bottom - inset};
   if (UseRightToLeftAlignment()) r = {client.Left + inset, client.Top + inset, client.Left + inset + width, client.Bottom - inset};
@@ -32,7 +27,7 @@ void TFcCustomComboBox::PaintButton(TCanvas* Canvas, const TRect& Button) {
   if (!hot) {
     Canvas->Brush()->SetColor(Color());
     Canvas->FillRect(Button);
-    PaintDropDownArrow(Canvas, Button, VisualStylesOn() ? GlyphStyleXP : 0, Enabled());
+    PaintDropDownArrow(Canvas, Button, VisualStylesActive() ? GlyphStyleXP : 0, Enabled());
     return;
   }
   TRect inside;
@@ -54,7 +49,7 @@ void TFcCustomComboBox::PaintFrame() {
   TCanvas* canvas = FFrameCanvas.get();
   const TRect client = ClientRect();
   const TRect button = FrameButtonRect();
-  const bool themes = VisualStylesOn();
+  const bool themes = VisualStylesActive();
   const bool plainWhite = ColorToRGB(Color()) == 0xFFFFFF;
   // The platform's own border under the library's frame.
   if (!FFrameVisible || UseThemes() || IsOSVersionOrLater(7)) {

@@ -330,6 +330,25 @@ TEST_F(FcComboTest, SetTextSilentlyKeepsAutoCompleteAsItWas) {
   EXPECT_TRUE(combo->AutoComplete());
 }
 
+TEST_F(FcComboTest, TheDropButtonIsHiddenWhileReadOnlyAndFlatOnlyBeforeVista) {
+  TFcComboBox* combo = Make(csDropDownList);
+  const TRect button = combo->ButtonRect();
+  auto face = [&] {
+    combo->Invalidate();
+    App.ProcessMessages();
+    return gdi::ColorOfPixel(App.Presenter().Snapshot(combo->Handle()).Get(button.Left + 2, button.Top + 2));
+  };
+  EXPECT_EQ(face(), ColorToRGB(clBtnFace));
+  combo->SetFlatButtons(true);
+  EXPECT_EQ(face(), ColorToRGB(clBtnFace));  // the reported 6.1 keeps the default button
+  os::SetPlatformVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+  EXPECT_EQ(face(), ColorToRGB(clWindow));  // flat and cold: the combo's colour and an arrow
+  os::SetPlatformVersion(VER_PLATFORM_WIN32_NT, 6, 1);
+  combo->SetFlatButtons(false);
+  combo->SetReadOnly(true);
+  EXPECT_EQ(face(), ColorToRGB(clInfoBk));
+}
+
 // ---- the image combo ----
 
 class FcImageComboTest : public FcComboTest {
