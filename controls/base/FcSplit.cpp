@@ -315,10 +315,11 @@ void TFcSplitter::SetTransparent(bool Value) {
 // ---- layout ----
 
 int TFcSplitter::GetBarFrameWidth() const {
+  // The inset of the client area on the side the axis starts from (left, or top for a
+  // horizontal bar); the far side is taken to be framed alike.
   int width = BorderWidth();
-  const int frames = StyleWidth(BorderOuter(), BevelWidth()) + StyleWidth(BorderInner(), BevelWidth());
-  if (BorderSides().Contains(sdLeft)) width += frames;
-  if (BorderSides().Contains(sdTop)) width += frames;
+  if (BorderSides().Contains(FOrientation == orVertical ? sdTop : sdLeft))
+    width += StyleWidth(BorderOuter(), BevelWidth()) + StyleWidth(BorderInner(), BevelWidth());
   return width;
 }
 

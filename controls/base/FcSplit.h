@@ -181,7 +181,7 @@ class TFcSplitter : public TFcCustomPanel {
  protected:
   // Stores FixedPaneSize: Position, or the axis length less Position for a fixed lower-right pane.
   virtual void GetEffectivePosition();
-  // The frames' and border's width on the upper-left side, where the bar's coordinates begin.
+  // The frames' and border's width on the side where the bar's coordinates begin.
   virtual int GetBarFrameWidth() const;
   // Inverts a bar-sized rectangle at Position along the axis (twice erases it).
   virtual void DrawGhostBar(int Position);

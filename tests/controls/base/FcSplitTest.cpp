@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,13 @@ TEST_F(FcSplitTest, ThePositionStaysWithinTheMarginsAndTheControl) {
     EXPECT_EQ(Split->Position(), c.Expected);
     EXPECT_GE(Split->LowerRightPane()->Width(), 0);
   }
+  // A frame narrows the room: the bar stops where the lower-right pane has none left.
+  Split->SetWidth(100);
+  Split->SetBorderOuter(fsRaised);
+  Split->SetPosition(500);
+  EXPECT_EQ(Split->Position(), 92);
+  EXPECT_EQ(Split->LowerRightPane()->BoundsRect(), Bounds(98, 2, 0, 96));
+  Split->SetBorderOuter(fsNone);
   // Margins never go below 0, nor past what the other margin leaves.
   Split->SetWidth(100);
   Split->SetMarginMin(-5);
@@ -237,6 +245,7 @@ TEST_F(FcSplitTest, AHiddenPaneGivesTheWholeAreaToTheOther) {
 }
 
 TEST_F(FcSplitTest, DraggingTheBarMovesItInRealTimeOrAtTheEnd) {
+  Split->SetBorderOuter(fsRaised);  // the panes and the bar lie inside a 2-pixel frame
   for (bool realTime : {false, true}) {
     SCOPED_TRACE(realTime ? "real time" : "ghost bar");
     Split->SetRealTimeDrag(realTime);
@@ -244,22 +253,22 @@ TEST_F(FcSplitTest, DraggingTheBarMovesItInRealTimeOrAtTheEnd) {
     Show();
     const gdi::TSurface before = Picture();
     Press(BarCentre());
-    MoveTo({132, 50});  // 30 pixels to the right of where it was taken
-    MoveTo({142, 50});
+    MoveTo({134, 50});  // 30 pixels to the right of where it was taken
+    MoveTo({144, 50});
     EXPECT_TRUE(Split->Dragging());
     if (realTime) {
       EXPECT_EQ(Split->Position(), 140);
       EXPECT_EQ(Split->UpperLeftPane()->Width(), 140);
     } else {
       EXPECT_EQ(Split->Position(), 100) << "the panes wait for the release";
-      // The ghost bar: every other pixel of a bar-sized strip at 140 is inverted, nothing
-      // else changed (the bar drawn at 130 was erased again).
+      // The ghost bar: every other pixel of a bar-sized strip where the bar will go is
+      // inverted, nothing else changed (the one drawn on the way was erased again).
       const gdi::TSurface during = Picture();
       int inverted = 0, elsewhere = 0;
       for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x) {
           const bool changed = before.Get(x, y) != during.Get(x, y);
-          const bool inGhost = x >= 140 && x < 144;
+          const bool inGhost = x >= 142 && x < 146 && y >= 2 && y < 98;
           if (changed && inGhost) {
             ++inverted;
             EXPECT_EQ(gdi::ColorOfPixel(during.Get(x, y)), gdi::ColorOfPixel(before.Get(x, y)) ^ 0xFFFFFFu)
@@ -267,13 +276,13 @@ TEST_F(FcSplitTest, DraggingTheBarMovesItInRealTimeOrAtTheEnd) {
           }
           if (changed && !inGhost) ++elsewhere;
         }
-      EXPECT_EQ(inverted, 4 * 100 / 2);
+      EXPECT_EQ(inverted, 4 * 96 / 2);
       EXPECT_EQ(elsewhere, 0);
     }
     Release();
     EXPECT_FALSE(Split->Dragging());
     EXPECT_EQ(Split->Position(), 140);
-    EXPECT_EQ(Split->BarBounds(), Bounds(140, 0, 4, 100));
+    EXPECT_EQ(Split->BarBounds(), Bounds(142, 2, 4, 96));
     App.ProcessMessages();
   }
 }
@@ -441,6 +450,32 @@ TEST_F(FcSplitTest, TheHotSpotIsDrawnWithItsArrowsAndDots) {
       "rr#yyyyyyyyyyyyyyyyyyyyyyy#......................#rr",
       "rr################################################rr",
       "gggggggggggggggggggggggggggggggggggggggggggggggggggg"}));
+}
+
+TEST_F(FcSplitTest, TheBarHasCursorsOfItsOwn) {
+  const HCURSOR horz = LoadCursor(nullptr, "FCSPLIT_HORZ"), horzHot = LoadCursor(nullptr, "FCSPLIT_HORZHOTSPOT");
+  const HCURSOR vert = LoadCursor(nullptr, "FCSPLIT_VERT"), vertHot = LoadCursor(nullptr, "FCSPLIT_VERTHOTSPOT");
+  ASSERT_TRUE(horz && horzHot && vert && vertHot) << "the program carries the four cursors";
+  EXPECT_EQ(std::set<HCURSOR>({horz, horzHot, vert, vertHot}).size(), 4u);
+  Split->SetHotSpotVisible(true);
+  Show();
+  MoveTo({103, 10});
+  EXPECT_EQ(GetCursor(), horz);
+  MoveTo({103, 50});
+  EXPECT_EQ(GetCursor(), horzHot);
+  MoveTo({50, 50});
+  EXPECT_NE(GetCursor(), horz);
+  EXPECT_NE(GetCursor(), horzHot);
+  Split->SetLockBar(true);
+  MoveTo({103, 10});
+  EXPECT_NE(GetCursor(), horz) << "a locked bar shows the usual cursor";
+  Split->SetLockBar(false);
+  Split->SetOrientation(orVertical);
+  Split->SetPosition(40);
+  MoveTo({10, 43});
+  EXPECT_EQ(GetCursor(), vert);
+  MoveTo({100, 43});
+  EXPECT_EQ(GetCursor(), vertHot);
 }
 
 TEST_F(FcSplitTest, ALockedBarStaysButItsHotSpotWorks) {
