@@ -7,6 +7,7 @@
 
 #include "platform/controls/Forms.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/os/Themes.h"
 #include "platform/os/WindowDC.h"
 #include "platform/shell/Registry.h"
 #include "platform/rtl/Strings.h"
@@ -49,8 +50,8 @@ TStartValues& StartValues() {
   return values;
 }
 
-// Whether visual styles are active: they are not on this platform.
-bool ThemeServicesActive() { return false; }
+// Whether visual styles are active (the platform answers no unless a test turns them on).
+bool ThemeServicesActive() { return IsThemeActive(); }
 
 // The visual styles are off on this platform, so the scheme colours apply only where a caller
 // asks for gcsMSOffice with them on.

@@ -78,17 +78,6 @@ std::string KeyName(WORD key) {
   }
 }
 
-// The caption without its access-key marks ("&&" stands for "&").
-std::string StripHotkey(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    else if (caption[i] == '&') continue;
-    out += caption[i];
-  }
-  return out;
-}
-
 // The pop-up menu being shown, which hears of its submenus opening.
 TPopupMenu* gShowing = nullptr;
 
@@ -133,6 +122,16 @@ std::string ShortCutToText(TShortCut Value) {
   if (Value & scCtrl) text += "Ctrl+";
   if (Value & scAlt) text += "Alt+";
   return text + name;
+}
+
+std::string StripHotkey(const std::string& Text) {
+  std::string out;
+  for (size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] == '&' && i + 1 < Text.size()) ++i;
+    else if (Text[i] == '&') continue;
+    out += Text[i];
+  }
+  return out;
 }
 
 TShortCut TextToShortCut(const std::string& Text) {

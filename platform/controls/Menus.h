@@ -41,6 +41,9 @@ void ShortCutToKey(TShortCut ShortCut, WORD& Key, TShiftState& Shift);
 std::string ShortCutToText(TShortCut ShortCut);
 // The reverse, case-insensitive, modifiers in any order; 0 when the text names no key.
 TShortCut TextToShortCut(const std::string& Text);
+// The text without its hotkey marks: each "&" that marks the next character is removed and a
+// doubled "&&" becomes one "&".
+std::string StripHotkey(const std::string& Text);
 
 // ---- items ----
 

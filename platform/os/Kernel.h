@@ -23,3 +23,20 @@ DWORD GetTickCount();
 // The calling thread's last error code, set by the services that fail.
 DWORD GetLastError();
 void SetLastError(DWORD code);
+
+// Copies Src into Dst (Size bytes, terminating zero included) with each %NAME% replaced by the
+// process environment's value of NAME; a name that is not set, and a lone "%", stay as written.
+// Answers the size the whole expansion needs, zero included; when Size is smaller, Dst gets
+// nothing and the answer tells the size to ask again with. 0 for a null Src.
+DWORD ExpandEnvironmentStrings(const char* Src, char* Dst, DWORD Size);
+
+// The platform's version numbers: the NT family (2), version 6.1. Tests may pretend another
+// version with os::SetPlatformVersion.
+constexpr int VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr int VER_PLATFORM_WIN32_NT = 2;
+int Win32Platform();
+int Win32MajorVersion();
+int Win32MinorVersion();
+namespace os {
+void SetPlatformVersion(int Platform, int Major, int Minor);
+}  // namespace os
