@@ -38,22 +38,6 @@ namespace {
 // Taken to the nearest integer, halves to the even one.
 int RoundEven(double Value) { return static_cast<int>(std::nearbyint(Value)); }
 
-// A frame style's width as the bar's coordinates count it.
-int StyleWidth(TFrameStyleEx Style, int BevelWidth) {
-  switch (Style) {
-    case fsFlat: return 1;
-    case fsStatus:
-    case fsPopup: return BevelWidth;
-    case fsGroove:
-    case fsBump:
-    case fsLowered:
-    case fsButtonDown:
-    case fsRaised:
-    case fsButtonUp: return 2;
-    default: return 0;
-  }
-}
-
 TPoint PointerIn(TControl* Control) {
   TPoint p;
   GetCursorPos(&p);
@@ -314,18 +298,19 @@ void TFcSplitter::SetTransparent(bool Value) {
 
 // ---- layout ----
 
-int TFcSplitter::GetBarFrameWidth() const {
-  // The inset of the client area on the side the axis starts from (left, or top for a
+int TFcSplitter::GetBarFrameWidth() {
+  // What the frames and the border take on the side the axis starts from (left, or top for a
   // horizontal bar); the far side is taken to be framed alike.
-  int width = BorderWidth();
-  if (BorderSides().Contains(FOrientation == orVertical ? sdTop : sdLeft))
-    width += StyleWidth(BorderOuter(), BevelWidth()) + StyleWidth(BorderInner(), BevelWidth());
-  return width;
+  TRect client = ClientRect();
+  AdjustClientRect(client);
+  return FOrientation == orVertical ? client.Top : client.Left;
 }
 
 void TFcSplitter::AlignControls(TControl* AControl, TRect& Rect) {
   TFcCustomPanel::AlignControls(AControl, Rect);
-  LayoutPanes();
+  // While a splitter finishes loading, controls move onto its panes: no splitter lays out
+  // until they are all in place.
+  if (SplittersLoading == 0) LayoutPanes();
 }
 
 void TFcSplitter::LayoutPanes() {
@@ -561,7 +546,7 @@ void TFcSplitter::DrawBarStyle() {
         r.Top = centre - 3 + 3 * strip;
         r.Bottom = r.Top + 3;
       }
-      fc::DrawFrame(canvas, r, style);
+      PaintFrameStyle(canvas, r, style);
     }
   } else if (!FullRepaint()) {
     fc::FillSolid(canvas, bar, Color());
@@ -795,6 +780,11 @@ void TFcSplitter::WMSetCursor(TMessage& Message) {
 
 HCURSOR TFcSplitter::BarCursor(bool OverHotSpot) const {
   return FCursors[(FOrientation == orVertical ? 2 : 0) + (OverHotSpot ? 1 : 0)];
+}
+
+void TFcSplitter::CMShowingChanged(TMessage& Message) {
+  TFcCustomPanel::CMShowingChanged(Message);
+  for (TFcSplitterPane* pane : FPanes) pane->Invalidate();
 }
 
 void TFcSplitter::CMMouseLeave(TMessage& Message) {

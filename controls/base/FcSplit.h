@@ -182,7 +182,7 @@ class TFcSplitter : public TFcCustomPanel {
   // Stores FixedPaneSize: Position, or the axis length less Position for a fixed lower-right pane.
   virtual void GetEffectivePosition();
   // The frames' and border's width on the side where the bar's coordinates begin.
-  virtual int GetBarFrameWidth() const;
+  virtual int GetBarFrameWidth();
   // Inverts a bar-sized rectangle at Position along the axis (twice erases it).
   virtual void DrawGhostBar(int Position);
   virtual void CalcHotSpotRect();
@@ -206,6 +206,7 @@ class TFcSplitter : public TFcCustomPanel {
   void CreateParams(TCreateParams& Params) override;
   void WMSetCursor(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
   void CMChildKey(TMessage& Message) override;
   // A drag that loses the mouse ends as if Esc was pressed.
   void WMCancelMode(TMessage& Message) override;

@@ -529,6 +529,25 @@ TEST_F(FcSplitTest, TheBarStylesWidenTheBar) {
   EXPECT_EQ(Split->SplitterWidth(), 9);
 }
 
+// A groove bar: two 3-pixel strips side by side on the bar's middle, each framed sunken (a
+// bump bar: raised), on the bar's colour.
+TEST_F(FcSplitTest, GrooveAndBumpBarsShowTwoFramedStrips) {
+  Split->SetSplitterWidth(8);  // 100..108, the middle at 104
+  Split->SetColor(clRed);
+  Show();
+  const COLORREF shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight), red = RGB(255, 0, 0);
+  for (TSplitterStyle style : {ssGroove, ssBump}) {
+    SCOPED_TRACE(style == ssGroove ? "groove" : "bump");
+    Split->SetSplitterStyle(style);
+    App.ProcessMessages();
+    const gdi::TSurface picture = Picture();
+    std::vector<COLORREF> row;
+    for (int x = 100; x < 108; ++x) row.push_back(gdi::ColorOfPixel(picture.Get(x, 50)));
+    const COLORREF in = style == ssGroove ? shadow : light, out = style == ssGroove ? light : shadow;
+    EXPECT_EQ(row, (std::vector<COLORREF>{red, in, red, out, in, red, out, red}));
+  }
+}
+
 TEST_F(FcSplitTest, TheSettingsRoundTripThroughAWindowDefinition) {
   auto form = std::make_unique<TSplitForm>(nullptr);
   ReadComponentText(form.get(), kDefinition);
