@@ -59,7 +59,7 @@ TFcSplitterPane::TFcSplitterPane(TComponent* AOwner)
 
 void TFcSplitterPane::WndProc(TMessage& Message) {
   // Where it has no child the pane lets the mouse through to the splitter.
-  if (Message.Msg == WM_NCHITTEST && (ComponentState() & csDesigning) == 0) {
+  if (Message.Msg == WM_NCHITTEST && (ComponentState() & csDesigning) == 0 && !DockSite()) {
     Message.Result = HTTRANSPARENT;
     return;
   }
@@ -92,6 +92,10 @@ void TFcPaneData::Assign(TPersistent* Source) {
   SetBorderOuter(other->BorderOuter());
   SetBorderWidth(other->BorderWidth());
   SetColor(other->Color());
+  SetFlatColor(other->FlatColor());
+  SetFlatColorAdjustment(other->FlatColorAdjustment());
+  SetDockSite(other->DockSite());
+  SetShowDockClientCaptions(other->ShowDockClientCaptions());
   SetVisible(other->GetVisible());
 }
 
@@ -548,6 +552,9 @@ void TFcSplitter::DrawBarStyle() {
       }
       PaintFrameStyle(canvas, r, style);
     }
+  } else if (FSplitterStyle == ssGroupBar && VisualStyle() != vsClassic) {
+    PaintGroupBarBackground(canvas, bar, VisualStyle(), GradientColorStop(), GradientColorStart(),
+                            FGradientPath == gpBottomToTop, GradientColorStyle());
   } else if (!FullRepaint()) {
     fc::FillSolid(canvas, bar, Color());
   }
@@ -805,6 +812,11 @@ static const classes::TPublished<TFcPaneData, TPersistent> FcPaneDataInfo([](aut
       .Default(clBtnFace)
       .Idents(ColorIdents())
       .Stored(&TFcPaneData::IsColorStored);
+  p.Int("FlatColor", &TFcPaneData::FlatColor, &TFcPaneData::SetFlatColor).Default(clBtnShadow).Idents(ColorIdents());
+  p.Int("FlatColorAdjustment", &TFcPaneData::FlatColorAdjustment, &TFcPaneData::SetFlatColorAdjustment).Default(30);
+  p.Bool("DockSite", &TFcPaneData::DockSite, &TFcPaneData::SetDockSite).Default(false);
+  p.Bool("ShowDockClientCaptions", &TFcPaneData::ShowDockClientCaptions, &TFcPaneData::SetShowDockClientCaptions)
+      .Default(true);
   p.Bool("Visible", &TFcPaneData::GetVisible, &TFcPaneData::SetVisible).Default(true);
 });
 

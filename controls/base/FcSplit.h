@@ -68,6 +68,14 @@ class TFcPaneData : public TPersistent {
   TColor Color() const { return FPane->Color(); }
   void SetColor(TColor Value) { FPane->SetColor(Value); }
   bool IsColorStored() const { return FPane->IsColorStored(); }
+  TColor FlatColor() const { return FPane->FlatColor(); }
+  void SetFlatColor(TColor Value) { FPane->SetFlatColor(Value); }
+  int FlatColorAdjustment() const { return FPane->FlatColorAdjustment(); }
+  void SetFlatColorAdjustment(int Value) { FPane->SetFlatColorAdjustment(Value); }
+  bool DockSite() const { return FPane->DockSite(); }
+  void SetDockSite(bool Value) { FPane->SetDockSite(Value); }
+  bool ShowDockClientCaptions() const { return FPane->ShowDockClientCaptions(); }
+  void SetShowDockClientCaptions(bool Value) { FPane->SetShowDockClientCaptions(Value); }
   bool GetVisible() const { return FPane->Visible(); }
   // Hiding a pane gives the whole area to the other one.
   void SetVisible(bool Value) { FPane->SetVisible(Value); }
@@ -149,7 +157,7 @@ class TFcSplitter : public TFcCustomPanel {
 
   // Passed on to both panes as well.
   void SetParentColor(bool Value);
-  void SetTransparent(bool Value);
+  void SetTransparent(bool Value) override;
 
   // The bar and the hot spot (client coordinates).
   TRect BarBounds() const { return FBarBounds; }

@@ -548,6 +548,32 @@ TEST_F(FcSplitTest, GrooveAndBumpBarsShowTwoFramedStrips) {
   }
 }
 
+// A group bar is a gradient from the start colour at the top to the stop colour at the bottom,
+// or the other way round; in the classic style it is a plain bar.
+TEST_F(FcSplitTest, AGroupBarIsAGradientEitherWay) {
+  Split->SetSplitterStyle(ssGroupBar);
+  Split->SetGradientColorStyle(gcsCustom);
+  Split->SetGradientColorStart(clRed);
+  Split->SetGradientColorStop(clBlue);
+  Show();
+  auto at = [&](int Y) { return gdi::ColorOfPixel(Picture().Get(102, Y)); };
+  // 'r' mostly red, 'b' mostly blue (the gradient's steps come near its ends).
+  auto kind = [&](int Y) {
+    const COLORREF c = at(Y);
+    const int red = c & 0xFF, blue = (c >> 16) & 0xFF;
+    return red > 240 && blue < 16 ? 'r' : blue > 240 && red < 16 ? 'b' : '?';
+  };
+  EXPECT_EQ(std::string() + kind(0) + kind(99), "rb");
+  Split->SetGradientPath(gpBottomToTop);
+  App.ProcessMessages();
+  EXPECT_EQ(std::string() + kind(0) + kind(99), "br");
+  Split->SetVisualStyle(vsClassic);
+  Split->SetColor(clLime);
+  App.ProcessMessages();
+  EXPECT_EQ(at(0), RGB(0, 255, 0));
+  EXPECT_EQ(at(99), RGB(0, 255, 0));
+}
+
 TEST_F(FcSplitTest, TheSettingsRoundTripThroughAWindowDefinition) {
   auto form = std::make_unique<TSplitForm>(nullptr);
   ReadComponentText(form.get(), kDefinition);
