@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
 
 #include "platform/classes/Resources.h"
 #include "platform/gdi/Bmp.h"
@@ -379,4 +383,21 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   StretchBlt(dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
              ACanvas->CopyMode());
   SetStretchBltMode(dest, oldMode);
+}
+
+TBitmap* AllocPatternBitmap(TColor BkColor, TColor FgColor) {
+  static std::mutex lock;
+  static std::map<std::pair<TColor, TColor>, std::unique_ptr<TBitmap>> patterns;
+  std::lock_guard<std::mutex> guard(lock);
+  std::unique_ptr<TBitmap>& slot = patterns[{BkColor, FgColor}];
+  if (!slot) {
+    auto bitmap = std::make_unique<TBitmap>(8, 8);
+    TCanvas* canvas = bitmap->Canvas();
+    canvas->Brush()->SetColor(BkColor);
+    canvas->FillRect({0, 0, 8, 8});
+    for (int y = 0; y < 8; ++y)
+      for (int x = y % 2; x < 8; x += 2) canvas->SetPixels(x, y, FgColor);
+    slot = std::move(bitmap);
+  }
+  return slot.get();
 }

@@ -131,3 +131,9 @@ class TBitmapCanvas : public TCanvas {
   TBitmap* FBitmap;
   HGDIOBJ FOldBitmap = nullptr;
 };
+
+// The shared 8×8 pattern bitmap of alternating pixels: FgColor where X and Y are both even or
+// both odd ((0, 0) among them), BkColor elsewhere. One bitmap per colour pair, kept by the
+// layer for the program's life (callers never free it); a pattern brush made from its handle
+// draws the dotted look of ghost lines and focus bars.
+TBitmap* AllocPatternBitmap(TColor BkColor, TColor FgColor);

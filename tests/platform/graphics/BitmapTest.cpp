@@ -168,3 +168,28 @@ TEST(Bitmap, ResizingKeepsTheSharedPartAndMonochromeKeepsOnlyWhite) {
   m->Canvas()->SetPixels(0, 0, Red);
   EXPECT_EQ(m->Canvas()->Pixels(0, 0), Red) << "colour again";
 }
+
+TEST(Bitmap, ThePatternBitmapAlternatesItsColoursAndIsShared) {
+  TBitmap* pattern = AllocPatternBitmap(clBlack, clWhite);
+  ASSERT_EQ(pattern->Width(), 8);
+  ASSERT_EQ(pattern->Height(), 8);
+  const std::string checker = Rows({".#.#.#.#", "#.#.#.#.", ".#.#.#.#", "#.#.#.#.", ".#.#.#.#", "#.#.#.#.",
+                                    ".#.#.#.#", "#.#.#.#."});
+  EXPECT_EQ(Picture(*pattern), checker);
+  EXPECT_EQ(AllocPatternBitmap(clBlack, clWhite), pattern);
+  TBitmap* other = AllocPatternBitmap(clRed, clBlue);
+  EXPECT_NE(other, pattern);
+  EXPECT_EQ(Picture(*other).substr(0, 9), "brbrbrbr\n");
+
+  // Its brush inverts every other pixel; inverting twice gives the picture back.
+  auto target = Filled(8, 2, clBlue);
+  HBRUSH brush = CreatePatternBrush(pattern->Handle());
+  HDC dc = target->Canvas()->Handle();
+  HGDIOBJ old = SelectObject(dc, brush);
+  PatBlt(dc, 0, 0, 8, 2, PATINVERT);
+  EXPECT_EQ(Picture(*target, {{clBlue, 'b'}, {clYellow, 'y'}}), Rows({"ybybybyb", "bybybyby"}));
+  PatBlt(dc, 0, 0, 8, 2, PATINVERT);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  EXPECT_EQ(Picture(*target, {{clBlue, 'b'}}), Rows({"bbbbbbbb", "bbbbbbbb"}));
+}
