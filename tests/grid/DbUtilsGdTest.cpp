@@ -8,6 +8,9 @@
 #include <optional>
 
 #include "platform/gdi/Display.h"
+#include "platform/os/MessageLoop.h"
+#include "platform/os/Painting.h"
+#include "tests/support/HeadlessApp.h"
 #include "tests/support/Pixels.h"
 
 namespace {
@@ -334,6 +337,42 @@ TEST(DbUtilsGdTest, RectangleAndGridCellHelpers) {
   EXPECT_TRUE(PointInRectInclusive({40, 25}, TRect(10, 20, 40, 25)));
   EXPECT_FALSE(PointInRectInclusive({41, 25}, TRect(10, 20, 40, 25)));
   EXPECT_THROW(RaiseGridOperationError("Grid index out of range"), EInvalidGridOperation);
+}
+
+}  // namespace
+
+namespace {
+
+class DbUtilsGdWindowTest : public test::HeadlessTest {};
+
+TEST_F(DbUtilsGdWindowTest, AGridRowIsInvalidatedWholeAndPendingMessagesAreDiscarded) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  TDrawGrid grid(&form);
+  grid.SetParent(&form);
+  grid.SetBounds(0, 0, 250, 150);
+  grid.SetColCount(3);
+  grid.SetRowCount(4);
+  form.Show();
+  App.ProcessMessages();
+  ValidateRect(grid.Handle(), nullptr);
+  InvalidateGridRow(&grid, 2);
+  TRect update;
+  ASSERT_TRUE(GetUpdateRect(grid.Handle(), &update, FALSE));
+  EXPECT_EQ(update, TRect(grid.CellRect(0, 2).Left, grid.CellRect(0, 2).Top, grid.CellRect(2, 2).Right,
+                          grid.CellRect(0, 2).Bottom));
+
+  constexpr UINT kDeferred = WM_USER + 100;
+  PostMessage(grid.Handle(), kDeferred, 1, 0);
+  PostMessage(grid.Handle(), WM_USER + 101, 0, 0);
+  PostMessage(grid.Handle(), kDeferred, 2, 0);
+  PostMessage(form.Handle(), kDeferred, 3, 0);
+  DiscardPendingMessage(grid.Handle(), kDeferred);
+  MSG msg;
+  std::vector<std::pair<UINT, WPARAM>> left;
+  while (PeekMessage(&msg, nullptr, WM_USER, WM_USER + 200, PM_REMOVE)) left.emplace_back(msg.message, msg.wParam);
+  EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER + 101, 0}, {kDeferred, 3}}))
+      << "only the grid's messages of that number go";
 }
 
 }  // namespace
