@@ -11,8 +11,10 @@
 #include "controls/base/FcStatus.h"
 #include "platform/classes/Filer.h"
 #include "platform/controls/ButtonCtrls.h"
+#include "platform/os/Themes.h"
 #include "platform/os/WindowPos.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/shell/Registry.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
 #include "tests/support/Snapshot.h"
@@ -593,6 +595,59 @@ TEST_F(PanelTest, EveryPanelAndGroupStyleAndTheStatusBarLookAsKept) {
   EXPECT_TRUE(test::MatchesSnapshot(shot, "framed-panels", 24, 400));
   // Panes and bars first: they belong to their parents.
   while (!controls.empty()) controls.pop_back();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, AFrameControllerGivesThePanelWhatItsNotificationsLetIn) {
+  TForm form(nullptr);
+  TFcFrameController controller(&form);
+  controller.SetFrameVisible(true);
+  controller.SetFrameStyle(fsGroove);
+  controller.SetFrameColor(clRed);
+  controller.SetColor(clYellow);
+  TFcPanel all(&form), noColour(&form);
+  TFcGroupBox box(&form), custom(&form);
+  custom.SetGroupStyle(gsCustom);
+  TFcFrameControllerNotifications mask = AllFrameControllerNotifications;
+  mask.Exclude(fcpColor);
+  noColour.SetFrameControllerNotifications(mask);
+  noColour.SetColor(clLime);
+  for (TFcCustomPanel* p : std::initializer_list<TFcCustomPanel*>{&all, &noColour, &box, &custom})
+    p->SetFrameController(&controller);
+  EXPECT_EQ(all.BorderOuter(), fsGroove);
+  EXPECT_EQ(all.FlatColor(), clRed);
+  EXPECT_EQ(all.FlatColorAdjustment(), 0);
+  EXPECT_EQ(all.Color(), clYellow);
+  EXPECT_EQ(all.BorderHighlight(), BrightenColor(clYellow, 100));
+  EXPECT_EQ(all.BorderShadow(), DarkenColor(clYellow, 50));
+  EXPECT_EQ(noColour.BorderOuter(), fsGroove);
+  EXPECT_EQ(noColour.Color(), clLime);
+  EXPECT_EQ(box.BorderOuter(), fsNone) << "only a custom-styled group box follows the controller";
+  EXPECT_EQ(custom.BorderOuter(), fsGroove);
+  // A controller that goes away is forgotten.
+  {
+    TFcFrameController gone(&form);
+    all.SetFrameController(&gone);
+  }
+  EXPECT_EQ(all.FrameController(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, AThemeChangeRereadsTheColourScheme) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", true));
+  reg.WriteString("ColorName", "Metallic");
+  SetXPColorSchemeIndex(0);
+  TFcPanel panel(nullptr);
+  panel.Perform(WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(XPColorSchemeIndex(), 2);
+  SetXPColorSchemeIndex(0);
 }
 
 }  // namespace
