@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "platform/controls/Menus.h"
-#include "platform/gdi/Frames.h"
 #include "platform/gdi/Text.h"
 #include "platform/graphics/GraphicsObjects.h"
 #include "platform/graphics/Idents.h"
@@ -610,58 +609,15 @@ void FillSolid(TCanvas* Canvas, const TRect& R, TColor Colour) {
   Canvas->FillRect(R);
 }
 
-namespace {
-UINT EdgeFlags(TSides Sides) {
-  UINT flags = 0;
-  if (Sides.Contains(sdLeft)) flags |= BF_LEFT;
-  if (Sides.Contains(sdTop)) flags |= BF_TOP;
-  if (Sides.Contains(sdRight)) flags |= BF_RIGHT;
-  if (Sides.Contains(sdBottom)) flags |= BF_BOTTOM;
-  return flags;
-}
-
-// One ring of two colours (upper-left, lower-right) on the chosen sides; R shrinks by one.
-void Ring(TCanvas* Canvas, TRect& R, TSides Sides, TColor UpperLeft, TColor LowerRight) {
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Brush()->SetColor(UpperLeft);
-  if (Sides.Contains(sdLeft)) Canvas->FillRect({R.Left, R.Top, R.Left + 1, R.Bottom});
-  if (Sides.Contains(sdTop)) Canvas->FillRect({R.Left, R.Top, R.Right, R.Top + 1});
-  Canvas->Brush()->SetColor(LowerRight);
-  if (Sides.Contains(sdRight)) Canvas->FillRect({R.Right - 1, R.Top, R.Right, R.Bottom});
-  if (Sides.Contains(sdBottom)) Canvas->FillRect({R.Left, R.Bottom - 1, R.Right, R.Bottom});
-  if (Sides.Contains(sdLeft)) ++R.Left;
-  if (Sides.Contains(sdTop)) ++R.Top;
-  if (Sides.Contains(sdRight)) --R.Right;
-  if (Sides.Contains(sdBottom)) --R.Bottom;
-}
-}  // namespace
-
 void DrawFrame(TCanvas* Canvas, TRect& R, TFrameStyleEx Style, TSides Sides, TColor Colour) {
   auto own = [Colour](TColor Default) { return Colour == clNone ? Default : Colour; };
   switch (Style) {
     case fsNone: return;
     case fsFlat:
-    case fsFlatRounded: Ring(Canvas, R, Sides, own(cl3DDkShadow), own(cl3DDkShadow)); return;
-    case fsFlatBold:
-      Ring(Canvas, R, Sides, own(clBtnShadow), own(clBtnShadow));
-      Ring(Canvas, R, Sides, own(clBtnShadow), own(clBtnShadow));
-      return;
-    case fsStatus: Ring(Canvas, R, Sides, clBtnShadow, clBtnHighlight); return;
-    case fsPopup: Ring(Canvas, R, Sides, clBtnHighlight, clBtnShadow); return;
-    default: break;
+    case fsFlatRounded: R = PaintBevelRings(Canvas, R, own(cl3DDkShadow), Sides, 1, own(cl3DDkShadow)); return;
+    case fsFlatBold: R = PaintBevelRings(Canvas, R, own(clBtnShadow), Sides, 2, own(clBtnShadow)); return;
+    default: R = PaintFrameStyleSides(Canvas, R, Style, Sides); return;
   }
-  UINT edge = 0;
-  switch (Style) {
-    case fsGroove: edge = EDGE_ETCHED; break;
-    case fsBump: edge = EDGE_BUMP; break;
-    case fsLowered: edge = EDGE_SUNKEN; break;
-    case fsRaised: edge = EDGE_RAISED; break;
-    case fsButtonDown: edge = EDGE_SUNKEN; break;
-    default: edge = EDGE_RAISED; break;
-  }
-  UINT flags = EdgeFlags(Sides) | BF_ADJUST;
-  if (Style == fsButtonUp) flags |= BF_SOFT;
-  DrawEdge(Canvas->Handle(), &R, edge, flags);
 }
 
 void DrawCaption(TCanvas* Canvas, TRect R, const std::string& Text, TAlignment Alignment,

@@ -41,6 +41,8 @@ int FrameWidth(TFrameStyleEx Style, int BevelWidth) {
 
 TRect PaintSideLines(TCanvas* Canvas, const TRect& Rect, TColor U, TSides Sides, TColor W) {
   const TRect& r = Rect;
+  // Rings inside a frame too small for them have no room left: nothing to draw.
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return Shrunk(Rect, Sides, 1);
   TColor penColor = Canvas->Pen()->Color();
   if (U != clNone) {
     Canvas->Pen()->SetColor(U);

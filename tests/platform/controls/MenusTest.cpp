@@ -43,6 +43,14 @@ struct TShortCutCase {
   const char* Text;
 };
 
+TEST(ShortCutTest, HotkeyMarksAreStripped) {
+  EXPECT_EQ(StripHotkey("&File"), "File");
+  EXPECT_EQ(StripHotkey("Save && E&xit"), "Save & Exit");
+  EXPECT_EQ(StripHotkey("Trailing &&"), "Trailing &");
+  EXPECT_EQ(StripHotkey("Lone &"), "Lone ");
+  EXPECT_EQ(StripHotkey(""), "");
+}
+
 TEST(ShortCutTest, TextOfShortCutsAndBack) {
   const TShortCutCase cases[] = {
       {ShortCut('S', {ssCtrl}), "Ctrl+S"},
