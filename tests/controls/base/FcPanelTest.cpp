@@ -214,14 +214,15 @@ TEST_F(PanelTest, ChildrenGetBackTheEnabledStateTheyHadWhenThePanelWasDisabled) 
   EXPECT_TRUE(a.Enabled());
   EXPECT_FALSE(b.Enabled()) << "disabled before: stays disabled";
 
-  // A child that leaves the panel is forgotten: coming back (or another control taking its
-  // place) it is enabled with the panel like a child never seen.
-  b.SetEnabled(true);
-  panel.SetEnabled(false);  // records b as enabled, a as enabled
-  a.SetParent(nullptr);
-  a.SetEnabled(false);
-  a.SetParent(&panel);  // back, now as a child the panel never recorded
-  c.SetParent(&panel);  // a child that came in while the panel was disabled
+  // A child that leaves the panel is forgotten: a control that comes in later (here the same
+  // one, at the same address) counts as never seen and is enabled with the panel, even when it
+  // came in disabled.
+  panel.SetEnabled(false);  // records a as enabled, b as disabled
+  b.SetParent(nullptr);
+  b.SetParent(&panel);
+  c.SetEnabled(false);
+  c.SetParent(&panel);
+  EXPECT_FALSE(b.Enabled());
   panel.SetEnabled(true);
   EXPECT_TRUE(a.Enabled());
   EXPECT_TRUE(b.Enabled());
