@@ -11,6 +11,7 @@
 #include "controls/base/FcStatus.h"
 #include "platform/classes/Filer.h"
 #include "platform/controls/ButtonCtrls.h"
+#include "platform/controls/ControlMessages.h"
 #include "platform/os/Themes.h"
 #include "platform/os/WindowPos.h"
 #include "platform/rtl/DateTime.h"
@@ -649,6 +650,29 @@ TEST_F(PanelTest, AThemeChangeRereadsTheColourScheme) {
   panel.Perform(WM_THEMECHANGED, 0, 0);
   EXPECT_EQ(XPColorSchemeIndex(), 2);
   SetXPColorSchemeIndex(0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, TheGroupBoxsAcceleratorFocusesItsFirstChild) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 150);
+  TFcGroupBox box(&form);
+  box.SetParent(&form);
+  box.SetCaption("&Group");
+  TButton first(&form), second(&form);
+  second.SetParent(&box);
+  first.SetParent(&box);
+  first.SetTabOrder(0);
+  form.Show();
+  App.ProcessMessages();
+  second.SetFocus();
+  EXPECT_EQ(box.Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_TRUE(second.Focused());
+  EXPECT_EQ(box.Perform(CM_DIALOGCHAR, 'g', 0), 1);
+  EXPECT_TRUE(first.Focused());
 }
 
 }  // namespace
