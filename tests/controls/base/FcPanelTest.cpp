@@ -11,8 +11,11 @@
 #include "controls/base/FcStatus.h"
 #include "platform/classes/Filer.h"
 #include "platform/controls/ButtonCtrls.h"
+#include "platform/controls/ControlMessages.h"
+#include "platform/os/Themes.h"
 #include "platform/os/WindowPos.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/shell/Registry.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
 #include "tests/support/Snapshot.h"
@@ -212,14 +215,15 @@ TEST_F(PanelTest, ChildrenGetBackTheEnabledStateTheyHadWhenThePanelWasDisabled) 
   EXPECT_TRUE(a.Enabled());
   EXPECT_FALSE(b.Enabled()) << "disabled before: stays disabled";
 
-  // A child that leaves the panel is forgotten: coming back (or another control taking its
-  // place) it is enabled with the panel like a child never seen.
-  b.SetEnabled(true);
-  panel.SetEnabled(false);  // records b as enabled, a as enabled
-  a.SetParent(nullptr);
-  a.SetEnabled(false);
-  a.SetParent(&panel);  // back, now as a child the panel never recorded
-  c.SetParent(&panel);  // a child that came in while the panel was disabled
+  // A child that leaves the panel is forgotten: a control that comes in later (here the same
+  // one, at the same address) counts as never seen and is enabled with the panel, even when it
+  // came in disabled.
+  panel.SetEnabled(false);  // records a as enabled, b as disabled
+  b.SetParent(nullptr);
+  b.SetParent(&panel);
+  c.SetEnabled(false);
+  c.SetParent(&panel);
+  EXPECT_FALSE(b.Enabled());
   panel.SetEnabled(true);
   EXPECT_TRUE(a.Enabled());
   EXPECT_TRUE(b.Enabled());
@@ -593,6 +597,82 @@ TEST_F(PanelTest, EveryPanelAndGroupStyleAndTheStatusBarLookAsKept) {
   EXPECT_TRUE(test::MatchesSnapshot(shot, "framed-panels", 24, 400));
   // Panes and bars first: they belong to their parents.
   while (!controls.empty()) controls.pop_back();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, AFrameControllerGivesThePanelWhatItsNotificationsLetIn) {
+  TForm form(nullptr);
+  TFcFrameController controller(&form);
+  controller.SetFrameVisible(true);
+  controller.SetFrameStyle(fsGroove);
+  controller.SetFrameColor(clRed);
+  controller.SetColor(clYellow);
+  TFcPanel all(&form), noColour(&form);
+  TFcGroupBox box(&form), custom(&form);
+  custom.SetGroupStyle(gsCustom);
+  TFcFrameControllerNotifications mask = AllFrameControllerNotifications;
+  mask.Exclude(fcpColor);
+  noColour.SetFrameControllerNotifications(mask);
+  noColour.SetColor(clLime);
+  for (TFcCustomPanel* p : std::initializer_list<TFcCustomPanel*>{&all, &noColour, &box, &custom})
+    p->SetFrameController(&controller);
+  EXPECT_EQ(all.BorderOuter(), fsGroove);
+  EXPECT_EQ(all.FlatColor(), clRed);
+  EXPECT_EQ(all.FlatColorAdjustment(), 0);
+  EXPECT_EQ(all.Color(), clYellow);
+  EXPECT_EQ(all.BorderHighlight(), BrightenColor(clYellow, 100));
+  EXPECT_EQ(all.BorderShadow(), DarkenColor(clYellow, 50));
+  EXPECT_EQ(noColour.BorderOuter(), fsGroove);
+  EXPECT_EQ(noColour.Color(), clLime);
+  EXPECT_EQ(box.BorderOuter(), fsNone) << "only a custom-styled group box follows the controller";
+  EXPECT_EQ(custom.BorderOuter(), fsGroove);
+  // A controller that goes away is forgotten.
+  {
+    TFcFrameController gone(&form);
+    all.SetFrameController(&gone);
+  }
+  EXPECT_EQ(all.FrameController(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, AThemeChangeRereadsTheColourScheme) {
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", true));
+  reg.WriteString("ColorName", "Metallic");
+  SetXPColorSchemeIndex(0);
+  TFcPanel panel(nullptr);
+  panel.Perform(WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(XPColorSchemeIndex(), 2);
+  SetXPColorSchemeIndex(0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelTest, TheGroupBoxsAcceleratorFocusesItsFirstChild) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 150);
+  TFcGroupBox box(&form);
+  box.SetParent(&form);
+  box.SetCaption("&Group");
+  TButton first(&form), second(&form);
+  second.SetParent(&box);
+  first.SetParent(&box);
+  first.SetTabOrder(0);
+  form.Show();
+  App.ProcessMessages();
+  second.SetFocus();
+  EXPECT_EQ(box.Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_TRUE(second.Focused());
+  EXPECT_EQ(box.Perform(CM_DIALOGCHAR, 'g', 0), 1);
+  EXPECT_TRUE(first.Focused());
 }
 
 }  // namespace

@@ -154,3 +154,43 @@ TEST_F(StatusPaneTest, OnAGradientBarPanesShowOnlyADividerAndTheFirstNone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StatusPaneTest, ABlinkingPaneAlternatesItsTextColourOnTheSharedTimer) {
+  TFcCustomStatusPane blinking(&Form), steady(&Form);
+  for (TFcCustomStatusPane* p : {&blinking, &steady}) {
+    p->SetParent(&Bar);
+    p->Font()->SetColor(clNavy);
+  }
+  blinking.SetBlinkColor(clRed);
+  blinking.SetBlinking(true);
+  App.RunFor(500);  // the first tick shows the normal colour, the next the blink colour
+  EXPECT_EQ(blinking.CurrentTextColor(), clNavy);
+  App.RunFor(500);
+  EXPECT_EQ(blinking.CurrentTextColor(), clRed);
+  EXPECT_EQ(steady.CurrentTextColor(), clNavy);
+  blinking.SetBlinking(false);
+  EXPECT_EQ(blinking.CurrentTextColor(), clNavy) << "back to the normal colour at once";
+  // The intervals are every blinking control's.
+  blinking.SetBlinkIntervalOn(200);
+  EXPECT_EQ(steady.GetBlinkIntervalOn(), 200);
+}
+
+TEST_F(StatusPaneTest, AFrameControllerGivesThePaneItsFrameAndFill) {
+  TFcFrameController controller(&Form);
+  controller.SetFrameVisible(true);
+  controller.SetFrameStyle(fsLowered);
+  controller.SetFrameColor(clRed);
+  controller.SetColor(clYellow);
+  TFcCustomStatusPane pane(&Form);
+  pane.SetParent(&Bar);
+  pane.SetFrameController(&controller);
+  EXPECT_EQ(pane.FrameStyle(), fsLowered);
+  EXPECT_EQ(pane.FlatColor(), clRed);
+  EXPECT_EQ(pane.FlatColorAdjustment(), 0);
+  EXPECT_EQ(pane.FillColor(), clYellow);
+  EXPECT_FALSE(pane.ParentFillColor());
+}
+
+}  // namespace
