@@ -534,16 +534,13 @@ void TCustomDBGridGd::DataSetScrolled(int Distance) {
         r.Bottom = ClientHeight();
         ::InvalidateRect(Handle(), &r, FALSE);
       }
-      TRect area = CellRect(0, FTitleOffset);
+      // The record rows move (not the spacer and footers under them, nor the room below the
+      // last row, which would carry blank pixels into the last rows).
+      const int records = FDataLink->RecordCount();
+      TRect area = BoxRect(0, FTitleOffset, 0, std::max(FTitleOffset, FTitleOffset + records - 1));
       area.Left = 0;
       area.Right = ClientWidth();
-      if (FFooterRowCount > 0) {
-        const int spacer = RowCount() - FFooterRowCount - 1;
-        TRect last = CellRect(0, spacer);
-        area.Bottom = last.IsEmpty() ? ClientHeight() : last.Bottom;
-      } else {
-        area.Bottom = ClientHeight();
-      }
+      area.Bottom = std::min(ClientHeight(), area.Bottom + (FOptions.Contains(dgRowLines) ? GridLineWidth() : 0));
       ScrollWindowEx(Handle(), 0, -pitch * Distance, &area, &area, nullptr, nullptr, SW_INVALIDATE);
       if (FOptions.Contains(dgIndicator)) InvalidateCell(0, Row());
       for (TColumnGd* column : FVisibleColumns)

@@ -453,7 +453,19 @@ void TCustomDBGridGd::DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow
         break;
     }
   }
-  if (FColumns->State() != cstCustomColumns) DrawDataCell(ARect, Column->Field(), state);
+  // A required field left empty in the record being edited gets a dotted red underline.
+  TField* field = Column->Field();
+  TDataSet* dataSet = FDataLink->DataSet();
+  if (Column->HighlightRequired() && field && DataRow == saved &&
+      (dataSet->State() == dsEdit || dataSet->State() == dsInsert) && field->Required() && field->IsNull()) {
+    canvas->Pen()->SetStyle(psDot);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetColor(clRed);
+    canvas->MoveTo(ARect.Left + 2, ARect.Bottom - 1);
+    canvas->LineTo(ARect.Right - 3, ARect.Bottom - 1);
+    canvas->Pen()->SetStyle(psSolid);
+  }
+  if (FColumns->State() != cstCustomColumns) DrawDataCell(ARect, field, state);
   DrawColumnCell(ARect, DataCol, Column, state);
   if (duplicate && FOptions.Contains(dgRowLines)) {
     canvas->Brush()->SetColor(Column->Color());
