@@ -380,3 +380,38 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
              ACanvas->CopyMode());
   SetStretchBltMode(dest, oldMode);
 }
+
+namespace {
+
+HBITMAP SystemCheckBoxes() {
+  constexpr int kSide = 13;
+  graphics::TMemoryDC dc(4 * kSide, 3 * kSide);
+  const UINT kinds[] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTONCHECK | DFCS_BUTTON3STATE};
+  const UINT states[] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) {
+      TRect r{col * kSide, row * kSide, (col + 1) * kSide, (row + 1) * kSide};
+      DrawFrameControl(dc.DC(), &r, DFC_BUTTON, kinds[row] | states[col]);
+    }
+  return dc.Release();
+}
+
+}  // namespace
+
+HBITMAP LoadBitmap(HINSTANCE Instance, const char* Name) {
+  if (!Name) return nullptr;
+  // A number given as a name (MAKEINTRESOURCE) fits in the low 16 bits of the pointer.
+  if ((reinterpret_cast<uintptr_t>(Name) >> 16) == 0) {
+    const int id = static_cast<int>(reinterpret_cast<uintptr_t>(Name));
+    if (!Instance && id == OBM_CHECKBOXES) return SystemCheckBoxes();
+    return nullptr;
+  }
+  if (!FindResourceData(Name, RT_BITMAP)) return nullptr;
+  try {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName(Instance, Name);
+    return bitmap.ReleaseHandle();
+  } catch (const Exception&) {
+    return nullptr;
+  }
+}

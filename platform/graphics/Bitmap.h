@@ -131,3 +131,12 @@ class TBitmapCanvas : public TCanvas {
   TBitmap* FBitmap;
   HGDIOBJ FOldBitmap = nullptr;
 };
+
+// The system's check-box picture: 4 x 3 images of 13 x 13 pixels. Row 0 check boxes
+// (unchecked, checked, pushed unchecked, pushed checked), row 1 radio buttons, row 2 the
+// three-state boxes, in the same order.
+constexpr int OBM_CHECKBOXES = 32759;
+// A system bitmap (Instance nullptr and MAKEINTRESOURCE(OBM_CHECKBOXES)), else the bitmap
+// built into the program under Name; nullptr when there is none or its data is damaged. The
+// caller frees it (DeleteObject).
+HBITMAP LoadBitmap(HINSTANCE Instance, const char* Name);

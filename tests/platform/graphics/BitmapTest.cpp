@@ -3,6 +3,7 @@
 #include "GraphicsTest.h"
 #include "platform/classes/Resources.h"
 #include "platform/gdi/Bmp.h"
+#include "platform/graphics/MemoryDC.h"
 
 using namespace graphicstest;
 
@@ -167,4 +168,27 @@ TEST(Bitmap, ResizingKeepsTheSharedPartAndMonochromeKeepsOnlyWhite) {
   EXPECT_EQ(Picture(*m), Rows({"##", "#."}));
   m->Canvas()->SetPixels(0, 0, Red);
   EXPECT_EQ(m->Canvas()->Pixels(0, 0), Red) << "colour again";
+}
+
+TEST(Bitmap, LoadBitmapGivesTheSystemCheckBoxesAndTheProgramsBitmaps) {
+  HBITMAP boxes = LoadBitmap(nullptr, reinterpret_cast<const char*>(static_cast<uintptr_t>(OBM_CHECKBOXES)));
+  ASSERT_NE(boxes, nullptr);
+  EXPECT_EQ(graphics::BitmapSize(boxes), TSize(52, 39)) << "4 x 3 images of 13 x 13";
+  const std::vector<uint32_t> px = graphics::ReadPixels(boxes);
+  const auto at = [&](int X, int Y) { return px[static_cast<size_t>(Y) * 52 + X] & 0xFFFFFF; };
+  // The middle of each check box: white unchecked, the check mark when checked; pushed ones
+  // are grey; the mark of the three-state row is grey.
+  EXPECT_EQ(at(6, 6), 0xFFFFFFu);
+  EXPECT_EQ(at(13 + 6, 6), 0x000000u);
+  EXPECT_NE(at(26 + 2, 10), 0xFFFFFFu);
+  EXPECT_NE(at(13 + 6, 26 + 6), 0x000000u);
+  EXPECT_NE(at(13 + 6, 26 + 6), 0xFFFFFFu);
+  DeleteObject(boxes);
+
+  HBITMAP stripes = LoadBitmap(nullptr, "Stripes");
+  ASSERT_NE(stripes, nullptr);
+  EXPECT_EQ(graphics::BitmapSize(stripes), TSize(4, 3));
+  DeleteObject(stripes);
+  EXPECT_EQ(LoadBitmap(nullptr, "NoSuchBitmap"), nullptr);
+  EXPECT_EQ(LoadBitmap(reinterpret_cast<HINSTANCE>(1), reinterpret_cast<const char*>(uintptr_t{OBM_CHECKBOXES})), nullptr);
 }
