@@ -3,6 +3,7 @@
 #include "platform/classes/TypeInfo.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/data/DataLink.h"
+#include "platform/os/Cursors.h"
 #include "platform/os/Painting.h"
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/Window.h"
@@ -82,6 +83,12 @@ int CompareTextNoCase(const std::string& S1, const std::string& S2) { return Ans
 
 void LoadBitmapFromResource(TBitmap* Bitmap, HINSTANCE Instance, const std::string& Name) {
   Bitmap->LoadFromResourceName(Instance, Name);
+}
+
+HCURSOR LoadCursorFromResource(HINSTANCE Instance, const std::string& Name) {
+  HCURSOR cursor = LoadCursor(Instance, Name.c_str());
+  if (!cursor) throw EOutOfResources("Cannot load cursor resource");
+  return cursor;
 }
 
 HBITMAP LoadSystemBitmap(HINSTANCE Instance, const char* Name) { return LoadBitmap(Instance, Name); }

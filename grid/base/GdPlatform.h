@@ -56,6 +56,9 @@ int CompareTextNoCase(const std::string& S1, const std::string& S2);
 // ---- resources and variants ----
 // Loads the program's bitmap resource Name into Bitmap; raises EResNotFound when there is none.
 void LoadBitmapFromResource(TBitmap* Bitmap, HINSTANCE Instance, const std::string& Name);
+// The program's cursor resource Name (a .cur file under resources/, see LoadCursor); raises
+// EOutOfResources "Cannot load cursor resource" when there is none or it cannot be read.
+HCURSOR LoadCursorFromResource(HINSTANCE Instance, const std::string& Name);
 // LoadBitmap: a system bitmap (Instance nullptr and an OBM_ number, OBM_CHECKBOXES) or a
 // bitmap resource of the program; nullptr when there is none. The caller frees it.
 HBITMAP LoadSystemBitmap(HINSTANCE Instance, const char* Name);
