@@ -3,6 +3,9 @@
 // moves the dataset, Ctrl and Shift clicks change the row selection.
 #include "grid/DBGridGd.h"
 
+#include "grid/base/GdPlatform.h"
+#include "platform/graphics/Bitmap.h"
+
 #include <algorithm>
 
 #include "platform/controls/Menus.h"
@@ -58,6 +61,66 @@ TGridOptions BaseOptions(TDBGridOptions Options) {
 }  // namespace
 }  // namespace grid
 
+// ---- the shared resources ----
+
+namespace grid {
+
+TGridResourceLoaders ProgramResourceLoaders() {
+  return {[](const std::string& Name) { return LoadCursorFromResource(nullptr, Name); },
+          [](TBitmap* Bitmap, const std::string& Name) { LoadBitmapFromResource(Bitmap, nullptr, Name); }};
+}
+
+std::unique_ptr<TGridResources> LoadGridResources(const TGridResourceLoaders& Loaders) {
+  const char* const indicatorNames[] = {"DBGARROWGD",   "DBEDITGD",       "DBINSERTGD",
+                                        "DBMULTIDOTGD", "DBMULTIARROWGD", "DBGARROWGDW"};
+  const char* const markerNames[] = {"DBSMDOWNGD", "DBSMUPGD"};
+  // Everything is read before anything is built.
+  std::vector<std::unique_ptr<TBitmap>> indicators, markers;
+  for (const char* name : indicatorNames) {
+    indicators.push_back(std::make_unique<TBitmap>());
+    Loaders.Bitmap(indicators.back().get(), name);
+  }
+  for (const char* name : markerNames) {
+    markers.push_back(std::make_unique<TBitmap>());
+    Loaders.Bitmap(markers.back().get(), name);
+  }
+  auto result = std::make_unique<TGridResources>();
+  HCURSOR* const cursors[] = {&result->DownCursor, &result->RightCursor, &result->LeftCursor};
+  const char* const cursorNames[] = {"DOWNCURGD", "RIGHTCURGD", "LEFTCURGD"};
+  for (int i = 0; i < 3; ++i) {
+    *cursors[i] = Loaders.Cursor(cursorNames[i]);
+    if (!*cursors[i]) throw EOutOfResources("Cannot load cursor resource");
+  }
+  result->SortMarkerFont = std::make_unique<TFont>();
+  result->SortMarkerFont->SetHeight(1 - markers[0]->Height());
+  result->SortMarkerFont->SetName("Arial");
+  const TColor searchBackground = static_cast<TColor>(0xFFFF);
+  const TColor cornerMask = static_cast<TColor>(0x808000);
+  TBitmap* arrowW = indicators[5].get();
+  result->Indicators = std::make_unique<TCustomImageList>(nullptr, arrowW->Width(), arrowW->Height());
+  for (size_t i = 0; i < indicators.size(); ++i)
+    result->Indicators->AddMasked(indicators[i].get(), i < 5 ? clWhite : cornerMask);
+  // The current record while a search runs: the arrow on the search's highlight colour.
+  TBitmap searching;
+  searching.SetSize(arrowW->Width(), arrowW->Height());
+  for (int y = 0; y < arrowW->Height(); ++y)
+    for (int x = 0; x < arrowW->Width(); ++x) {
+      const TColor c = arrowW->Canvas()->Pixels(x, y);
+      searching.Canvas()->SetPixels(x, y, c == cornerMask ? searchBackground : c);
+    }
+  result->Indicators->AddMasked(&searching, cornerMask);
+  result->SortMarkers = std::make_unique<TCustomImageList>(nullptr, markers[0]->Width(), markers[0]->Height());
+  for (auto& marker : markers) result->SortMarkers->AddMasked(marker.get(), static_cast<TColor>(0xFF00FF));
+  return result;
+}
+
+const TGridResources& GridResources() {
+  static const std::unique_ptr<TGridResources> resources = LoadGridResources(ProgramResourceLoaders());
+  return *resources;
+}
+
+}  // namespace grid
+
 // ---- settings objects ----
 
 void TDBGridGdSumList::SetActive(bool Value) {
@@ -91,6 +154,7 @@ void TDBGridGdScrollBar::SetVisibleMode(TScrollBarVisibleModeGd Value) {
 // ---- construction ----
 
 TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner) : TCustomGrid(AOwner) {
+  grid::GridResources();  // the first grid loads what all of them share
   TCustomGrid::SetDefaultDrawing(false);
   SetScrollBars(ssHorizontal);
   TCustomGrid::SetOptions(grid::BaseOptions(FOptions));
@@ -177,8 +241,19 @@ void TCustomDBGridGd::SetTitleFont(TFont* Value) {
 }
 
 void TCustomDBGridGd::TitleFontChanged() {
-  if (!HasState(csLoading)) SetParentFont(false);
+  if (!FTitleFontFromParent && !HasState(csLoading)) SetParentFont(false);
   if (FOptions.Contains(dgTitles)) LayoutChanged();
+}
+
+void TCustomDBGridGd::CMParentFontChanged(TMessage& Message) {
+  TCustomGrid::CMParentFontChanged(Message);
+  if (!ParentFont()) return;
+  FTitleFontFromParent = true;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{FTitleFontFromParent};
+  FTitleFont->Assign(Font());
 }
 
 void TCustomDBGridGd::CMFontChanged(TMessage& Message) {

@@ -734,6 +734,34 @@ class TVertDBGridGdScrollBar : public TDBGridGdScrollBar {
   using TDBGridGdScrollBar::TDBGridGdScrollBar;
 };
 
+// ---- the grid unit's shared resources ----
+
+namespace grid {
+// What every grid of the program shares: the column-selection cursors, the indicator images
+// (current record, editing, inserting, multi dot, multi arrow, current and selected, current
+// while a search runs) and the sort-marker images (down, up) with the sort-marker font.
+struct TGridResources {
+  HCURSOR DownCursor = nullptr;
+  HCURSOR RightCursor = nullptr;
+  HCURSOR LeftCursor = nullptr;
+  std::unique_ptr<TCustomImageList> Indicators;
+  std::unique_ptr<TCustomImageList> SortMarkers;
+  std::unique_ptr<TFont> SortMarkerFont;
+};
+// How the resources are read (a test gives its own).
+struct TGridResourceLoaders {
+  std::function<HCURSOR(const std::string& Name)> Cursor;
+  std::function<void(TBitmap* Bitmap, const std::string& Name)> Bitmap;
+};
+TGridResourceLoaders ProgramResourceLoaders();
+// Reads every resource first and only then builds from them, so a missing one leaves nothing
+// half-made: a cursor raises EOutOfResources "Cannot load cursor resource", a bitmap its own
+// error.
+std::unique_ptr<TGridResources> LoadGridResources(const TGridResourceLoaders& Loaders);
+// The program's, loaded when the first grid is made.
+const TGridResources& GridResources();
+}  // namespace grid
+
 // ---- the grid ----
 
 class TCustomDBGridGd : public TCustomGrid {
@@ -937,6 +965,8 @@ class TCustomDBGridGd : public TCustomGrid {
   void WMSize(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CMFontChanged(TMessage& Message) override;
+  // The titles follow the parent's font too while the grid does.
+  void CMParentFontChanged(TMessage& Message) override;
 
  private:
   void TitleFontChanged();
@@ -1004,7 +1034,8 @@ class TCustomDBGridGd : public TCustomGrid {
   TScrollBarVisibleModeGd FLastVertMode = sbAutoShowGd;
   bool FVertInfoSet = false;
   bool FInRefresh = false;
-  TBookmark FAnchor;  // where a Shift click extends the row selection from
+  bool FTitleFontFromParent = false;  // the title font is being set from the parent's
+  TBookmark FAnchor;                  // where a Shift click extends the row selection from
 };
 
 // One layout level of a grid, released exactly once: End runs the layout pass (when it is the

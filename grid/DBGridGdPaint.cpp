@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "grid/DBGridGd.h"
+#include "grid/DbUtilsGd.h"
+#include "grid/base/ToolCtrlsGd.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/Frames.h"
 #include "platform/os/Focus.h"
@@ -14,70 +16,14 @@
 namespace grid {
 namespace {
 
-// Writes Text into R with the given insets, alignment and layout; Fill paints the brush
-// behind it first.
-void WriteCellText(TCanvas* Canvas, const TRect& R, bool Fill, int DX, int DY, const std::string& Text,
-                   TAlignment Alignment, TTextLayout Layout, bool MultiLine, bool EndEllipsis) {
-  if (Fill) Canvas->FillRect(R);
-  TRect inner{R.Left + DX, R.Top + DY, R.Right - DX, R.Bottom};
-  if (inner.Right <= inner.Left || Text.empty()) return;
-  TTextFormat format{tfNoPrefix};
-  format.Include(Alignment == taCenter ? tfCenter : Alignment == taRightJustify ? tfRight : tfLeft);
-  if (MultiLine) {
-    format.Include(tfWordBreak);
-  } else {
-    format.Include(tfSingleLine);
-    if (Layout == tlCenter) format.Include(tfVerticalCenter);
-    else if (Layout == tlBottom) format.Include(tfBottom);
-  }
-  if (EndEllipsis) format.Include(tfEndEllipsis);
-  std::string text = Text;
-  const TBrushStyle style = Canvas->Brush()->Style();
-  Canvas->Brush()->SetStyle(bsClear);
-  Canvas->TextRect(inner, text, format);
-  Canvas->Brush()->SetStyle(style);
-}
-
-// A check box of the standard size centred in R (smaller when R is).
+// A check box of the default size centred in R (smaller when R is), in the check-box painter's
+// look on the brush colour.
 void DrawCheckBox(TCanvas* Canvas, const TRect& R, TCheckBoxState State, bool Flat) {
-  constexpr int Size = 13;
-  const int w = std::min(Size, R.Width()), h = std::min(Size, R.Height());
-  TRect box{R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, 0, 0};
-  box.Right = box.Left + w;
-  box.Bottom = box.Top + h;
-  UINT state = DFCS_BUTTONCHECK;
-  if (State == cbChecked) state |= DFCS_CHECKED;
-  if (State == cbGrayed) state |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-  if (Flat) state |= DFCS_FLAT;
-  Canvas->RequiredState(TCanvasState{csHandleValid});
-  DrawFrameControl(Canvas->Handle(), &box, DFC_BUTTON, state);
+  const TRect box = PlaceCheckBoxRect(R, taCenter, tlCenter);
+  const int check = State == cbChecked ? CheckStateChecked : State == cbGrayed ? CheckStateGrayed : CheckStateUnchecked;
+  Canvas->RequiredState(TCanvasState{csHandleValid, csBrushValid});
+  PaintEditButtonImage(Canvas->Handle(), box, Canvas->Brush()->Color(), check, true, false, Flat, 0, bpkCheckBox);
 }
-
-// The indicator images: the current record, editing, inserting, the current record that is
-// also selected; drawn as small marks in the text colour.
-void DrawIndicatorImage(TCanvas* Canvas, int Index, int X, int Y) {
-  Canvas->Brush()->SetStyle(bsSolid);
-  const TColor color = Index == 5 ? clHighlight : clWindowText;
-  Canvas->Brush()->SetColor(color);
-  Canvas->Pen()->SetColor(color);
-  switch (Index) {
-    case 1:  // editing: an I-beam
-      Canvas->FillRect({X + 2, Y + 1, X + 3, Y + 9});
-      Canvas->FillRect({X + 1, Y + 1, X + 4, Y + 2});
-      Canvas->FillRect({X + 1, Y + 8, X + 4, Y + 9});
-      break;
-    case 2:  // inserting: a star
-      Canvas->FillRect({X + 2, Y + 1, X + 3, Y + 8});
-      Canvas->FillRect({X, Y + 4, X + 5, Y + 5});
-      Canvas->FillRect({X + 1, Y + 2, X + 4, Y + 7});
-      break;
-    default:  // the current record: a triangle pointing right
-      for (int i = 0; i < 4; ++i) Canvas->FillRect({X + i, Y + 1 + i, X + i + 1, Y + 8 - i});
-      break;
-  }
-}
-constexpr int IndicatorImageWidth = 5;
-constexpr int IndicatorImageHeight = 9;
 
 }  // namespace
 }  // namespace grid
@@ -333,9 +279,10 @@ void TCustomDBGridGd::DrawIndicatorCell(const TRect& ARect, int DataRow) {
     default: image = 0; break;
   }
   if (image < 0) return;
-  const int x = ARect.Right - grid::IndicatorImageWidth - 2;
-  const int y = (ARect.Top + ARect.Bottom - grid::IndicatorImageHeight) / 2;
-  grid::DrawIndicatorImage(canvas, image, x, y);
+  TCustomImageList* images = grid::GridResources().Indicators.get();
+  const int x = ARect.Right - images->Width() - 2;
+  const int y = (ARect.Top + ARect.Bottom - images->Height()) / 2;
+  images->Draw(canvas, x, y, image);
   if (isActive) FIndicatorRow = DataRow + FTitleOffset;
 }
 
@@ -346,9 +293,9 @@ void TCustomDBGridGd::DrawTitleCell(TColumnGd* Column, TRect ARect, TGridDrawSta
   if (IsCellInSelection(col, 0)) GetFixedCellHighlight(0, canvas->Font(), background, true);
   canvas->Brush()->SetColor(background);
   const bool multiLine = FTitleHeight > 0 || FTitleLines > 0;
-  grid::WriteCellText(canvas, ARect, true, TextInset, FFlat ? TextInset - 1 + 1 : TextInset, Column->Title()->Caption(),
-                      Column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
-                      Column->Title()->EndEllipsis());
+  WriteCellText(canvas, ARect, true, TextInset, FFlat ? TextInset - 1 : TextInset, Column->Title()->Caption(),
+                Column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine, Column->Title()->EndEllipsis(),
+                0, 0, false);
 }
 
 std::string TCustomDBGridGd::GetFooterValueText(int, TColumnGd* Column) {
@@ -378,8 +325,8 @@ void TCustomDBGridGd::DrawFooterCell(TColumnGd* Column, int DataCol, int FooterI
     GetFixedCellHighlight(4, canvas->Font(), background, true);
   canvas->Brush()->SetColor(background);
   (void)AState;
-  grid::WriteCellText(canvas, ARect, true, TextInset, VertInset, text, footer->Alignment(), Column->Layout(),
-                      footer->WordWrap() && FCanWrapText, footer->EndEllipsis());
+  WriteCellText(canvas, ARect, true, TextInset, VertInset, text, footer->Alignment(), Column->Layout(),
+                footer->WordWrap() && FCanWrapText, footer->EndEllipsis(), 0, 0, false);
 }
 
 void TCustomDBGridGd::DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow, TRect ARect, TGridDrawState AState,
@@ -448,8 +395,8 @@ void TCustomDBGridGd::DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow
         if (!duplicate) grid::DrawCheckBox(canvas, textRect, FCellParams.CheckboxState, FFlat);
         break;
       default:
-        grid::WriteCellText(canvas, textRect, true, TextInset, VertInset, text, FCellParams.Alignment, Column->Layout(),
-                            Column->WordWrap() && FCanWrapText, Column->EndEllipsis());
+        WriteCellText(canvas, textRect, true, TextInset, VertInset, text, FCellParams.Alignment, Column->Layout(),
+                      Column->WordWrap() && FCanWrapText, Column->EndEllipsis(), 0, 0, false);
         break;
     }
   }
@@ -593,8 +540,8 @@ void TCustomDBGridGd::DefaultDrawColumnCell(const TRect& Rect, int, TColumnGd* C
       grid::DrawCheckBox(canvas, r, Column->ReadCheckState(), FFlat);
       break;
     default:
-      grid::WriteCellText(canvas, r, true, inset, vertInset, Column->CellDisplayText(), Column->Alignment(),
-                          Column->Layout(), Column->WordWrap() && FCanWrapText, Column->EndEllipsis());
+      WriteCellText(canvas, r, true, inset, vertInset, Column->CellDisplayText(), Column->Alignment(), Column->Layout(),
+                    Column->WordWrap() && FCanWrapText, Column->EndEllipsis(), 0, 0, false);
       break;
   }
 }

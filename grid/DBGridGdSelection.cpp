@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/DBGridGd.h"
+#include "grid/base/GdPlatform.h"
 #include "platform/os/Painting.h"
 
 namespace grid {
@@ -65,7 +66,7 @@ int TBookmarkListGd::CompareBookmarks(const TBookmark& A, const TBookmark& B) co
   ++FComparisons;
   TDataSet* dataSet = DataSet();
   if (!dataSet) return A < B ? -1 : A == B ? 0 : 1;
-  return dataSet->CompareBookmarks(A, B);
+  return CompareDataSetBookmarks(dataSet, A, B);
 }
 
 bool TBookmarkListGd::FindBookmark(const TBookmark& Bookmark, int& Index) {
@@ -432,7 +433,7 @@ void TDBGridGdSelectionRect::Check(const char* Message) const {
 }
 
 int TDBGridGdSelectionRect::Compare(const TBookmark& A, const TBookmark& B) const {
-  return FGrid->DataLink()->DataSet()->CompareBookmarks(A, B);
+  return CompareDataSetBookmarks(FGrid->DataLink()->DataSet(), A, B);
 }
 
 TBookmark TDBGridGdSelectionRect::CornerTopRow() const {

@@ -107,6 +107,19 @@ TEST_F(GridTest, ColumnsFollowTheGridAndTheirFieldUntilAssigned) {
   EXPECT_TRUE(column->IsEndEllipsisStored());
 }
 
+TEST_F(GridTest, TitlesFollowTheParentsFontUntilTheTitleFontIsSetItself) {
+  ASSERT_TRUE(Grid->ParentFont());
+  const int before = Grid->RowHeights(0);
+  Form->Font()->SetHeight(-20);
+  EXPECT_EQ(Grid->TitleFont()->Height(), -20);
+  EXPECT_TRUE(Grid->ParentFont());
+  EXPECT_GT(Grid->RowHeights(0), before);
+  Grid->TitleFont()->SetHeight(-9);
+  EXPECT_FALSE(Grid->ParentFont());
+  Form->Font()->SetHeight(-14);
+  EXPECT_EQ(Grid->TitleFont()->Height(), -9);
+}
+
 TEST_F(GridTest, TheDefaultWidthComesFromTheFieldsDisplayWidth) {
   TColumnGd* name = Grid->Columns()->Items(1);
   Grid->Canvas()->SetFont(name->Font());
@@ -267,6 +280,39 @@ TEST_F(GridTest, StoredColumnsWriteOnlyWhatWasAssigned) {
   EXPECT_EQ(text.find("Alignment"), std::string::npos) << text;
   delete column;
   EXPECT_EQ(WriteComponentText(Grid).find("Columns"), std::string::npos) << WriteComponentText(Grid);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GridResources, AMissingCursorRaisesBeforeAnythingIsBuiltAndTheProgramsAreComplete) {
+  test::THeadlessApp app;
+  grid::TGridResourceLoaders loaders = grid::ProgramResourceLoaders();
+  std::vector<std::string> read;
+  grid::TGridResourceLoaders failing{[&](const std::string& Name) -> HCURSOR {
+                                       read.push_back(Name);
+                                       return Name == "RIGHTCURGD" ? nullptr : loaders.Cursor(Name);
+                                     },
+                                     [&](TBitmap* Bitmap, const std::string& Name) {
+                                       read.push_back(Name);
+                                       loaders.Bitmap(Bitmap, Name);
+                                     }};
+  try {
+    grid::LoadGridResources(failing);
+    FAIL() << "no error";
+  } catch (const EOutOfResources& e) {
+    EXPECT_STREQ(e.what(), "Cannot load cursor resource");
+  }
+  // Every bitmap was read before the cursors.
+  EXPECT_EQ(read.size(), 10u);
+  EXPECT_EQ(read.back(), "RIGHTCURGD");
+  const std::unique_ptr<grid::TGridResources> loaded = grid::LoadGridResources(loaders);
+  EXPECT_EQ(loaded->Indicators->Count(), 7);
+  EXPECT_EQ(loaded->SortMarkers->Count(), 2);
+  EXPECT_NE(loaded->LeftCursor, nullptr);
+  EXPECT_EQ(loaded->SortMarkerFont->Name(), "Arial");
+  EXPECT_LT(loaded->SortMarkerFont->Height(), 0);
 }
 
 }  // namespace
