@@ -530,7 +530,8 @@ int TDataSet::MoveBy(int Distance) {
     }
   }
   if (shift != 0) CalcBufferFields();
-  if (std::abs(shift) >= FBufferCount)
+  // A shift of the whole window still scrolls (its rows all come in anew); a longer one changes it.
+  if (std::abs(shift) > FBufferCount)
     DataEvent(deDataSetChange, 0);
   else
     DataEvent(deDataSetScroll, shift);

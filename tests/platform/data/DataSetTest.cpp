@@ -329,6 +329,17 @@ TEST(DataSetBuffers, LinkWindowFollowsTheCursor) {
   EXPECT_EQ(single.ActiveRecord(), 0);
   EXPECT_EQ(CurrentId(ds), 6);
 
+  // A shift of exactly the window still scrolls; one row more is a data-set-changed notice.
+  ds.MoveBy(8);
+  link.Scrolls.clear();
+  ds.MoveBy(10);
+  EXPECT_EQ(link.Scrolls, std::vector<int>{10});
+  EXPECT_EQ(CurrentId(ds), 24);
+  link.Log.clear();
+  ds.MoveBy(-20);
+  EXPECT_EQ(link.Log, (std::vector<std::string>{"check", "changed"}));
+  EXPECT_EQ(CurrentId(ds), 4);
+
   // Fewer rows than the window.
   datatest::GridSetup small(3, 10);
   EXPECT_EQ(small.Link.RecordCount(), 3);
