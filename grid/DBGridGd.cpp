@@ -1,53 +1,23 @@
+// The grid core: construction, the option sets, the properties that relayout, the data
+// source, notifications, the window, and the mouse and keyboard: a click or an arrow key
+// moves the dataset, Ctrl and Shift clicks change the row selection.
 #include "grid/DBGridGd.h"
 
+#include "grid/base/GdPlatform.h"
+#include "platform/graphics/Bitmap.h"
+
 #include <algorithm>
-#include <cstdlib>
 
-#include "platform/gdi/Frames.h"
+#include "platform/controls/Menus.h"
 #include "platform/os/Input.h"
-#include "platform/rtl/DateTime.h"
+#include "platform/os/ScrollBars.h"
 #include "platform/rtl/Strings.h"
-
-namespace gd {
-
-namespace {
-// The grid's link: every notice of the dataset repaints the grid.
-class TGridDataLinkGd : public TDataLink {
- public:
-  explicit TGridDataLinkGd(TCustomDBGridGd* Grid) : FGrid(Grid) {}
-
- protected:
-  void ActiveChanged() override { FGrid->LayoutChanged(); }
-  void DataSetChanged() override { FGrid->LayoutChanged(); }
-  void DataSetScrolled(int) override { FGrid->Invalidate(); }
-  void RecordChanged(TField*) override { FGrid->Invalidate(); }
-  void LayoutChanged() override { FGrid->LayoutChanged(); }
-
- private:
-  TCustomDBGridGd* FGrid;
-};
-
-// Draws Text in R with a 2-pixel inset.
-void CellText(TCanvas* Canvas, TRect R, const std::string& Text, TAlignment Alignment, bool WordWrap,
-              bool EndEllipsis) {
-  TRect inner{R.Left + 2, R.Top + 1, R.Right - 2, R.Bottom - 1};
-  std::string text = Text;
-  TTextFormat format{tfNoPrefix};
-  format.Include(Alignment == taCenter ? tfCenter : Alignment == taRightJustify ? tfRight : tfLeft);
-  if (WordWrap) format.Include(tfWordBreak);
-  else format += TTextFormat{tfSingleLine, tfVerticalCenter};
-  if (EndEllipsis) format.Include(tfEndEllipsis);
-  Canvas->Brush()->SetStyle(bsClear);
-  Canvas->TextRect(inner, text, format);
-}
-}  // namespace
-}  // namespace gd
 
 const classes::TEnumInfo& EnumInfo(TDBGridOption) {
   static const classes::TEnumInfo info{
-      "TDBGridOption", {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize", "dgColLines",
-                        "dgRowLines", "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete",
-                        "dgCancelOnExit", "dgMultiSelect"}};
+      "TDBGridOption",
+      {"dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize", "dgColLines", "dgRowLines",
+       "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect"}};
   return info;
 }
 const classes::TEnumInfo& EnumInfo(TDBGridGdOption) {
@@ -60,496 +30,547 @@ const classes::TEnumInfo& EnumInfo(TDBGridGdOption) {
   return info;
 }
 const classes::TEnumInfo& EnumInfo(TFooterValueType) {
-  static const classes::TEnumInfo info{
-      "TFooterValueType", {"fvtNon", "fvtSum", "fvtAvg", "fvtCount", "fvtFieldValue", "fvtStaticText"}};
+  static const classes::TEnumInfo info{"TFooterValueType",
+                                       {"fvtNon", "fvtSum", "fvtAvg", "fvtCount", "fvtFieldValue", "fvtStaticText"}};
   return info;
 }
 const classes::TEnumInfo& EnumInfo(TScrollBarVisibleModeGd) {
   static const classes::TEnumInfo info{"TScrollBarVisibleModeGd", {"sbAlwaysShowGd", "sbNeverShowGd", "sbAutoShowGd"}};
   return info;
 }
-
-// ---- title and footer ----
-
-TColumnTitleGd::TColumnTitleGd(TColumnGd* Column) : FColumn(Column), FFont(std::make_unique<TFont>()) {
-  FFont->OnChange = [this](TObject*) { FColumn->ChangedInGrid(); };
+const classes::TEnumInfo& EnumInfo(TDBGridGdSelectionType) {
+  static const classes::TEnumInfo info{"TDBGridGdSelectionType",
+                                       {"gstNon", "gstRecordBookmarks", "gstRectangle", "gstColumns", "gstAll"}};
+  return info;
 }
-TColumnTitleGd::~TColumnTitleGd() { FFont->OnChange = nullptr; }
-void TColumnTitleGd::SetCaption(const std::string& Value) { FCaption = Value; FColumn->ChangedInGrid(); }
-void TColumnTitleGd::SetAlignment(TAlignment Value) { FAlignment = Value; FColumn->ChangedInGrid(); }
-void TColumnTitleGd::SetColor(TColor Value) { FColor = Value; FColumn->ChangedInGrid(); }
 
-TColumnFooterGd::TColumnFooterGd(TColumnGd* Column) : FColumn(Column), FFont(std::make_unique<TFont>()) {
-  FFont->OnChange = [this](TObject*) { FColumn->ChangedInGrid(); };
+namespace grid {
+namespace {
+// The base grid's options that the grid's options stand for.
+TGridOptions BaseOptions(TDBGridOptions Options) {
+  TGridOptions base;
+  if (Options.Contains(dgEditing)) base.Include(goEditing);
+  if (Options.Contains(dgAlwaysShowEditor)) base.Include(goAlwaysShowEditor);
+  if (Options.Contains(dgColumnResize)) base += TGridOptions{goColSizing, goColMoving};
+  if (Options.Contains(dgColLines)) base += TGridOptions{goFixedVertLine, goVertLine};
+  if (Options.Contains(dgRowLines)) base += TGridOptions{goFixedHorzLine, goHorzLine};
+  if (Options.Contains(dgTabs)) base.Include(goTabs);
+  if (Options.Contains(dgRowSelect)) base.Include(goRowSelect);
+  return base;
 }
-TColumnFooterGd::~TColumnFooterGd() { FFont->OnChange = nullptr; }
-void TColumnFooterGd::SetValueType(TFooterValueType Value) { FValueType = Value; FColumn->ChangedInGrid(); }
-void TColumnFooterGd::SetAlignment(TAlignment Value) { FAlignment = Value; FColumn->ChangedInGrid(); }
-void TColumnFooterGd::SetColor(TColor Value) { FColor = Value; FColumn->ChangedInGrid(); }
-void TColumnFooterGd::SetFieldName(const std::string& Value) { FFieldName = Value; FColumn->ChangedInGrid(); }
-void TColumnFooterGd::SetValue(const std::string& Value) { FValue = Value; FColumn->ChangedInGrid(); }
-void TColumnFooterGd::SetDisplayFormat(const std::string& Value) { FDisplayFormat = Value; FColumn->ChangedInGrid(); }
+}  // namespace
+}  // namespace grid
 
-// ---- columns ----
+// ---- the shared resources ----
 
-TColumnGd::TColumnGd(TCollection* Collection)
-    : TCollectionItem(Collection),
-      FFont(std::make_unique<TFont>()),
-      FTitle(std::make_unique<TColumnTitleGd>(this)),
-      FFooter(std::make_unique<TColumnFooterGd>(this)) {
-  if (TCustomDBGridGd* grid = Grid()) {
-    FFont->Assign(grid->Font());
-    FColor = grid->Color();
+namespace grid {
+
+TGridResourceLoaders ProgramResourceLoaders() {
+  return {[](const std::string& Name) { return LoadCursorFromResource(nullptr, Name); },
+          [](TBitmap* Bitmap, const std::string& Name) { LoadBitmapFromResource(Bitmap, nullptr, Name); }};
+}
+
+std::unique_ptr<TGridResources> LoadGridResources(const TGridResourceLoaders& Loaders) {
+  const char* const indicatorNames[] = {"DBGARROWGD",   "DBEDITGD",       "DBINSERTGD",
+                                        "DBMULTIDOTGD", "DBMULTIARROWGD", "DBGARROWGDW"};
+  const char* const markerNames[] = {"DBSMDOWNGD", "DBSMUPGD"};
+  // Everything is read before anything is built.
+  std::vector<std::unique_ptr<TBitmap>> indicators, markers;
+  for (const char* name : indicatorNames) {
+    indicators.push_back(std::make_unique<TBitmap>());
+    Loaders.Bitmap(indicators.back().get(), name);
   }
-  FFont->OnChange = [this](TObject*) { ChangedInGrid(); };
-}
-
-TColumnGd::~TColumnGd() { FFont->OnChange = nullptr; }
-
-TCustomDBGridGd* TColumnGd::Grid() const {
-  auto* columns = dynamic_cast<TDBGridColumnsGd*>(Collection());
-  return columns ? columns->Grid() : nullptr;
-}
-
-void TColumnGd::ChangedInGrid() {
-  if (TCustomDBGridGd* grid = Grid()) grid->Invalidate();
-}
-
-void TColumnGd::SetFieldName(const std::string& Value) { FFieldName = Value; ChangedInGrid(); }
-void TColumnGd::SetWidth(int Value) { FWidth = Value; ChangedInGrid(); }
-void TColumnGd::SetColor(TColor Value) { FColor = Value; ChangedInGrid(); }
-void TColumnGd::SetDisplayFormat(const std::string& Value) { FDisplayFormat = Value; ChangedInGrid(); }
-void TColumnGd::SetVisible(bool Value) { FVisible = Value; ChangedInGrid(); }
-
-TAlignment TColumnGd::Alignment() const {
-  if (FAlignmentSet) return FAlignment;
-  TField* field = Field();
-  return field ? field->Alignment() : taLeftJustify;
-}
-
-void TColumnGd::SetAlignment(TAlignment Value) {
-  FAlignment = Value;
-  FAlignmentSet = true;
-  ChangedInGrid();
-}
-
-TField* TColumnGd::Field() const {
-  TCustomDBGridGd* grid = Grid();
-  TDataSet* dataSet = grid ? grid->DataLink()->DataSet() : nullptr;
-  if (!dataSet || FFieldName.empty()) return nullptr;
-  return dataSet->FindField(FFieldName);
-}
-
-std::string TColumnGd::DisplayText() const {
-  TField* field = Field();
-  if (!field) return {};
-  if (!FDisplayFormat.empty() && !field->IsNull()) {
-    switch (field->DataType()) {
-      case ftDate:
-      case ftTime:
-      case ftDateTime: return FormatDateTime(FDisplayFormat, field->AsDateTime());
-      default: break;
+  for (const char* name : markerNames) {
+    markers.push_back(std::make_unique<TBitmap>());
+    Loaders.Bitmap(markers.back().get(), name);
+  }
+  auto result = std::make_unique<TGridResources>();
+  HCURSOR* const cursors[] = {&result->DownCursor, &result->RightCursor, &result->LeftCursor};
+  const char* const cursorNames[] = {"DOWNCURGD", "RIGHTCURGD", "LEFTCURGD"};
+  for (int i = 0; i < 3; ++i) {
+    *cursors[i] = Loaders.Cursor(cursorNames[i]);
+    if (!*cursors[i]) throw EOutOfResources("Cannot load cursor resource");
+  }
+  result->SortMarkerFont = std::make_unique<TFont>();
+  result->SortMarkerFont->SetHeight(1 - markers[0]->Height());
+  result->SortMarkerFont->SetName("Arial");
+  const TColor searchBackground = static_cast<TColor>(0xFFFF);
+  const TColor cornerMask = static_cast<TColor>(0x808000);
+  TBitmap* arrowW = indicators[5].get();
+  result->Indicators = std::make_unique<TCustomImageList>(nullptr, arrowW->Width(), arrowW->Height());
+  for (size_t i = 0; i < indicators.size(); ++i)
+    result->Indicators->AddMasked(indicators[i].get(), i < 5 ? clWhite : cornerMask);
+  // The current record while a search runs: the arrow on the search's highlight colour.
+  TBitmap searching;
+  searching.SetSize(arrowW->Width(), arrowW->Height());
+  for (int y = 0; y < arrowW->Height(); ++y)
+    for (int x = 0; x < arrowW->Width(); ++x) {
+      const TColor c = arrowW->Canvas()->Pixels(x, y);
+      searching.Canvas()->SetPixels(x, y, c == cornerMask ? searchBackground : c);
     }
-  }
-  return field->DisplayText();
+  result->Indicators->AddMasked(&searching, cornerMask);
+  result->SortMarkers = std::make_unique<TCustomImageList>(nullptr, markers[0]->Width(), markers[0]->Height());
+  for (auto& marker : markers) result->SortMarkers->AddMasked(marker.get(), static_cast<TColor>(0xFF00FF));
+  return result;
 }
 
-TDBGridColumnsGd::TDBGridColumnsGd(TCustomDBGridGd* Grid)
-    : TCollection(TCollectionItemClass::Of<TDBGridColumnGd>()), FGrid(Grid) {}
-
-TPersistent* TDBGridColumnsGd::GetOwner() const { return FGrid; }
-
-void TDBGridColumnsGd::Update(TCollectionItem*) {
-  if (FGrid) FGrid->LayoutChanged();
+const TGridResources& GridResources() {
+  static const std::unique_ptr<TGridResources> resources = LoadGridResources(ProgramResourceLoaders());
+  return *resources;
 }
 
-// ---- selected rows ----
-
-TDataSet* TBookmarkListGd::DataSet() const { return FGrid->DataLink()->DataSet(); }
-
-bool TBookmarkListGd::Find(const TBookmark& Bookmark, int& Index) const {
-  TDataSet* dataSet = DataSet();
-  auto it = std::lower_bound(FList.begin(), FList.end(), Bookmark, [dataSet](const TBookmark& a, const TBookmark& b) {
-    return dataSet ? dataSet->CompareBookmarks(a, b) < 0 : a < b;
-  });
-  Index = static_cast<int>(it - FList.begin());
-  return it != FList.end() && *it == Bookmark;
-}
-
-bool TBookmarkListGd::CurrentRowSelected() const {
-  TDataSet* dataSet = DataSet();
-  if (!FGrid->DataLink()->Active() || !dataSet || dataSet->IsEmpty()) return false;
-  int index = 0;
-  return Find(dataSet->Bookmark(), index);
-}
-
-void TBookmarkListGd::SetCurrentRowSelected(bool Value) {
-  TDataSet* dataSet = DataSet();
-  if (!FGrid->DataLink()->Active() || !dataSet || dataSet->IsEmpty()) return;
-  const TBookmark current = dataSet->Bookmark();
-  int index = 0;
-  const bool found = Find(current, index);
-  if (found == Value) return;
-  if (Value) FList.insert(FList.begin() + index, current);
-  else FList.erase(FList.begin() + index);
-  FGrid->Invalidate();
-}
-
-void TBookmarkListGd::Clear() {
-  if (FList.empty()) return;
-  FList.clear();
-  FGrid->Invalidate();
-}
-
-void TBookmarkListGd::Delete() {
-  TDataSet* dataSet = DataSet();
-  if (!dataSet || FList.empty()) return;
-  dataSet->DisableControls();
-  try {
-    while (!FList.empty()) {
-      const TBookmark bookmark = FList.back();
-      if (dataSet->BookmarkValid(bookmark)) {
-        dataSet->GotoBookmark(bookmark);
-        dataSet->Delete();
-      }
-      FList.pop_back();
-    }
-  } catch (...) {
-    dataSet->EnableControls();
-    FGrid->Invalidate();
-    throw;
-  }
-  dataSet->EnableControls();
-  FGrid->Invalidate();
-}
-
-void TBookmarkListGd::SelectAll() {
-  TDataSet* dataSet = DataSet();
-  if (!FGrid->DataLink()->Active() || !dataSet) return;
-  const TBookmark current = dataSet->IsEmpty() ? TBookmark() : dataSet->Bookmark();
-  dataSet->DisableControls();
-  try {
-    FList.clear();
-    for (dataSet->First(); !dataSet->Eof(); dataSet->Next()) FList.push_back(dataSet->Bookmark());
-    std::sort(FList.begin(), FList.end(),
-              [dataSet](const TBookmark& a, const TBookmark& b) { return dataSet->CompareBookmarks(a, b) < 0; });
-    if (!current.empty()) dataSet->GotoBookmark(current);
-  } catch (...) {
-    dataSet->EnableControls();
-    throw;
-  }
-  dataSet->EnableControls();
-  FGrid->Invalidate();
-}
-
-void TBookmarkListGd::Refresh() {
-  TDataSet* dataSet = DataSet();
-  if (!dataSet) return;
-  std::erase_if(FList, [dataSet](const TBookmark& b) { return !dataSet->BookmarkValid(b); });
-  FGrid->Invalidate();
-}
+}  // namespace grid
 
 // ---- settings objects ----
 
 void TDBGridGdSumList::SetActive(bool Value) {
+  if (FActive == Value) return;
   FActive = Value;
-  FGrid->Invalidate();
+  FGrid->InvalidateFooters();
+}
+
+bool TDBGridGdSumList::IsSequenced() const {
+  TDataSet* dataSet = FGrid->DataLink()->DataSet();
+  return FGrid->DataLink()->Active() && dataSet && dataSet->IsSequenced();
+}
+
+int TDBGridGdSumList::RecordCount() const {
+  TDataSet* dataSet = FGrid->DataLink()->DataSet();
+  return FGrid->DataLink()->Active() && dataSet ? dataSet->RecordCount() : 0;
+}
+
+int TDBGridGdSumList::RecNo() const {
+  TDataSet* dataSet = FGrid->DataLink()->DataSet();
+  return FGrid->DataLink()->Active() && dataSet ? dataSet->RecNo() : 0;
 }
 
 void TDBGridGdScrollBar::SetVisibleMode(TScrollBarVisibleModeGd Value) {
+  if (FVisibleMode == Value) return;
   FVisibleMode = Value;
-  FGrid->Invalidate();
+  FGrid->UpdateVertScrollBar();
+  FGrid->LayoutChanged();
 }
 
-// ---- the grid ----
+// ---- construction ----
 
-TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner)
-    : TCustomControl(AOwner),
-      FDataLink(std::make_unique<gd::TGridDataLinkGd>(this)),
-      FColumns(std::make_unique<TDBGridColumnsGd>(this)),
-      FSelectedRows(std::make_unique<TBookmarkListGd>(this)),
-      FTitleFont(std::make_unique<TFont>()),
-      FFooterFont(std::make_unique<TFont>()),
-      FSumList(std::make_unique<TDBGridGdSumList>(this)),
-      FVertScrollBar(std::make_unique<TVertDBGridGdScrollBar>(this)),
-      FHorzScrollBar(std::make_unique<TDBGridGdScrollBar>(this)) {
-  SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque});
-  SetBounds(0, 0, 320, 120);
-  SetTabStop(true);
+TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner) : TCustomGrid(AOwner) {
+  grid::GridResources();  // the first grid loads what all of them share
+  TCustomGrid::SetDefaultDrawing(false);
+  SetScrollBars(ssHorizontal);
+  TCustomGrid::SetOptions(grid::BaseOptions(FOptions));
+  SetDesignOptionsBoost(TGridOptions{goColSizing});
+  FColumnDefValues = std::make_unique<TDBGridGdColumnDefValuesGd>(this);
+  FTitleFont = std::make_unique<TFont>();
+  FFooterFont = std::make_unique<TFont>();
+  FColumns = std::make_unique<TDBGridColumnsGd>(this);
+  FColumns->SetPropName("Columns");
+  SetRowCount(2);
+  SetColCount(2);
+  FDataLink = std::make_unique<TGridDataLinkGd>(this);
   SetColor(clWindow);
   SetParentColor(false);
-  FColumns->SetPropName("Columns");
-  FTitleFont->OnChange = [this](TObject*) { LayoutChanged(); };
-  FFooterFont->OnChange = [this](TObject*) { Invalidate(); };
+  FTitleFont->Assign(Font());
+  FTitleFont->OnChange = [this](TObject*) { TitleFontChanged(); };
+  FFooterFont->Assign(Font());
+  FFooterFont->OnChange = [this](TObject*) { InvalidateFooters(); };
+  FSelectedRows = std::make_unique<TBookmarkListGd>(this);
+  FSumList = std::make_unique<TDBGridGdSumList>(this);
+  FHorzScrollBar = std::make_unique<TDBGridGdScrollBar>(this);
+  FVertScrollBar = std::make_unique<TVertDBGridGdScrollBar>(this);
+  FSelection = std::make_unique<TDBGridGdSelection>(this);
 }
 
 TCustomDBGridGd::~TCustomDBGridGd() {
   FTitleFont->OnChange = nullptr;
   FFooterFont->OnChange = nullptr;
-  FColumns->Clear();
+  FSelection->Clear();
   FDataLink->SetDataSource(nullptr);
+  FVisibleColumns.clear();
+  FColumns->Clear();
 }
 
-void TCustomDBGridGd::SetDataSource(TDataSource* Value) {
-  FDataLink->SetDataSource(Value);
-  if (Value) Value->FreeNotification(this);
-  FSelectedRows->Clear();
-  LayoutChanged();
-}
-
-void TCustomDBGridGd::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && FDataLink && AComponent == FDataLink->DataSource()) FDataLink->SetDataSource(nullptr);
-}
+// ---- options ----
 
 void TCustomDBGridGd::SetOptions(TDBGridOptions Value) {
   if (Value.Contains(dgRowSelect)) Value -= TDBGridOptions{dgEditing, dgAlwaysShowEditor};
-  if (FOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect)) FSelectedRows->Clear();
+  if (Value == FOptions) return;
+  TGridOptions base = grid::BaseOptions(Value);
+  TCustomGrid::SetOptions(base);
+  if (FOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect)) ClearSelectionForNavigation();
+  const TDBGridOptions layoutOptions{dgEditing,  dgAlwaysShowEditor, dgTitles,    dgIndicator,
+                                     dgColLines, dgRowLines,         dgRowSelect, dgAlwaysShowSelection};
+  const TDBGridOptions old = FOptions;
   FOptions = Value;
-  LayoutChanged();
+  bool relayout = false;
+  for (TDBGridOption option : {dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColLines, dgRowLines,
+                               dgRowSelect, dgAlwaysShowSelection})
+    if (layoutOptions.Contains(option) && old.Contains(option) != Value.Contains(option)) relayout = true;
+  if (relayout) LayoutChanged();
+}
+
+void TCustomDBGridGd::SetOptionsGd(TDBGridGdOptions Value) {
+  if (Value == FOptionsGd) return;
+  const bool fit = FOptionsGd.Contains(dghFitRowHeightToText) != Value.Contains(dghFitRowHeightToText);
+  FOptionsGd = Value;
+  if (fit) LayoutChanged();
+  Invalidate();
+}
+
+void TCustomDBGridGd::SetAllowedSelections(TDBGridGdAllowedSelections Value) {
+  if (Value == FAllowedSelections) return;
+  FAllowedSelections = Value;
+  const TDBGridGdSelectionType kind = FSelection->SelectionType();
+  if (kind != gstNon && !Value.Contains(kind)) FSelection->Clear();
 }
 
 void TCustomDBGridGd::SetFooterRowCount(int Value) {
-  if (Value < 0) return;
+  if (Value < 0 || Value == FFooterRowCount) return;
   FFooterRowCount = Value;
   LayoutChanged();
 }
 
-void TCustomDBGridGd::Loaded() {
-  TCustomControl::Loaded();
+void TCustomDBGridGd::SetFooterColor(TColor Value) {
+  if (Value == FFooterColor) return;
+  FFooterColor = Value;
+  InvalidateFooters();
+}
+
+void TCustomDBGridGd::SetTitleFont(TFont* Value) {
+  FTitleFont->Assign(Value);
+  if (FOptions.Contains(dgTitles)) LayoutChanged();
+}
+
+void TCustomDBGridGd::TitleFontChanged() {
+  if (!FTitleFontFromParent && !HasState(csLoading)) SetParentFont(false);
+  if (FOptions.Contains(dgTitles)) LayoutChanged();
+}
+
+void TCustomDBGridGd::CMParentFontChanged(TMessage& Message) {
+  TCustomGrid::CMParentFontChanged(Message);
+  if (!ParentFont()) return;
+  FTitleFontFromParent = true;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{FTitleFontFromParent};
+  FTitleFont->Assign(Font());
+}
+
+void TCustomDBGridGd::CMFontChanged(TMessage& Message) {
+  TCustomGrid::CMFontChanged(Message);
   LayoutChanged();
 }
 
-std::vector<TColumnGd*> TCustomDBGridGd::ShownColumns() const {
-  std::vector<TColumnGd*> shown;
-  for (int i = 0; i < FColumns->Count(); ++i)
-    if (FColumns->Items(i)->Visible()) shown.push_back(FColumns->Items(i));
-  return shown;
+void TCustomDBGridGd::SetFlat(bool Value) {
+  if (Value == FFlat) return;
+  FFlat = Value;
+  FTitleTextInset = Value ? 2 : 4;
+  if (HandleAllocated()) RecreateWnd();
+  LayoutChanged();
 }
 
-TField* TCustomDBGridGd::GetFields(int Index) const {
-  std::vector<TColumnGd*> shown = ShownColumns();
-  if (Index < 0 || Index >= static_cast<int>(shown.size())) return nullptr;
-  return shown[Index]->Field();
-}
-
-int TCustomDBGridGd::FieldCount() const { return static_cast<int>(ShownColumns().size()); }
-
-int TCustomDBGridGd::TitleHeight() {
-  return FOptions.Contains(dgTitles) ? std::abs(FTitleFont->Height()) + 6 : 0;
-}
-
-int TCustomDBGridGd::DataRowHeight() { return FRowHeight > 0 ? FRowHeight : std::abs(Font()->Height()) + 6; }
-
-int TCustomDBGridGd::VisibleRowCount() {
-  const int frame = FBorderStyle == bsSingle ? 2 : 0;
-  const int room = Height() - 2 * frame - TitleHeight() - FFooterRowCount * DataRowHeight();
-  return std::max(1, room / DataRowHeight());
-}
-
-void TCustomDBGridGd::UpdateBufferCount() {
-  if (FDataLink->BufferCount() != VisibleRowCount()) FDataLink->SetBufferCount(VisibleRowCount());
-}
-
-void TCustomDBGridGd::LayoutChanged() {
-  if (HasState(csLoading) || HasState(csDestroying)) return;
-  UpdateBufferCount();
+void TCustomDBGridGd::SetDefaultDrawing(bool Value) {
+  if (Value == FDefaultDrawing) return;
+  FDefaultDrawing = Value;
   Invalidate();
 }
 
-void TCustomDBGridGd::WMSize(TMessage& Message) {
-  TCustomControl::WMSize(Message);
+void TCustomDBGridGd::SetAutoFitColWidths(bool Value) {
+  if (Value == FAutoFitColWidths) return;
+  FAutoFitColWidths = Value;
+  if (Value && !HasState(csLoading))
+    for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SetInitialWidth(FColumns->Items(i)->Width());
   LayoutChanged();
 }
 
-TRect TCustomDBGridGd::CellRect(int Col, int Row) {
-  const int frame = FBorderStyle == bsSingle ? 2 : 0;
-  int x = frame + (FOptions.Contains(dgIndicator) ? 11 : 0);
-  std::vector<TColumnGd*> shown = ShownColumns();
-  for (int i = 0; i < Col && i < static_cast<int>(shown.size()); ++i) x += shown[i]->Width() + 1;
-  const int width = Col < static_cast<int>(shown.size()) ? shown[Col]->Width() : 0;
-  const int y = frame + TitleHeight() + Row * DataRowHeight();
-  return {x, y, x + width, y + DataRowHeight()};
+void TCustomDBGridGd::SetMinAutoFitWidth(int Value) {
+  if (Value == FMinAutoFitWidth) return;
+  FMinAutoFitWidth = Value;
+  LayoutChanged();
 }
 
-int TCustomDBGridGd::RowAtPos(TPoint Pos) {
-  const int frame = FBorderStyle == bsSingle ? 2 : 0;
-  const int top = frame + TitleHeight();
-  if (Pos.Y < top) return -1;
-  const int row = (Pos.Y - top) / DataRowHeight();
-  return row < FDataLink->RecordCount() ? row : -1;
+void TCustomDBGridGd::SetRowHeight(int Value) {
+  if (Value == FRowHeight) return;
+  FRowHeight = Value;
+  LayoutChanged();
 }
 
-void TCustomDBGridGd::DefaultDrawColumnCell(const TRect& Rect, int, TColumnGd* Column, TGridDrawState) {
-  TCanvas* canvas = Canvas();
-  TField* field = Column ? Column->Field() : nullptr;
-  if (field && field->DataType() == ftBoolean) {
-    const int size = 13;
-    TRect box{Rect.Left + (Rect.Width() - size) / 2, Rect.Top + (Rect.Height() - size) / 2, 0, 0};
-    box.Right = box.Left + size;
-    box.Bottom = box.Top + size;
-    canvas->RequiredState(TCanvasState{csHandleValid});
-    DrawFrameControl(canvas->Handle(), &box, DFC_BUTTON,
-                     DFCS_BUTTONCHECK | (!field->IsNull() && field->AsBoolean() ? UINT(DFCS_CHECKED) : 0u));
+void TCustomDBGridGd::SetRowLines(int Value) {
+  if (Value == FRowLines) return;
+  FRowLines = Value;
+  LayoutChanged();
+}
+
+void TCustomDBGridGd::SetTitleHeight(int Value) {
+  FTitleHeight = Value;
+  LayoutChanged();
+}
+
+void TCustomDBGridGd::SetTitleLines(int Value) {
+  FTitleLines = Value;
+  LayoutChanged();
+}
+
+void TCustomDBGridGd::SetOddRowColor(TColor Value) {
+  const bool changed = Value != OddRowColor();
+  FOddRowColor = Value;
+  FOddRowColorSet = true;
+  if (changed) Invalidate();
+}
+
+void TCustomDBGridGd::SetEvenRowColor(TColor Value) {
+  const bool changed = Value != EvenRowColor();
+  FEvenRowColor = Value;
+  FEvenRowColorSet = true;
+  if (changed) Invalidate();
+}
+
+void TCustomDBGridGd::SetSumList(TDBGridGdSumList* Value) {
+  FSumList->SetActive(Value->Active());
+  FSumList->SetVirtualRecords(Value->VirtualRecords());
+}
+
+void TCustomDBGridGd::SetVertScrollBar(TVertDBGridGdScrollBar* Value) {
+  FVertScrollBar->SetVisibleMode(Value->VisibleMode());
+  FVertScrollBar->SetTracking(Value->Tracking());
+}
+
+void TCustomDBGridGd::SetHorzScrollBar(TDBGridGdScrollBar* Value) {
+  FHorzScrollBar->SetVisibleMode(Value->VisibleMode());
+  FHorzScrollBar->SetTracking(Value->Tracking());
+}
+
+TColumnGd* TCustomDBGridGd::SelectedField() const {
+  const int index = Col() - FIndicatorOffset;
+  return index >= 0 && index < FColumns->Count() ? FColumns->Items(index) : nullptr;
+}
+
+// ---- data ----
+
+void TCustomDBGridGd::SetDataSource(TDataSource* Value) {
+  if (Value == FDataLink->DataSource()) return;
+  ClearSelectionForNavigation();
+  FDataLink->SetDataSource(Value);
+  if (Value) Value->FreeNotification(this);
+  DataLinkActiveChanged(FDataLink->Active());
+}
+
+void TCustomDBGridGd::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomGrid::Notification(AComponent, Operation);
+  if (Operation != opRemove || !FColumns) return;
+  // The component is going: its own class is gone already, so it is known by its address.
+  for (int i = 0; i < FColumns->Count(); ++i) {
+    TColumnGd* column = FColumns->Items(i);
+    if (column->PopupMenu() == AComponent) column->SetPopupMenu(nullptr);
+    if (column->ImageList() == AComponent) column->SetImageList(nullptr);
+  }
+  if (FDataLink && AComponent == FDataLink->DataSource()) {
+    SetDataSource(nullptr);
     return;
   }
-  gd::CellText(canvas, Rect, Column ? Column->DisplayText() : std::string(), Column ? Column->Alignment() : taLeftJustify,
-               Column && Column->WordWrap(), Column && Column->EndEllipsis());
-}
-
-std::string TCustomDBGridGd::FooterText(TColumnGd* Column) {
-  TColumnFooterGd* footer = Column->Footer();
+  if (!FDataLink) return;
+  bool unbound = false;
+  TGridLayoutScope scope(*this);
+  for (int i = 0; i < FColumns->Count(); ++i)
+    if (FColumns->Items(i)->FField == AComponent) {
+      FColumns->Items(i)->FField = nullptr;
+      unbound = true;
+    }
+  if (!unbound) return;
   TDataSet* dataSet = FDataLink->DataSet();
-  switch (footer->ValueType()) {
-    case fvtCount: return dataSet && FDataLink->Active() ? IntToStr(dataSet->RecordCount()) : "0";
-    case fvtStaticText: return footer->Value();
-    case fvtFieldValue: {
-      TField* field = dataSet ? dataSet->FindField(footer->FieldName()) : nullptr;
-      return field ? field->DisplayText() : std::string();
-    }
-    default: return {};
-  }
+  if (dataSet && !dataSet->ControlsDisabled() && !HasState(csDestroying)) scope.End();
+  else scope.Defer();
 }
 
-void TCustomDBGridGd::Paint() {
-  TCanvas* canvas = Canvas();
-  TRect client = ClientRect();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(client);
-  if (FBorderStyle == bsSingle) {
-      TRect edge = client;
-      DrawEdge(canvas->Handle(), &edge, EDGE_SUNKEN, BF_RECT);
-    }
-  const int frame = FBorderStyle == bsSingle ? 2 : 0;
-  std::vector<TColumnGd*> shown = ShownColumns();
-  // Titles.
-  if (FOptions.Contains(dgTitles)) {
-    for (int c = 0; c < static_cast<int>(shown.size()); ++c) {
-      TRect cell = CellRect(c, 0);
-      cell = {cell.Left, frame, cell.Right + 1, frame + TitleHeight()};
-      canvas->Brush()->SetStyle(bsSolid);
-      canvas->Brush()->SetColor(shown[c]->Title()->Color());
-      canvas->FillRect(cell);
-      TRect edge = cell;
-      if (FOptionsGd.Contains(dghFixed3D) && !FFlat) DrawEdge(canvas->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
-      canvas->SetFont(shown[c]->Title()->Font());
-      gd::CellText(canvas, cell, shown[c]->Title()->Caption(), shown[c]->Title()->Alignment(), false, true);
+void TCustomDBGridGd::Loaded() {
+  TCustomGrid::Loaded();
+  if (FColumns->Count() > 0) {
+    SetColCount(FColumns->Count() + FIndicatorOffset);
+    if (FAutoFitColWidths && !HasState(csDesigning)) {
+      FColumns->BeginUpdate();
+      for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SetInitialWidth(FColumns->Items(i)->Width());
+      FColumns->EndUpdate();
     }
   }
-  // Rows of the link's buffer window.
-  const int rows = FDataLink->Active() ? FDataLink->RecordCount() : 0;
-  const int active = rows ? FDataLink->ActiveRecord() : -1;
-  for (int r = 0; r < rows; ++r) {
-    FDataLink->SetActiveRecord(r);
-    const bool current = r == active;
-    const bool selected = FOptions.Contains(dgMultiSelect) && FSelectedRows->CurrentRowSelected();
-    for (int c = 0; c < static_cast<int>(shown.size()); ++c) {
-      TRect cell = CellRect(c, r);
-      TGridDrawState state;
-      const bool highlight = selected || (current && FOptions.Contains(dgRowSelect) && (Focused() || FOptions.Contains(dgAlwaysShowSelection)));
-      if (highlight) state.Include(gdSelected);
-      if (current && Focused()) state.Include(gdFocused);
-      canvas->SetFont(shown[c]->Font());
-      canvas->Brush()->SetStyle(bsSolid);
-      canvas->Brush()->SetColor(highlight ? clHighlight : shown[c]->Color());
-      if (highlight) canvas->Font()->SetColor(clHighlightText);
-      canvas->FillRect(cell);
-      if (OnDrawColumnCell) OnDrawColumnCell(this, cell, c, shown[c], state);
-      else DefaultDrawColumnCell(cell, c, shown[c], state);
-      if (FOptions.Contains(dgColLines)) {
-        canvas->Brush()->SetStyle(bsSolid);
-        canvas->Brush()->SetColor(clBtnFace);
-        canvas->FillRect({cell.Right, cell.Top, cell.Right + 1, cell.Bottom});
-      }
-    }
-    if (FOptions.Contains(dgRowLines) && !shown.empty()) {
-      TRect last = CellRect(static_cast<int>(shown.size()) - 1, r);
-      canvas->Brush()->SetColor(clBtnFace);
-      canvas->FillRect({frame, last.Bottom - 1, last.Right + 1, last.Bottom});
-    }
-    if (FOptions.Contains(dgIndicator)) {
-      TRect indicator{frame, CellRect(0, r).Top, frame + 11, CellRect(0, r).Bottom};
-      canvas->Brush()->SetColor(FFixedColor);
-      canvas->FillRect(indicator);
-      if (current) {
-        canvas->Brush()->SetColor(clBtnText);
-        const int cy = indicator.Top + indicator.Height() / 2;
-        for (int i = 0; i < 4; ++i) canvas->FillRect({indicator.Left + 3 + i, cy - 3 + i, indicator.Left + 4 + i, cy + 4 - i});
-      }
-    }
-  }
-  if (rows) FDataLink->SetActiveRecord(active);
-  // Footer rows, at the bottom of the client area.
-  for (int f = 0; f < FFooterRowCount; ++f) {
-    const int bottom = client.Bottom - frame - (FFooterRowCount - 1 - f) * DataRowHeight();
-    for (int c = 0; c < static_cast<int>(shown.size()); ++c) {
-      TRect cell = CellRect(c, 0);
-      cell = {cell.Left, bottom - DataRowHeight(), cell.Right + 1, bottom};
-      TColumnFooterGd* footer = shown[c]->Footer();
-      canvas->Brush()->SetStyle(bsSolid);
-      canvas->Brush()->SetColor(footer->Color() == clWindow ? FFooterColor : footer->Color());
-      canvas->FillRect(cell);
-      canvas->SetFont(footer->Font());
-      gd::CellText(canvas, cell, FooterText(shown[c]), footer->Alignment(), false, true);
-    }
-  }
+  LayoutChanged();
+  RequestDeferredLayout();
 }
+
+void TCustomDBGridGd::CreateWnd() {
+  LockUpdate();
+  try {
+    TCustomGrid::CreateWnd();
+  } catch (...) {
+    UnlockUpdate();
+    throw;
+  }
+  UnlockUpdate();
+  if (FAutoFitColWidths) {
+    LayoutChanged();
+  } else {
+    UpdateRowHeights();
+    SyncCurrentRecord();
+  }
+  FVertInfoSet = false;
+  UpdateVertScrollBar();
+}
+
+void TCustomDBGridGd::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_DEFERREDLAYOUTGD) {
+    DeferredLayoutMessage();
+    Message.Result = 0;
+    return;
+  }
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return;
+  }
+  TCustomGrid::WndProc(Message);
+}
+
+void TCustomDBGridGd::WMSize(TMessage& Message) {
+  TCustomGrid::WMSize(Message);
+  LayoutChanged();
+}
+
+// ---- the events ----
+
+void TCustomDBGridGd::CellClick(TColumnGd* Column) {
+  if (OnCellClick) OnCellClick(Column);
+}
+void TCustomDBGridGd::TitleClick(TColumnGd* Column) {
+  if (OnTitleClick) OnTitleClick(Column);
+}
+void TCustomDBGridGd::ColEnter() {
+  if (OnColEnter) OnColEnter(this);
+}
+void TCustomDBGridGd::ColExit() {
+  if (OnColExit) OnColExit(this);
+}
+
+bool TCustomDBGridGd::SelectCell(int ACol, int ARow) {
+  if (!TCustomGrid::SelectCell(ACol, ARow)) return false;
+  if (ACol != Col() && !FInLayout) ColExit();
+  return true;
+}
+
+// ---- mouse and keys ----
 
 void TCustomDBGridGd::MoveBy(int Distance) {
   TDataSet* dataSet = FDataLink->DataSet();
   if (!FDataLink->Active() || !dataSet || Distance == 0) return;
-  dataSet->MoveBy(Distance);
+  FDataLink->MoveBy(Distance);
+}
+
+void TCustomDBGridGd::ClearSelectionForNavigation() {
+  if (FSelection) FSelection->Clear();
+}
+
+void TCustomDBGridGd::SelectRowsTo(const TBookmark& Target) {
+  TDataSet* dataSet = FDataLink->DataSet();
+  const bool forward = dataSet->CompareBookmarks(FAnchor, Target) <= 0;
+  dataSet->DisableControls();
+  try {
+    dataSet->GotoBookmark(FAnchor);
+    while (true) {
+      FSelectedRows->SetCurrentRowSelected(true);
+      if (dataSet->CompareBookmarks(dataSet->Bookmark(), Target) == 0 || (forward ? dataSet->Eof() : dataSet->Bof()))
+        break;
+      dataSet->MoveBy(forward ? 1 : -1);
+    }
+    dataSet->GotoBookmark(Target);
+  } catch (...) {
+    dataSet->EnableControls();
+    throw;
+  }
+  dataSet->EnableControls();
 }
 
 void TCustomDBGridGd::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (CanFocus()) SetFocus();
-  const int row = RowAtPos({X, Y});
-  if (row >= 0 && (Button == mbLeft || Button == mbRight)) {
-    MoveBy(row - FDataLink->ActiveRecord());
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (Button == mbLeft && FOptions.Contains(dgMultiSelect) && dataSet && !dataSet->IsEmpty()) {
+  if (!HasState(csDesigning) && CanFocus()) SetFocus();
+  FPressedCell = {-1, -1};
+  if (Button == mbLeft && FOptions.Contains(dgColumnResize) && Sizing(X, Y)) {
+    TCustomGrid::MouseDown(Button, Shift, X, Y);
+    return;
+  }
+  const TGridCoord cell = MouseCoord(X, Y);
+  const int dataRow = cell.Y - FTitleOffset;
+  TDataSet* dataSet = FDataLink->DataSet();
+  if (cell.X >= 0 && cell.Y >= 0 && FDataLink->Active() && dataSet && dataRow >= 0 &&
+      dataRow < FDataLink->RecordCount() && (Button == mbLeft || Button == mbRight)) {
+    if (Button == mbLeft) FPressedCell = cell;
+    if (cell.X >= FIndicatorOffset && cell.X != Col()) {
+      const int oldCol = Col();
+      MoveColRow(cell.X, Row(), true, true);
+      if (Col() != oldCol) ColEnter();
+    }
+    MoveBy(dataRow - FDataLink->ActiveRecord());
+    if (Button == mbLeft && FOptions.Contains(dgMultiSelect) && !dataSet->IsEmpty() &&
+        FAllowedSelections.Contains(gstRecordBookmarks)) {
       if (Shift.Contains(ssCtrl)) {
-        FSelectedRows->SetCurrentRowSelected(!FSelectedRows->CurrentRowSelected());
+        FSelectedRows->SetCurrentRowSelected(!FSelectedRows->GetCurrentRowSelected());
         FAnchor = dataSet->Bookmark();
       } else if (Shift.Contains(ssShift) && !FAnchor.empty() && dataSet->BookmarkValid(FAnchor)) {
-        // Every row between the anchor and this one becomes selected.
-        const TBookmark target = dataSet->Bookmark();
-        const bool forward = dataSet->CompareBookmarks(FAnchor, target) <= 0;
-        dataSet->DisableControls();
-        dataSet->GotoBookmark(FAnchor);
-        while (true) {
-          FSelectedRows->SetCurrentRowSelected(true);
-          if (dataSet->Bookmark() == target) break;
-          dataSet->MoveBy(forward ? 1 : -1);
-        }
-        dataSet->EnableControls();
+        SelectRowsTo(dataSet->Bookmark());
       } else {
-        FSelectedRows->Clear();
+        FSelection->Clear();
         FSelectedRows->SetCurrentRowSelected(true);
         FAnchor = dataSet->Bookmark();
       }
     }
-    if (Button == mbLeft && OnCellClick) OnCellClick(this);
+  } else if (Button == mbLeft && cell.Y >= 0 && cell.Y < FTitleOffset && cell.X >= 0) {
+    FPressedCell = cell;
   }
-  Invalidate();
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDBGridGd::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (FGridState != gsNormal) {
+    TCustomGrid::MouseUp(Button, Shift, X, Y);
+    return;
+  }
+  const TGridCoord cell = MouseCoord(X, Y);
+  const TGridCoord pressed = FPressedCell;
+  FPressedCell = {-1, -1};
+  if (Button == mbLeft && cell == pressed && cell.X >= FIndicatorOffset) {
+    const int dataCol = cell.X - FIndicatorOffset;
+    TColumnGd* column = dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
+    if (cell.Y < FTitleOffset) TitleClick(column);
+    else CellClick(column);
+  }
+  TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomDBGridGd::KeyDown(WORD& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
+  if (Key == 0) return;
   TDataSet* dataSet = FDataLink->DataSet();
   if (!FDataLink->Active() || !dataSet) return;
   switch (Key) {
     case VK_DOWN: MoveBy(1); break;
     case VK_UP: MoveBy(-1); break;
-    case VK_NEXT: MoveBy(VisibleRowCount()); break;
-    case VK_PRIOR: MoveBy(-VisibleRowCount()); break;
-    case VK_HOME: if (Shift.Contains(ssCtrl)) dataSet->First(); break;
-    case VK_END: if (Shift.Contains(ssCtrl)) dataSet->Last(); break;
-    case VK_SPACE:
-      if (FOptions.Contains(dgMultiSelect)) FSelectedRows->SetCurrentRowSelected(!FSelectedRows->CurrentRowSelected());
+    case VK_NEXT: MoveBy(VisibleDataRowCount()); break;
+    case VK_PRIOR: MoveBy(-VisibleDataRowCount()); break;
+    case VK_HOME:
+      if (!Shift.Contains(ssCtrl)) return;
+      dataSet->First();
       break;
+    case VK_END:
+      if (!Shift.Contains(ssCtrl)) return;
+      dataSet->Last();
+      break;
+    case VK_SPACE:
+      if (!FOptions.Contains(dgMultiSelect) || dataSet->IsEmpty()) return;
+      FSelectedRows->SetCurrentRowSelected(!FSelectedRows->GetCurrentRowSelected());
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_TAB: {
+      const int oldCol = Col();
+      TCustomGrid::KeyDown(Key, Shift);
+      if (Col() != oldCol) ColEnter();
+      return;
+    }
     default: return;
   }
   Key = 0;
@@ -561,32 +582,63 @@ bool TCustomDBGridGd::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
   return true;
 }
 
-void TCustomDBGridGd::WMSetFocus(TMessage& Message) {
-  TCustomControl::WMSetFocus(Message);
-  Invalidate();
-}
-
-void TCustomDBGridGd::WMKillFocus(TMessage& Message) {
-  TCustomControl::WMKillFocus(Message);
-  Invalidate();
-}
-
-void TCustomDBGridGd::WndProc(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) {
-    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-    return;
+void TCustomDBGridGd::WMVScroll(TMessage& Message) {
+  Message.Result = 0;
+  TDataSet* dataSet = FDataLink->DataSet();
+  if (!FDataLink->Active() || !dataSet) return;
+  SCROLLINFO si{};
+  si.fMask = SIF_TRACKPOS | SIF_POS;
+  GetScrollInfo(Handle(), SB_VERT, &si);
+  switch (LOWORD(Message.WParam)) {
+    case SB_LINEUP: MoveBy(-1); break;
+    case SB_LINEDOWN: MoveBy(1); break;
+    case SB_PAGEUP: MoveBy(-VisibleDataRowCount()); break;
+    case SB_PAGEDOWN: MoveBy(VisibleDataRowCount()); break;
+    case SB_TOP: dataSet->First(); break;
+    case SB_BOTTOM: dataSet->Last(); break;
+    case SB_THUMBTRACK:
+      if (!FVertScrollBar->Tracking()) break;
+      [[fallthrough]];
+    case SB_THUMBPOSITION:
+      if (FSumList->IsSequenced()) dataSet->SetRecNo(std::max(1, si.nTrackPos));
+      else if (si.nTrackPos <= 0) dataSet->First();
+      else if (si.nTrackPos >= 4) dataSet->Last();
+      break;
+    default: break;
   }
-  TCustomControl::WndProc(Message);
 }
 
 // ---- published properties ----
 
+static const classes::TPublished<TColumnTitleDefValuesGd, TPersistent> ColumnTitleDefValuesGdInfo([](auto& p) {
+  using T = TColumnTitleDefValuesGd;
+  p.Enum("Alignment", &T::Alignment, &T::SetAlignment).Stored(&T::IsAlignmentStored);
+  p.Int("Color", &T::Color, &T::SetColor).Idents(ColorIdents()).Stored(&T::IsColorStored);
+  p.Bool("EndEllipsis", &T::EndEllipsis, &T::SetEndEllipsis).Default(false);
+  p.Bool("TitleButton", &T::TitleButton, &T::SetTitleButton).Default(false);
+  p.Bool("ToolTips", &T::ToolTips, &T::SetToolTips).Default(false);
+});
+static const classes::TPublished<TDBGridGdColumnDefValuesGd, TPersistent> ColumnDefValuesGdInfo([](auto& p) {
+  using D = TDBGridGdColumnDefValuesGd;
+  p.Bool("AlwaysShowEditButton", &D::AlwaysShowEditButton, &D::SetAlwaysShowEditButton).Default(false);
+  p.Bool("AutoDropDown", &D::AutoDropDown, &D::SetAutoDropDown).Default(false);
+  p.Bool("DblClickNextVal", &D::DblClickNextVal, &D::SetDblClickNextVal).Default(false);
+  p.Bool("DropDownShowTitles", &D::DropDownShowTitles, &D::SetDropDownShowTitles).Default(false);
+  p.Bool("DropDownSizing", &D::DropDownSizing, &D::SetDropDownSizing).Default(false);
+  p.Bool("EndEllipsis", &D::EndEllipsis, &D::SetEndEllipsis).Default(false);
+  p.Bool("HighlightRequired", &D::HighlightRequired, &D::SetHighlightRequired).Default(false);
+  p.Bool("ToolTips", &D::ToolTips, &D::SetToolTips).Default(false);
+  p.Enum("Layout", &D::Layout, &D::SetLayout).Default(tlTop);
+  p.Object("Title", &D::Title, &D::SetTitle);
+});
 static const classes::TPublished<TColumnTitleGd, TPersistent> ColumnTitleGdInfo([](auto& p) {
   using T = TColumnTitleGd;
-  p.String("Caption", &T::Caption, &T::SetCaption);
-  p.Enum("Alignment", &T::Alignment, &T::SetAlignment).Default(taLeftJustify);
-  p.Int("Color", &T::Color, &T::SetColor).Default(clBtnFace).Idents(ColorIdents());
-  p.Object("Font", &T::Font, &T::SetFont);
+  p.String("Caption", &T::Caption, &T::SetCaption).Stored(&T::IsCaptionStored);
+  p.Enum("Alignment", &T::Alignment, &T::SetAlignment).Stored(&T::IsAlignmentStored);
+  p.Int("Color", &T::Color, &T::SetColor).Idents(ColorIdents()).Stored(&T::IsColorStored);
+  p.Object("Font", &T::Font, &T::SetFont).Stored(&T::IsFontStored);
+  p.Bool("EndEllipsis", &T::EndEllipsis, &T::SetEndEllipsis).Default(false);
+  p.Bool("TitleButton", &T::TitleButton, &T::SetTitleButton).Default(false);
 });
 static const classes::TPublished<TColumnFooterGd, TPersistent> ColumnFooterGdInfo([](auto& p) {
   using F = TColumnFooterGd;
@@ -597,19 +649,40 @@ static const classes::TPublished<TColumnFooterGd, TPersistent> ColumnFooterGdInf
   p.String("FieldName", &F::FieldName, &F::SetFieldName);
   p.String("Value", &F::Value, &F::SetValue);
   p.String("DisplayFormat", &F::DisplayFormat, &F::SetDisplayFormat);
+  p.Bool("EndEllipsis", &F::EndEllipsis, &F::SetEndEllipsis).Default(false);
+  p.Bool("WordWrap", &F::WordWrap, &F::SetWordWrap).Default(false);
 });
 static const classes::TPublished<TColumnGd, TCollectionItem> ColumnGdInfo([](auto& p) {
   using C = TColumnGd;
   p.String("FieldName", &C::FieldName, &C::SetFieldName);
-  p.Int("Width", &C::Width, &C::SetWidth).Default(64);
-  p.Enum("Alignment", &C::Alignment, &C::SetAlignment).Default(taLeftJustify);
-  p.Int("Color", &C::Color, &C::SetColor).Default(clWindow).Idents(ColorIdents());
-  p.Object("Font", &C::Font, &C::SetFont);
+  p.Int("Width", &C::Width, &C::SetWidth).Stored(&C::IsWidthStored);
+  p.Int("MinWidth", &C::MinWidth, &C::SetMinWidth).Default(0);
+  p.Int("MaxWidth", &C::MaxWidth, &C::SetMaxWidth).Default(0);
+  p.Bool("AutoFitColWidth", &C::AutoFitColWidth, &C::SetAutoFitColWidth).Default(true);
+  p.Enum("Alignment", &C::Alignment, &C::SetAlignment).Stored(&C::IsAlignmentStored);
+  p.Int("Color", &C::Color, &C::SetColor).Idents(ColorIdents()).Stored(&C::IsColorStored);
+  p.Object("Font", &C::Font, &C::SetFont).Stored(&C::IsFontStored);
   p.String("DisplayFormat", &C::DisplayFormat, &C::SetDisplayFormat);
+  p.String("EditMask", &C::EditMask, &C::SetEditMask);
   p.Bool("Visible", &C::Visible, &C::SetVisible).Default(true);
-  p.Bool("ReadOnly", &C::ReadOnly, &C::SetReadOnly).Default(false);
-  p.Bool("WordWrap", &C::WordWrap, &C::SetWordWrap).Default(false);
-  p.Bool("EndEllipsis", &C::EndEllipsis, &C::SetEndEllipsis).Default(false);
+  p.Bool("ReadOnly", &C::ReadOnly, &C::SetReadOnly).Stored(&C::IsReadOnlyStored);
+  p.Bool("WordWrap", &C::WordWrap, &C::SetWordWrap).Stored(&C::IsWordWrapStored);
+  p.Bool("EndEllipsis", &C::EndEllipsis, &C::SetEndEllipsis).Stored(&C::IsEndEllipsisStored);
+  p.Bool("Checkboxes", &C::Checkboxes, &C::SetCheckboxes).Stored(&C::IsCheckboxesStored);
+  p.Enum("Layout", &C::Layout, &C::SetLayout).Stored(&C::IsLayoutStored);
+  p.Bool("AlwaysShowEditButton", &C::AlwaysShowEditButton, &C::SetAlwaysShowEditButton)
+      .Stored(&C::IsAlwaysShowEditButtonStored);
+  p.Bool("HighlightRequired", &C::HighlightRequired, &C::SetHighlightRequired).Stored(&C::IsHighlightRequiredStored);
+  p.Bool("ToolTips", &C::ToolTips, &C::SetToolTips).Stored(&C::IsToolTipsStored);
+  p.Bool("DblClickNextVal", &C::DblClickNextVal, &C::SetDblClickNextVal).Stored(&C::IsDblClickNextValStored);
+  p.Bool("HideDuplicates", &C::HideDuplicates, &C::SetHideDuplicates).Default(false);
+  p.Bool("ShowImageAndText", &C::ShowImageAndText, &C::SetShowImageAndText).Default(false);
+  p.Component("ImageList", &C::ImageList, &C::SetImageList);
+  p.Object("KeyList", &C::KeyList, &C::SetKeyList);
+  p.Object("PickList", &C::PickList, &C::SetPickList);
+  p.Int("NotInKeyListIndex", &C::NotInKeyListIndex, &C::SetNotInKeyListIndex).Default(-1);
+  p.Component("PopupMenu", &C::PopupMenu, &C::SetPopupMenu);
+  p.Int("Tag", &C::Tag, &C::SetTag).Default(0);
   p.Object("Title", &C::Title, &C::SetTitle);
   p.Object("Footer", &C::Footer, &C::SetFooter);
 });
@@ -627,18 +700,18 @@ static const classes::TPublished<TVertDBGridGdScrollBar, TDBGridGdScrollBar> Ver
   p.Enum("VisibleMode", &TVertDBGridGdScrollBar::VisibleMode, &TVertDBGridGdScrollBar::SetVisibleMode)
       .Default(sbAutoShowGd);
 });
-static const classes::TPublished<TCustomDBGridGd, TCustomControl> CustomDBGridGdInfo([](auto& p) {
+static const classes::TPublished<TCustomDBGridGd, TCustomGrid> CustomDBGridGdInfo([](auto& p) {
   using G = TCustomDBGridGd;
   p.Int("Color", &G::Color, &G::SetColor).Default(clWindow).Idents(ColorIdents()).Stored(&G::IsColorStored);
   p.Bool("ParentColor", &G::ParentColor, &G::SetParentColor).Default(false);
   p.Bool("TabStop", &G::TabStop, &G::SetTabStop).Default(true);
   p.Component("DataSource", &G::DataSource, &G::SetDataSource);
-  p.Object("Columns", &G::Columns, &G::SetColumns);
-  p.template Set<TDBGridOption>("Options", &G::Options, &G::SetOptions)
-      .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                              dgConfirmDelete, dgCancelOnExit});
-  p.template Set<TDBGridGdOption>("OptionsGd", &G::OptionsGd, &G::SetOptionsGd)
-      .Default(TDBGridGdOptions{dghFixed3D, dghHighlightFocus, dghClearSelection, dghDialogFind});
+  p.Object("ColumnDefValues", &G::ColumnDefValues, &G::SetColumnDefValues);
+  p.Object("Columns", &G::Columns, &G::SetColumns).Stored(&G::IsColumnsStored);
+  p.template Set<TDBGridOption>("Options", &G::Options, &G::SetOptions).Default(DBGridOptionsDefault);
+  p.template Set<TDBGridGdOption>("OptionsGd", &G::OptionsGd, &G::SetOptionsGd).Default(DBGridGdOptionsDefault);
+  p.template Set<TDBGridGdSelectionType>("AllowedSelections", &G::AllowedSelections, &G::SetAllowedSelections)
+      .Default(AllowedSelectionsDefault);
   p.Int("FooterRowCount", &G::FooterRowCount, &G::SetFooterRowCount).Default(0);
   p.Int("FooterColor", &G::FooterColor, &G::SetFooterColor).Default(clWindow).Idents(ColorIdents());
   p.Object("FooterFont", &G::FooterFont, &G::SetFooterFont);
@@ -647,13 +720,28 @@ static const classes::TPublished<TCustomDBGridGd, TCustomControl> CustomDBGridGd
   p.Bool("Flat", &G::Flat, &G::SetFlat).Default(false);
   p.Bool("ReadOnly", &G::ReadOnly, &G::SetReadOnly).Default(false);
   p.Bool("DefaultDrawing", &G::DefaultDrawing, &G::SetDefaultDrawing).Default(true);
+  p.Bool("DrawMemoText", &G::DrawMemoText, &G::SetDrawMemoText).Default(false);
   p.Bool("AutoFitColWidths", &G::AutoFitColWidths, &G::SetAutoFitColWidths).Default(false);
+  p.Int("MinAutoFitWidth", &G::MinAutoFitWidth, &G::SetMinAutoFitWidth).Default(0);
   p.Enum("BorderStyle", &G::BorderStyle, &G::SetBorderStyle).Default(bsSingle);
   p.Int("RowHeight", &G::RowHeight, &G::SetRowHeight).Default(0);
+  p.Int("RowLines", &G::RowLines, &G::SetRowLines).Default(0);
+  p.Int("TitleHeight", &G::TitleHeight, &G::SetTitleHeight).Default(0);
+  p.Int("TitleLines", &G::TitleLines, &G::SetTitleLines).Default(0);
+  p.Int("OddRowColor", &G::OddRowColor, &G::SetOddRowColor).Idents(ColorIdents()).Stored(&G::IsOddRowColorStored);
+  p.Int("EvenRowColor", &G::EvenRowColor, &G::SetEvenRowColor).Idents(ColorIdents()).Stored(&G::IsEvenRowColorStored);
   p.Object("SumList", &G::SumList, &G::SetSumList);
   p.Object("VertScrollBar", &G::VertScrollBar, &G::SetVertScrollBar);
   p.Object("HorzScrollBar", &G::HorzScrollBar, &G::SetHorzScrollBar);
   p.Event("OnDrawColumnCell", &G::OnDrawColumnCell);
+  p.Event("OnDrawDataCell", &G::OnDrawDataCell);
+  p.Event("OnGetCellParams", &G::OnGetCellParams);
   p.Event("OnCellClick", &G::OnCellClick);
+  p.Event("OnTitleClick", &G::OnTitleClick);
+  p.Event("OnColEnter", &G::OnColEnter);
+  p.Event("OnColExit", &G::OnColExit);
+  p.Event("OnColumnMoved", &G::OnColumnMoved);
+  p.Event("OnColWidthsChanged", &G::OnColWidthsChanged);
+  p.Event("OnSelectionChanged", &G::OnSelectionChanged);
 });
 static const classes::TPublished<TDBGridGd, TCustomDBGridGd> DBGridGdInfo;

@@ -1,71 +1,278 @@
 #pragma once
-// The data grid: TCustomDBGridGd shows the rows of its data source's dataset, one column
-// object per shown field, with a title row, footer rows and multiple row selection kept as
-// bookmarks (SelectedRows, a TBookmarkListGd). TDBGridGd publishes it. It keeps what window
-// definitions set and paints its cells plainly as text from the dataset; a click or the
-// arrow keys move the dataset, Ctrl and Shift clicks change the selection.
+// The data grid: TCustomDBGridGd shows the records of its data source's dataset on the
+// platform's TCustomGrid, one column object (TColumnGd) per data column. The grid follows the
+// dataset through its own data link (TGridDataLinkGd): the link's buffer window holds exactly
+// the records that fit, every structural change runs through one layout pass, and a move of
+// the dataset scrolls the window contents. Cells are painted with the application's row
+// colours and handed to OnDrawColumnCell; selected records are kept as bookmarks
+// (SelectedRows, a TBookmarkListGd) and the grid keeps one multi-selection at a time
+// (TDBGridGdSelection: rows, a cell rectangle, columns or everything). TDBGridGd publishes it.
+//
+// The source is split by concern: DBGridGd.cpp (construction, options, properties, input),
+// DBGridGdColumns.cpp (the column model), DBGridGdLayout.cpp (the data link and the layout
+// pass), DBGridGdPaint.cpp (cell painting) and DBGridGdSelection.cpp (selected rows and the
+// grid selection).
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/classes/Collection.h"
+#include "platform/classes/StringList.h"
+#include "platform/controls/ButtonCtrls.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/StdLabels.h"
 #include "platform/data/DataLink.h"
+#include "platform/graphics/ImgList.h"
 
 class TCustomDBGridGd;
 class TColumnGd;
+class TDBGridColumnGd;
 
 enum TDBGridOption {
-  dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs, dgRowSelect,
-  dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect
+  dgEditing,
+  dgAlwaysShowEditor,
+  dgTitles,
+  dgIndicator,
+  dgColumnResize,
+  dgColLines,
+  dgRowLines,
+  dgTabs,
+  dgRowSelect,
+  dgAlwaysShowSelection,
+  dgConfirmDelete,
+  dgCancelOnExit,
+  dgMultiSelect
 };
 using TDBGridOptions = TSet<TDBGridOption>;
+inline constexpr TDBGridOptions DBGridOptionsDefault{dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
+                                                     dgRowLines, dgTabs,   dgConfirmDelete, dgCancelOnExit};
 enum TDBGridGdOption {
-  dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D, dghResizeWholeRightPart, dghHighlightFocus, dghClearSelection,
-  dghFitRowHeightToText, dghAutoSortMarking, dghMultiSortMarking, dghEnterAsTab, dghTraceColSizing, dghIncSearch,
-  dghPreferIncSearch, dghRowHighlight, dghDblClickOptimizeColWidth, dghDialogFind, dghRecordMoving
+  dghFixed3D,
+  dghFrozen3D,
+  dghFooter3D,
+  dghData3D,
+  dghResizeWholeRightPart,
+  dghHighlightFocus,
+  dghClearSelection,
+  dghFitRowHeightToText,
+  dghAutoSortMarking,
+  dghMultiSortMarking,
+  dghEnterAsTab,
+  dghTraceColSizing,
+  dghIncSearch,
+  dghPreferIncSearch,
+  dghRowHighlight,
+  dghDblClickOptimizeColWidth,
+  dghDialogFind,
+  dghRecordMoving
 };
 using TDBGridGdOptions = TSet<TDBGridGdOption>;
+inline constexpr TDBGridGdOptions DBGridGdOptionsDefault{dghFixed3D, dghHighlightFocus, dghClearSelection,
+                                                         dghDialogFind};
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
 enum TScrollBarVisibleModeGd { sbAlwaysShowGd, sbNeverShowGd, sbAutoShowGd };
+enum TColumnCellKind { ckPlain, ckPickList, ckLookupField, ckKeyPickList, ckImage, ckCheckbox };
+enum TColumnsStateGd { cstDefaultColumns, cstCustomColumns };
+enum TDBGridGdSelectionType { gstNon, gstRecordBookmarks, gstRectangle, gstColumns, gstAll };
+using TDBGridGdAllowedSelections = TSet<TDBGridGdSelectionType>;
+inline constexpr TDBGridGdAllowedSelections AllowedSelectionsDefault{gstRecordBookmarks, gstRectangle, gstColumns,
+                                                                     gstAll};
 const classes::TEnumInfo& EnumInfo(TDBGridOption);
 const classes::TEnumInfo& EnumInfo(TDBGridGdOption);
 const classes::TEnumInfo& EnumInfo(TFooterValueType);
 const classes::TEnumInfo& EnumInfo(TScrollBarVisibleModeGd);
+const classes::TEnumInfo& EnumInfo(TDBGridGdSelectionType);
+
+// The grid's own message: run the layout pass that was put off (at most one is queued).
+inline constexpr UINT WM_DEFERREDLAYOUTGD = WM_USER + 100;
+// The width of the indicator column.
+inline constexpr int IndicatorWidthGd = 11;
 
 using TDrawColumnCellEventGd =
     std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State)>;
+using TDrawDataCellEventGd =
+    std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+using TGetCellParamsEventGd =
+    std::function<void(TObject* Sender, TColumnGd* Column, TFont* AFont, TColor& Background, TGridDrawState State)>;
+using TDBGridClickEventGd = std::function<void(TColumnGd* Column)>;
+using TMovedEventGd = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+// The values a cell is painted with; the grid keeps one and reuses it for every cell.
+struct TColCellParamsGd {
+  int Col = -1;
+  int Row = -1;
+  TGridDrawState State;
+  TFont* Font = nullptr;
+  TColor Background = clWindow;
+  TAlignment Alignment = taLeftJustify;
+  int ImageIndex = -1;
+  std::string Text;
+  TCheckBoxState CheckboxState = cbUnchecked;
+  bool ReadOnly = false;
+};
+using TGetColCellParamsEventGd = std::function<void(TObject* Sender, bool EditMode, TColCellParamsGd* Params)>;
+
+// ---- grid-wide column defaults ----
+
+class TColumnTitleDefValuesGd : public TPersistent {
+ public:
+  explicit TColumnTitleDefValuesGd(TCustomDBGridGd* Grid) : FGrid(Grid) {}
+  void Assign(TPersistent* Source) override;
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment Value);
+  bool IsAlignmentStored() const { return FAlignmentAssigned; }
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return FColorAssigned; }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value) { Store(FEndEllipsis, Value); }
+  bool TitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { Store(FTitleButton, Value); }
+  bool ToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+
+ private:
+  void Store(bool& Field, bool Value);
+  TCustomDBGridGd* FGrid;
+  TAlignment FAlignment = taLeftJustify;
+  TColor FColor = clBtnFace;
+  bool FAlignmentAssigned = false;
+  bool FColorAssigned = false;
+  bool FEndEllipsis = false;
+  bool FTitleButton = false;
+  bool FToolTips = false;
+};
+
+class TDBGridGdColumnDefValuesGd : public TPersistent {
+ public:
+  explicit TDBGridGdColumnDefValuesGd(TCustomDBGridGd* Grid);
+  ~TDBGridGdColumnDefValuesGd() override;
+  // Copies all but Layout and HighlightRequired.
+  void Assign(TPersistent* Source) override;
+  bool AlwaysShowEditButton() const { return FAlwaysShowEditButton; }
+  void SetAlwaysShowEditButton(bool Value) { Store(FAlwaysShowEditButton, Value); }
+  bool AutoDropDown() const { return FAutoDropDown; }
+  void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+  bool DblClickNextVal() const { return FDblClickNextVal; }
+  void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
+  bool DropDownShowTitles() const { return FDropDownShowTitles; }
+  void SetDropDownShowTitles(bool Value) { FDropDownShowTitles = Value; }
+  bool DropDownSizing() const { return FDropDownSizing; }
+  void SetDropDownSizing(bool Value) { FDropDownSizing = Value; }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value) { Store(FEndEllipsis, Value); }
+  bool HighlightRequired() const { return FHighlightRequired; }
+  void SetHighlightRequired(bool Value) { Store(FHighlightRequired, Value); }
+  bool ToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+  TTextLayout Layout() const { return FLayout; }
+  void SetLayout(TTextLayout Value);
+  TColumnTitleDefValuesGd* Title() const { return FTitle.get(); }
+  void SetTitle(TColumnTitleDefValuesGd* Value) { FTitle->Assign(Value); }
+
+ private:
+  void Store(bool& Field, bool Value);
+  TCustomDBGridGd* FGrid;
+  bool FAlwaysShowEditButton = false;
+  bool FAutoDropDown = false;
+  bool FDblClickNextVal = false;
+  bool FDropDownShowTitles = false;
+  bool FDropDownSizing = false;
+  bool FEndEllipsis = false;
+  bool FHighlightRequired = false;
+  bool FToolTips = false;
+  TTextLayout FLayout = tlTop;
+  std::unique_ptr<TColumnTitleDefValuesGd> FTitle;
+};
 
 // ---- column parts ----
+
+// Which of a column's properties were given a value (the rest follow their defaults).
+enum TColumnGdValue {
+  cvColor,
+  cvWidth,
+  cvFont,
+  cvAlignment,
+  cvReadOnly,
+  cvTitleColor,
+  cvTitleCaption,
+  cvTitleAlignment,
+  cvTitleFont,
+  cvTitleButton,
+  cvTitleEndEllipsis,
+  cvTitleToolTips,
+  cvTitleOrientation,
+  cvImeMode,
+  cvImeName,
+  cvWordWrap,
+  cvLookupDisplayFields,
+  cvCheckboxes,
+  cvAlwaysShowEditButton,
+  cvEndEllipsis,
+  cvAutoDropDown,
+  cvDblClickNextVal,
+  cvToolTips,
+  cvDropDownSizing,
+  cvDropDownShowTitles,
+  cvLayout,
+  cvHighlightRequired,
+  cvBiDiMode
+};
+using TColumnGdValues = std::bitset<28>;
 
 class TColumnTitleGd : public TPersistent {
  public:
   explicit TColumnTitleGd(TColumnGd* Column);
   ~TColumnTitleGd() override;
-  const std::string& Caption() const { return FCaption; }
+  void Assign(TPersistent* Source) override;
+  TColumnGd* Column() const { return FColumn; }
+  // The stored caption, else the field's display label.
+  std::string Caption() const;
   void SetCaption(const std::string& Value);
-  TAlignment Alignment() const { return FAlignment; }
+  bool IsCaptionStored() const;
+  TAlignment Alignment() const;
   void SetAlignment(TAlignment Value);
-  TColor Color() const { return FColor; }
+  bool IsAlignmentStored() const;
+  TColor Color() const;
   void SetColor(TColor Value);
-  TFont* Font() const { return FFont.get(); }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  bool IsColorStored() const;
+  // The own font once assigned, else a copy of the grid's TitleFont.
+  TFont* Font() const;
+  void SetFont(TFont* Value) { Font()->Assign(Value); }
+  bool IsFontStored() const;
+  bool EndEllipsis() const;
+  void SetEndEllipsis(bool Value);
+  bool TitleButton() const;
+  void SetTitleButton(bool Value);
+  // Clears every assigned title property.
+  void ResetToDefaults();
+  // The font the title follows while its own is not assigned.
+  TFont* DefaultFont() const;
+  // Copies the default font into the own one when not assigned (no change report).
+  void RefreshDefaultFont() const;
 
  private:
+  bool Assigned(TColumnGdValue V) const;
+  void Flag(TColumnGdValue V);
   TColumnGd* FColumn;
   std::string FCaption;
   TAlignment FAlignment = taLeftJustify;
   TColor FColor = clBtnFace;
+  bool FEndEllipsis = false;
+  bool FTitleButton = false;
   std::unique_ptr<TFont> FFont;
+  bool FRefreshing = false;
 };
 
 class TColumnFooterGd : public TPersistent {
  public:
   explicit TColumnFooterGd(TColumnGd* Column);
   ~TColumnFooterGd() override;
+  void Assign(TPersistent* Source) override;
   TFooterValueType ValueType() const { return FValueType; }
   void SetValueType(TFooterValueType Value);
   TAlignment Alignment() const { return FAlignment; }
@@ -80,8 +287,13 @@ class TColumnFooterGd : public TPersistent {
   void SetValue(const std::string& Value);
   const std::string& DisplayFormat() const { return FDisplayFormat; }
   void SetDisplayFormat(const std::string& Value);
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value) { FEndEllipsis = Value; }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { FWordWrap = Value; }
 
  private:
+  void Changed();
   TColumnGd* FColumn;
   TFooterValueType FValueType = fvtNon;
   TAlignment FAlignment = taLeftJustify;
@@ -90,6 +302,8 @@ class TColumnFooterGd : public TPersistent {
   std::string FFieldName;
   std::string FValue;
   std::string FDisplayFormat;
+  bool FEndEllipsis = false;
+  bool FWordWrap = false;
 };
 
 // ---- columns ----
@@ -98,51 +312,188 @@ class TColumnGd : public TCollectionItem {
  public:
   explicit TColumnGd(TCollection* Collection);
   ~TColumnGd() override;
+  void Assign(TPersistent* Source) override;
+  void SetIndex(int Value) override;
+  std::string GetDisplayName() const override;
 
   TCustomDBGridGd* Grid() const;
+  const TColumnGdValues& AssignedFlags() const { return FAssigned; }
+  bool Assigned(TColumnGdValue V) const { return FAssigned.test(V); }
+  // False for a column the grid made from a field.
+  bool Stored() const { return FStored; }
+  bool IsDefaultColumn() const { return !FStored; }
+  int InitialWidth() const { return FInitialWidth; }
+  void SetInitialWidth(int Value) { FInitialWidth = Value; }
+
   const std::string& FieldName() const { return FFieldName; }
   void SetFieldName(const std::string& Value);
-  // The field of the grid's dataset this column shows, or nil.
+  // The field of the grid's dataset this column shows (found by name when first asked), or nil.
   TField* Field() const;
-  int Width() const { return FWidth; }
+  // Binds the column to F (nil unbinds).
+  void BindField(TField* F);
+
+  int Width() const;
   void SetWidth(int Value);
+  bool IsWidthStored() const;
+  // The width a field's display width asks for in the column font, or the grid's default.
+  int DefaultWidth() const;
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value);
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value);
+  // W within MinWidth and MaxWidth (MinWidth wins).
+  int ClampWidth(int W) const;
+  bool AutoFitColWidth() const { return FAutoFitColWidth; }
+  void SetAutoFitColWidth(bool Value);
+
   TAlignment Alignment() const;
   void SetAlignment(TAlignment Value);
-  TColor Color() const { return FColor; }
+  bool IsAlignmentStored() const;
+  TColor Color() const;
   void SetColor(TColor Value);
-  TFont* Font() const { return FFont.get(); }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
-  const std::string& DisplayFormat() const { return FDisplayFormat; }
-  void SetDisplayFormat(const std::string& Value);
+  bool IsColorStored() const;
+  TFont* Font() const;
+  void SetFont(TFont* Value) { Font()->Assign(Value); }
+  bool IsFontStored() const { return Assigned(cvFont); }
+  TFont* DefaultFont() const;
+  bool ReadOnly() const;
+  void SetReadOnly(bool Value);
+  bool IsReadOnlyStored() const;
+  bool WordWrap() const;
+  void SetWordWrap(bool Value);
+  bool IsWordWrapStored() const;
+  bool EndEllipsis() const;
+  void SetEndEllipsis(bool Value);
+  bool IsEndEllipsisStored() const;
+  bool Checkboxes() const;
+  void SetCheckboxes(bool Value);
+  bool IsCheckboxesStored() const { return Assigned(cvCheckboxes); }
+  TTextLayout Layout() const;
+  void SetLayout(TTextLayout Value);
+  bool IsLayoutStored() const;
+  bool AlwaysShowEditButton() const;
+  void SetAlwaysShowEditButton(bool Value);
+  bool IsAlwaysShowEditButtonStored() const;
+  bool HighlightRequired() const;
+  void SetHighlightRequired(bool Value);
+  bool IsHighlightRequiredStored() const;
+  bool ToolTips() const;
+  void SetToolTips(bool Value);
+  bool IsToolTipsStored() const;
+  bool DblClickNextVal() const;
+  void SetDblClickNextVal(bool Value);
+  bool IsDblClickNextValStored() const;
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
-  bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value) { FReadOnly = Value; }
-  bool WordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value) { FWordWrap = Value; }
-  bool EndEllipsis() const { return FEndEllipsis; }
-  void SetEndEllipsis(bool Value) { FEndEllipsis = Value; }
+  const std::string& DisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(const std::string& Value);
+  const std::string& EditMask() const { return FEditMask; }
+  void SetEditMask(const std::string& Value);
+  bool HideDuplicates() const { return FHideDuplicates; }
+  void SetHideDuplicates(bool Value);
+  bool ShowImageAndText() const { return FShowImageAndText; }
+  void SetShowImageAndText(bool Value);
+  TCustomImageList* ImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  // Created on first read.
+  TStrings* KeyList() const;
+  void SetKeyList(TStrings* Value);
+  TStrings* PickList() const;
+  void SetPickList(TStrings* Value);
+  int NotInKeyListIndex() const { return FNotInKeyListIndex; }
+  void SetNotInKeyListIndex(int Value);
+  double Increment() const { return FIncrement; }
+  void SetIncrement(double Value) { FIncrement = Value; }
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+  int Tag() const { return FTag; }
+  void SetTag(int Value) { FTag = Value; }
   TColumnTitleGd* Title() const { return FTitle.get(); }
   void SetTitle(TColumnTitleGd* Value) { FTitle->Assign(Value); }
   TColumnFooterGd* Footer() const { return FFooter.get(); }
   void SetFooter(TColumnFooterGd* Value) { FFooter->Assign(Value); }
-  // The text the cell of the current row shows.
-  std::string DisplayText() const;
-  // Repaints the grid after a change of the column.
-  void ChangedInGrid();
+
+  // ---- what a cell shows ----
+  TColumnCellKind CellKind() const;
+  // The text the cell of the dataset's current record shows.
+  std::string CellDisplayText() const;
+  TCheckBoxState ReadCheckState() const;
+  void WriteCheckState(TCheckBoxState Value);
+  int CellImageIndex() const;
+  // Writes an edited value: as text when UseText, else as a value. OnUpdateData may take over.
+  void WriteCellValue(const std::string& Text, const Variant& Value, bool UseText);
+  // Steps a check box, image or list cell (or a number) forward (Delta 1) or backward.
+  void StepCellValue(int Delta);
+  bool CanModifyCell(bool TryEdit);
+  // Width taken at the right of the cell by edit buttons (none yet).
+  int EditButtonsWidth() const { return 0; }
+  void FillCellParams(TColCellParamsGd& Params) const;
+  void GetColCellParams(bool EditMode, TColCellParamsGd& Params);
+  // Clears every assigned property.
+  void ResetToDefaults();
+  // Tells the collection that the column changed.
+  void ColumnChanged(bool AllItems = false);
+
+  TGetColCellParamsEventGd OnGetCellParams;
+  std::function<void(TColumnGd* Sender, std::string& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
+
+ protected:
+  friend class TDBGridColumnsGd;
+  friend class TColumnTitleGd;
+  friend class TCustomDBGridGd;
+  void Flag(TColumnGdValue V) { FAssigned.set(V); }
+  void Unflag(TColumnGdValue V) { FAssigned.reset(V); }
+  // Stores and flags a property with a default; false when it was assigned that value already.
+  template <class T>
+  bool StoreFlagged(T& Field, const T& Value, TColumnGdValue V) {
+    if (Assigned(V) && Field == Value) return false;
+    Field = Value;
+    Flag(V);
+    return true;
+  }
+  void FontChanged();
+  void RefreshDefaultFont() const;
+  using TDefValue = bool (TDBGridGdColumnDefValuesGd::*)() const;
+  bool DefaultedBool(TColumnGdValue V, bool Own, TDefValue Default) const;
+  bool DefaultedBoolStored(TColumnGdValue V, bool Own, TDefValue Default) const;
+  TDataSet* GridDataSet() const;
+  bool GridLoading() const;
 
  private:
+  bool FStored = true;
+  TColumnGdValues FAssigned;
   std::string FFieldName;
+  mutable TField* FField = nullptr;
   int FWidth = 64;
+  int FInitialWidth = 64;
+  int FMinWidth = 0;
+  int FMaxWidth = 0;
+  bool FAutoFitColWidth = true;
   TAlignment FAlignment = taLeftJustify;
-  bool FAlignmentSet = false;
   TColor FColor = clWindow;
   std::unique_ptr<TFont> FFont;
-  std::string FDisplayFormat;
-  bool FVisible = true;
+  bool FFontRefreshing = false;
   bool FReadOnly = false;
   bool FWordWrap = false;
   bool FEndEllipsis = false;
+  bool FCheckboxes = false;
+  TTextLayout FLayout = tlTop;
+  bool FAlwaysShowEditButton = false;
+  bool FHighlightRequired = false;
+  bool FToolTips = false;
+  bool FDblClickNextVal = false;
+  bool FVisible = true;
+  std::string FDisplayFormat;
+  std::string FEditMask;
+  bool FHideDuplicates = false;
+  bool FShowImageAndText = false;
+  TCustomImageList* FImageList = nullptr;
+  mutable std::unique_ptr<TStringList> FKeyList;
+  mutable std::unique_ptr<TStringList> FPickList;
+  int FNotInKeyListIndex = -1;
+  double FIncrement = 1;
+  TPopupMenu* FPopupMenu = nullptr;
+  int FTag = 0;
   std::unique_ptr<TColumnTitleGd> FTitle;
   std::unique_ptr<TColumnFooterGd> FFooter;
 };
@@ -158,6 +509,9 @@ class TDBGridColumnsGd : public TCollection {
   TCustomDBGridGd* Grid() const { return FGrid; }
   TDBGridColumnGd* Items(int Index) const { return static_cast<TDBGridColumnGd*>(TCollection::Items(Index)); }
   TDBGridColumnGd* Add() { return static_cast<TDBGridColumnGd*>(TCollection::Add()); }
+  // A column the grid makes from a field: not stored, follows the field.
+  TDBGridColumnGd* AddDefaultColumn(TField* Field);
+  TColumnsStateGd State() const;
   TPersistent* GetOwner() const override;
 
  protected:
@@ -167,34 +521,174 @@ class TDBGridColumnsGd : public TCollection {
   TCustomDBGridGd* FGrid;
 };
 
-// ---- the selected rows ----
+// A list of columns that does not own them.
+using TColumnsGdList = std::vector<TColumnGd*>;
+
+// ---- the data link ----
+
+class TGridDataLinkGd : public TDataLink {
+ public:
+  explicit TGridDataLinkGd(TCustomDBGridGd* Grid);
+  ~TGridDataLinkGd() override;
+  TCustomDBGridGd* Grid() const { return FGrid; }
+  void ClearMapping();
+  bool AppendFieldToMap(const std::string& FieldName);
+  // The field shown at map position Index, or nil.
+  TField* GetMappedField(int Index) const;
+  int FieldMapCount() const { return static_cast<int>(FFieldMap.size()); }
+  int FieldMapCapacity() const { return FFieldMapCapacity; }
+  bool UsesDefaultFields() const;
+  void MarkModified() { FEditorHoldsModification = true; }
+  void Reset();
+  bool MapFromColumns() const { return FMapFromColumns; }
+  void SetMapFromColumns(bool Value) { FMapFromColumns = Value; }
+  // The largest number of map entries (the map refuses more).
+  static constexpr int MaxMapSize = 0x0FFFFFFF;
+  // Lowers the map's limit for a test of the overflow.
+  void SetMapLimitForTest(int Value) { FMapLimit = Value; }
+
+ protected:
+  void ActiveChanged() override;
+  void DataSetChanged() override;
+  void DataSetScrolled(int Distance) override;
+  void EditingChanged() override;
+  void FocusControl(TField** Field) override;
+  void LayoutChanged() override;
+  void RecordChanged(TField* Field) override;
+  void UpdateData() override;
+
+ private:
+  TCustomDBGridGd* FGrid;
+  std::vector<int> FFieldMap;
+  int FFieldMapCapacity = 0;
+  int FMapLimit = MaxMapSize;
+  bool FMapFromColumns = false;
+  bool FEditorHoldsModification = false;
+  bool FInUpdateData = false;
+};
+
+// ---- selected rows and the grid selection ----
 
 class TBookmarkListGd {
  public:
-  explicit TBookmarkListGd(TCustomDBGridGd* Grid) : FGrid(Grid) {}
+  explicit TBookmarkListGd(TCustomDBGridGd* Grid);
+  ~TBookmarkListGd();
+  TBookmarkListGd(const TBookmarkListGd&) = delete;
+  TBookmarkListGd& operator=(const TBookmarkListGd&) = delete;
 
-  int Count() const { return static_cast<int>(FList.size()); }
-  int GetCount() const { return Count(); }
+  int GetCount() const { return static_cast<int>(FBookmarks.size()); }
+  int Count() const { return GetCount(); }
   // The bookmark of selected row Index (0-based), in dataset order.
-  const TBookmark& Items(int Index) const { return FList.at(Index); }
-  const TBookmark& GetItem(int Index) const { return Items(Index); }
-  bool CurrentRowSelected() const;
+  const TBookmark& GetItem(int Index) const;
+  const TBookmark& Items(int Index) const { return GetItem(Index); }
+  // Binary search: whether Bookmark is listed, Index its position (or where it would go).
+  bool FindBookmark(const TBookmark& Bookmark, int& Index);
+  int IndexOfBookmark(const TBookmark& Bookmark);
+  int CompareBookmarks(const TBookmark& A, const TBookmark& B) const;
+  TBookmark GetCurrentRowBookmark() const;
+  bool GetCurrentRowSelected();
+  bool CurrentRowSelected() { return GetCurrentRowSelected(); }
   void SetCurrentRowSelected(bool Value);
-  // Whether the row of Bookmark is selected.
-  bool Find(const TBookmark& Bookmark, int& Index) const;
   void Clear();
-  // Deletes every selected row from the dataset, last first; the dataset's controls are
-  // disabled meanwhile (and enabled again when a deletion fails, which then reaches the caller).
+  // Deletes every listed record from the dataset, the last one first.
   void Delete();
-  // Selects every row of the dataset and returns to the current one.
+  // Lists every record of the dataset and returns to the current one.
   void SelectAll();
-  // Drops bookmarks of rows that no longer exist.
-  void Refresh();
+  void SetLinkActive(bool Value);
+  bool LinkOpen() const { return FLinkOpen; }
+  // The grid rows on screen holding selected records; (-1, -1, -1, -1) when none.
+  TGridRect SelectedRowsGridRect();
+  // How many bookmark comparisons were made (for tests of the look-up cache).
+  int ComparisonCount() const { return FComparisons; }
 
  private:
+  void ListChanged();
   TDataSet* DataSet() const;
   TCustomDBGridGd* FGrid;
-  std::vector<TBookmark> FList;
+  std::vector<TBookmark> FBookmarks;
+  TBookmark FCachedBookmark;
+  bool FCachedFound = false;
+  int FCachedIndex = -1;
+  bool FLinkOpen = false;
+  mutable int FComparisons = 0;
+};
+
+class TDBGridGdSelection;
+
+class TDBGridGdSelectionCols {
+ public:
+  explicit TDBGridGdSelectionCols(TCustomDBGridGd* Grid) : FGrid(Grid) {}
+  const TColumnsGdList& Items() const { return FList; }
+  int Count() const { return static_cast<int>(FList.size()); }
+  bool Contains(TColumnGd* Column) const;
+  void Add(TColumnGd* Column);
+  void Clear();
+  void MarkSelected(TColumnGd* Column, bool KeepOthers);
+  void InvertSelect(TColumnGd* Column);
+  void SelectShift(TColumnGd* Column);
+  void Refresh();
+  TGridRect SelectionScreenRect() const;
+  TColumnGd* AnchorColumn() const { return FAnchorColumn; }
+
+ private:
+  void Remove(TColumnGd* Column);
+  void InvalidateColumn(TColumnGd* Column);
+  TDBGridGdSelection& Selection() const;
+  TCustomDBGridGd* FGrid;
+  TColumnsGdList FList;
+  TColumnGd* FAnchorColumn = nullptr;
+  TColumnGd* FShiftEndColumn = nullptr;
+  TColumnsGdList FShiftChangedColumns;
+};
+
+class TDBGridGdSelectionRect {
+ public:
+  explicit TDBGridGdSelectionRect(TCustomDBGridGd* Grid) : FGrid(Grid) {}
+  void MarkSelected(int DataCol, const TBookmark& Bookmark, bool Extend);
+  void Clear();
+  bool CellSelected(int DataCol, const TBookmark& Bookmark) const;
+  TBookmark CornerTopRow() const;
+  TBookmark GetBottomRow() const;
+  int CornerLeftColumn() const;
+  int CornerRightColumn() const;
+  TGridRect SelectionScreenRect();
+  // The client rectangle of the cells between two corners, clipped to the records shown.
+  TRect BoxRect(int Col1, const TBookmark& Row1, int Col2, const TBookmark& Row2);
+  bool IsValid() const;
+  int AnchorCol() const { return FAnchorCol; }
+
+ private:
+  void Check(const char* Message) const;
+  int Compare(const TBookmark& A, const TBookmark& B) const;
+  TCustomDBGridGd* FGrid;
+  int FAnchorCol = -1;
+  TBookmark FAnchorBookmark;
+  int FShiftColumn = -1;
+  TBookmark FShiftBookmark;
+};
+
+class TDBGridGdSelection {
+ public:
+  explicit TDBGridGdSelection(TCustomDBGridGd* Grid);
+  virtual ~TDBGridGdSelection() = default;
+  TDBGridGdSelectionType SelectionType() const { return FSelectionKind; }
+  TBookmarkListGd* Rows() const;
+  TDBGridGdSelectionCols* Columns() { return &FColumns; }
+  TDBGridGdSelectionRect* Rect() { return &FRect; }
+  bool DataCellSelected(int DataCol, const TBookmark& Bookmark);
+  void Clear();
+  void SelectAll();
+  void SetSelectionKind(TDBGridGdSelectionType Value);
+  void RefreshSelectionKind();
+  void DataLinkSwitched(bool Active);
+  TGridRect SelectionScreenRect();
+  virtual void SelectionChanged();
+
+ private:
+  TCustomDBGridGd* FGrid;
+  TDBGridGdSelectionCols FColumns;
+  TDBGridGdSelectionRect FRect;
+  TDBGridGdSelectionType FSelectionKind = gstNon;
 };
 
 // ---- settings objects ----
@@ -206,6 +700,10 @@ class TDBGridGdSumList : public TPersistent {
   void SetActive(bool Value);
   bool VirtualRecords() const { return FVirtualRecords; }
   void SetVirtualRecords(bool Value) { FVirtualRecords = Value; }
+  // Whether record numbers are known (the dataset answers until sums are kept here).
+  bool IsSequenced() const;
+  int RecordCount() const;
+  int RecNo() const;
 
  private:
   TCustomDBGridGd* FGrid;
@@ -223,8 +721,10 @@ class TDBGridGdScrollBar : public TPersistent {
   bool Tracking() const { return FTracking; }
   void SetTracking(bool Value) { FTracking = Value; }
 
- private:
+ protected:
   TCustomDBGridGd* FGrid;
+
+ private:
   TScrollBarVisibleModeGd FVisibleMode = sbAutoShowGd;
   bool FTracking = false;
 };
@@ -234,124 +734,328 @@ class TVertDBGridGdScrollBar : public TDBGridGdScrollBar {
   using TDBGridGdScrollBar::TDBGridGdScrollBar;
 };
 
+// ---- the grid unit's shared resources ----
+
+namespace grid {
+// What every grid of the program shares: the column-selection cursors, the indicator images
+// (current record, editing, inserting, multi dot, multi arrow, current and selected, current
+// while a search runs) and the sort-marker images (down, up) with the sort-marker font.
+struct TGridResources {
+  HCURSOR DownCursor = nullptr;
+  HCURSOR RightCursor = nullptr;
+  HCURSOR LeftCursor = nullptr;
+  std::unique_ptr<TCustomImageList> Indicators;
+  std::unique_ptr<TCustomImageList> SortMarkers;
+  std::unique_ptr<TFont> SortMarkerFont;
+};
+// How the resources are read (a test gives its own).
+struct TGridResourceLoaders {
+  std::function<HCURSOR(const std::string& Name)> Cursor;
+  std::function<void(TBitmap* Bitmap, const std::string& Name)> Bitmap;
+};
+TGridResourceLoaders ProgramResourceLoaders();
+// Reads every resource first and only then builds from them, so a missing one leaves nothing
+// half-made: a cursor raises EOutOfResources "Cannot load cursor resource", a bitmap its own
+// error.
+std::unique_ptr<TGridResources> LoadGridResources(const TGridResourceLoaders& Loaders);
+// The program's, loaded when the first grid is made.
+const TGridResources& GridResources();
+}  // namespace grid
+
 // ---- the grid ----
 
-class TCustomDBGridGd : public TCustomControl {
+class TCustomDBGridGd : public TCustomGrid {
  public:
   explicit TCustomDBGridGd(TComponent* AOwner);
   ~TCustomDBGridGd() override;
 
+  // ---- data ----
   TDataSource* DataSource() const { return FDataLink->DataSource(); }
   void SetDataSource(TDataSource* Value);
-  TDataLink* DataLink() const { return FDataLink.get(); }
+  TGridDataLinkGd* DataLink() const { return FDataLink.get(); }
+  // The field at position Index of the field map (one entry per stored column, hidden ones
+  // included; else one per visible field), or nil.
+  TField* GetFields(int Index) const { return FDataLink->GetMappedField(Index); }
+  TField* Fields(int Index) const { return GetFields(Index); }
+  int FieldCount() const { return FDataLink->FieldMapCount(); }
+  TBookmarkListGd* SelectedRows() const { return FSelectedRows.get(); }
+  TDBGridGdSelection* Selection() const { return FSelection.get(); }
+
+  // ---- columns ----
   TDBGridColumnsGd* Columns() const { return FColumns.get(); }
   void SetColumns(TDBGridColumnsGd* Value) { FColumns->Assign(Value); }
+  bool IsColumnsStored() const { return FColumns->State() == cstCustomColumns; }
+  const TColumnsGdList& VisibleColumns() const { return FVisibleColumns; }
+  TDBGridGdColumnDefValuesGd* ColumnDefValues() const { return FColumnDefValues.get(); }
+  void SetColumnDefValues(TDBGridGdColumnDefValuesGd* Value) { FColumnDefValues->Assign(Value); }
+  // The column of the current cell, or nil.
+  TColumnGd* SelectedField() const;
+  int SelectedIndex() const { return Col() - FIndicatorOffset; }
+
+  // ---- options and look ----
   TDBGridOptions Options() const { return FOptions; }
   void SetOptions(TDBGridOptions Value);
   TDBGridGdOptions OptionsGd() const { return FOptionsGd; }
-  void SetOptionsGd(TDBGridGdOptions Value) { Store(FOptionsGd, Value); }
+  void SetOptionsGd(TDBGridGdOptions Value);
+  TDBGridGdAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+  void SetAllowedSelections(TDBGridGdAllowedSelections Value);
   int FooterRowCount() const { return FFooterRowCount; }
   void SetFooterRowCount(int Value);
   TColor FooterColor() const { return FFooterColor; }
-  void SetFooterColor(TColor Value) { Store(FFooterColor, Value); }
+  void SetFooterColor(TColor Value);
   TFont* FooterFont() const { return FFooterFont.get(); }
   void SetFooterFont(TFont* Value) { FFooterFont->Assign(Value); }
   TFont* TitleFont() const { return FTitleFont.get(); }
-  void SetTitleFont(TFont* Value) { FTitleFont->Assign(Value); }
-  TColor FixedColor() const { return FFixedColor; }
-  void SetFixedColor(TColor Value) { Store(FFixedColor, Value); }
+  void SetTitleFont(TFont* Value);
   bool Flat() const { return FFlat; }
-  void SetFlat(bool Value) { Store(FFlat, Value); }
+  void SetFlat(bool Value);
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; }
+  // The grid's own drawing of cell content (the base grid's is off).
   bool DefaultDrawing() const { return FDefaultDrawing; }
-  void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+  void SetDefaultDrawing(bool Value);
   bool AutoFitColWidths() const { return FAutoFitColWidths; }
-  void SetAutoFitColWidths(bool Value) { Store(FAutoFitColWidths, Value); }
-  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TFormBorderStyle Value) { Store(FBorderStyle, Value); }
+  void SetAutoFitColWidths(bool Value);
+  int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+  void SetMinAutoFitWidth(int Value);
   int RowHeight() const { return FRowHeight; }
-  void SetRowHeight(int Value) { Store(FRowHeight, Value); }
+  void SetRowHeight(int Value);
+  int RowLines() const { return FRowLines; }
+  void SetRowLines(int Value);
+  int TitleHeight() const { return FTitleHeight; }
+  void SetTitleHeight(int Value);
+  int TitleLines() const { return FTitleLines; }
+  void SetTitleLines(int Value);
+  // The colours of odd and even records (the first is odd); the grid's Color until set.
+  TColor OddRowColor() const { return FOddRowColorSet ? FOddRowColor : Color(); }
+  void SetOddRowColor(TColor Value);
+  bool IsOddRowColorStored() const { return FOddRowColorSet; }
+  TColor EvenRowColor() const { return FEvenRowColorSet ? FEvenRowColor : Color(); }
+  void SetEvenRowColor(TColor Value);
+  bool IsEvenRowColorStored() const { return FEvenRowColorSet; }
+  int FrozenCols() const { return 0; }
+  bool DrawMemoText() const { return FDrawMemoText; }
+  void SetDrawMemoText(bool Value) { FDrawMemoText = Value; }
   TDBGridGdSumList* SumList() const { return FSumList.get(); }
-  void SetSumList(TDBGridGdSumList* Value) { FSumList->SetActive(Value->Active()); }
+  void SetSumList(TDBGridGdSumList* Value);
   TVertDBGridGdScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
-  void SetVertScrollBar(TVertDBGridGdScrollBar* Value) { FVertScrollBar->SetVisibleMode(Value->VisibleMode()); }
+  void SetVertScrollBar(TVertDBGridGdScrollBar* Value);
   TDBGridGdScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
-  void SetHorzScrollBar(TDBGridGdScrollBar* Value) { FHorzScrollBar->SetVisibleMode(Value->VisibleMode()); }
-  TBookmarkListGd* SelectedRows() const { return FSelectedRows.get(); }
-  // The canvas the cell handlers draw on.
+  void SetHorzScrollBar(TDBGridGdScrollBar* Value);
   using TCustomControl::Canvas;
 
-  // The field of shown column Index (in column order), or nil.
-  TField* GetFields(int Index) const;
-  int FieldCount() const;
-  // Draws a cell's content in Rect with the canvas's font and brush: a check box for a
-  // Boolean field, else the column's display text with its alignment.
+  // ---- geometry the layout keeps ----
+  int IndicatorOffset() const { return FIndicatorOffset; }
+  int TitleOffset() const { return FTitleOffset; }
+  bool HasTitleRow() const { return FOptions.Contains(dgTitles); }
+  bool HasFilterRow() const { return false; }
+  bool CanWrapText() const { return FCanWrapText; }
+  int TitleTextInset() const { return FTitleTextInset; }
+  // The data rows shown whole.
+  int VisibleDataRowCount();
+  using TCustomGrid::CellRect;
+  // The client rectangle of a block of cells (grid coordinates).
+  TRect BoxRectOf(int ALeft, int ATop, int ARight, int ABottom) { return BoxRect(ALeft, ATop, ARight, ABottom); }
+  using TCustomGrid::LeftCol;
+  using TCustomGrid::MouseCoord;
+
+  // ---- the layout pass ----
+  int UpdateLock() const { return FUpdateLock; }
+  int LayoutLock() const { return FLayoutLock; }
+  bool InLayout() const { return FInLayout; }
+  void LockUpdate() { ++FUpdateLock; }
+  void UnlockUpdate() {
+    if (FUpdateLock > 0) --FUpdateLock;
+  }
+  void BeginLayout();
+  bool TryBeginLayout();
+  void EndLayout();
+  void EndLayoutQuiet();
+  virtual void LayoutChanged();
+  // Puts the layout pass off to a message of the grid's own (one at most is queued; it is
+  // posted again while a lock is held). Releases nothing: a caller holding a layout level ends
+  // it through TGridLayoutScope::Defer.
+  void RequestDeferredLayout();
+  // How many times the layout pass ran (for tests that it runs once).
+  int LayoutCount() const { return FLayoutCount; }
+
+  // ---- painting ----
+  // Draws the default content of a data cell for Column into Rect with the canvas's current
+  // font and brush: text, a centred image or a check box.
   void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State);
+  virtual bool GetFixedCellHighlight(int AreaCode, TFont* AFont, TColor& Background, bool Highlighted);
+  virtual bool GetDataCellHighlight(int DataCol, int DataRow, TFont* AFont, TColor& Background, TGridDrawState& State,
+                                    const std::string& Text);
+  bool GridOrEditorFocused();
+  // The indicator row (the grid row that last showed the active record).
+  int IndicatorRow() const { return FIndicatorRow; }
 
-  // The data row (0 = first shown) at a client point, or -1.
-  int RowAtPos(TPoint Pos);
-  // The rectangle of a data row's cell of shown column Col.
-  TRect CellRect(int Col, int Row);
-  // The number of data rows that fit.
-  int VisibleRowCount();
-
-  // The layout or the data changed: repaint.
-  void LayoutChanged();
-
+  // ---- events ----
   TDrawColumnCellEventGd OnDrawColumnCell;
-  TNotifyEvent OnCellClick;
+  TDrawDataCellEventGd OnDrawDataCell;
+  TGetCellParamsEventGd OnGetCellParams;
+  TDBGridClickEventGd OnCellClick;
+  TDBGridClickEventGd OnTitleClick;
+  TNotifyEvent OnColEnter;
+  TNotifyEvent OnColExit;
+  TMovedEventGd OnColumnMoved;
+  TNotifyEvent OnColWidthsChanged;
+  TNotifyEvent OnSelectionChanged;
 
   void Loaded() override;
 
+  // ---- reactions to the data link (also used by its tests) ----
+  virtual void DataLinkActiveChanged(bool Active);
+  virtual void RefreshAfterDataChange();
+  virtual void DataSetScrolled(int Distance);
+  virtual void RecordChanged(TField* Field);
+  virtual void UpdateVertScrollBar();
+  void UpdateRowHeights();
+  void SyncCurrentRecord();
+  void InvalidateFooters();
+  void InvalidateIndicatorRow();
+  // Repaints one grid row across the client width.
+  void InvalidateGridRow(int ARow) { InvalidateRow(ARow); }
+  using TCustomGrid::InvalidateCell;
+  using TCustomGrid::InvalidateGridRect;
+
  protected:
+  friend class TGridDataLinkGd;
+  friend class TGridLayoutScope;
+  friend class TColumnGd;
+  friend class TDBGridColumnsGd;
+  friend class TBookmarkListGd;
+
+  // ---- painting ----
   void Paint() override;
-  // Keeps the arrow keys (and typed characters) for itself rather than for dialog navigation.
-  void WndProc(TMessage& Message) override;
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  virtual void DrawColumnCell(const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State);
+  virtual void DrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+  virtual void GetCellParams(TColumnGd* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+  virtual bool IsCell3D(int ACol, int ARow, TGridDrawState State) const;
+  virtual bool IsCellInSelection(int ACol, int ARow);
+  virtual std::string GetFooterValueText(int FooterIndex, TColumnGd* Column);
+
+  // ---- layout ----
+  virtual void InternalLayout();
+  virtual void BuildFieldMap();
+  virtual void ApplyColumnWidthsAndTabStops();
+  void SetRowCountKeepingRow(int N);
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void ColWidthsChanged() override;
+  // The vertical bar is the grid's own; the base grid keeps only the horizontal one.
+  void UpdateScrollRange() override;
+
+  // ---- input (navigation by the dataset; selection by Ctrl and Shift clicks) ----
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WMVScroll(TMessage& Message) override;
+  virtual void CellClick(TColumnGd* Column);
+  virtual void TitleClick(TColumnGd* Column);
+  virtual void ColEnter();
+  virtual void ColExit();
+  bool SelectCell(int ACol, int ARow) override;
+  bool CanEditShow() override { return false; }
+
+  // ---- window ----
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
-  void WMSetFocus(TMessage& Message) override;
-  void WMKillFocus(TMessage& Message) override;
-  template <class V>
-  void Store(V& Field, V Value) {
-    if (Field == Value) return;
-    Field = Value;
-    Invalidate();
-  }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CMFontChanged(TMessage& Message) override;
+  // The titles follow the parent's font too while the grid does.
+  void CMParentFontChanged(TMessage& Message) override;
 
  private:
-  int TitleHeight();
-  int DataRowHeight();
-  std::vector<TColumnGd*> ShownColumns() const;
-  std::string FooterText(TColumnGd* Column);
-  void UpdateBufferCount();
-  // Moves the dataset by Distance rows.
+  void TitleFontChanged();
+  void DeferredLayoutMessage();
+  // Moves the dataset by Distance records.
   void MoveBy(int Distance);
+  void ClearSelectionForNavigation();
+  void SelectRowsTo(const TBookmark& Target);
+  void DrawIndicatorCell(const TRect& ARect, int DataRow);
+  void DrawTitleCell(TColumnGd* Column, TRect ARect, TGridDrawState AState, bool Is3D, int TextInset);
+  void DrawFooterCell(TColumnGd* Column, int DataCol, int FooterIndex, const TRect& ARect, TGridDrawState AState,
+                      int TextInset, int VertInset);
+  void DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow, TRect ARect, TGridDrawState AState, int TextInset,
+                      int VertInset);
+  bool IsDuplicate(TColumnGd* Column, int DataRow, const std::string& Text);
+  void DrawGridLines(const TGridDrawInfo& Info);
+  int DefaultDataRowHeight() const { return DefaultRowHeight(); }
+  void AutoFitWidths();
+  bool RecordNumberKnown() const;
 
-  std::unique_ptr<TDataLink> FDataLink;
+  std::unique_ptr<TDBGridGdColumnDefValuesGd> FColumnDefValues;
   std::unique_ptr<TDBGridColumnsGd> FColumns;
-  std::unique_ptr<TBookmarkListGd> FSelectedRows;
+  TColumnsGdList FVisibleColumns;
+  std::unique_ptr<TGridDataLinkGd> FDataLink;
   std::unique_ptr<TFont> FTitleFont;
-  std::unique_ptr<TFont> FFooterFont;
+  std::unique_ptr<TBookmarkListGd> FSelectedRows;
   std::unique_ptr<TDBGridGdSumList> FSumList;
-  std::unique_ptr<TVertDBGridGdScrollBar> FVertScrollBar;
   std::unique_ptr<TDBGridGdScrollBar> FHorzScrollBar;
-  TDBGridOptions FOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
-                          dgConfirmDelete, dgCancelOnExit};
-  TDBGridGdOptions FOptionsGd{dghFixed3D, dghHighlightFocus, dghClearSelection, dghDialogFind};
+  std::unique_ptr<TVertDBGridGdScrollBar> FVertScrollBar;
+  std::unique_ptr<TDBGridGdSelection> FSelection;
+  std::unique_ptr<TFont> FFooterFont;
+  TColCellParamsGd FCellParams;
+
+  TDBGridOptions FOptions = DBGridOptionsDefault;
+  TDBGridGdOptions FOptionsGd = DBGridGdOptionsDefault;
+  TDBGridGdAllowedSelections FAllowedSelections = AllowedSelectionsDefault;
   int FFooterRowCount = 0;
   TColor FFooterColor = clWindow;
-  TColor FFixedColor = clBtnFace;
+  TColor FOddRowColor = clWindow;
+  TColor FEvenRowColor = clWindow;
+  bool FOddRowColorSet = false;
+  bool FEvenRowColorSet = false;
+  TGridCoord FPressedCell{-1, -1};  // where the left button went down
   bool FFlat = false;
   bool FReadOnly = false;
   bool FDefaultDrawing = true;
   bool FAutoFitColWidths = false;
-  TFormBorderStyle FBorderStyle = bsSingle;
+  int FMinAutoFitWidth = 0;
+  bool FDrawMemoText = false;
   int FRowHeight = 0;
-  TBookmark FAnchor;  // where a Shift click extends the selection from
+  int FRowLines = 0;
+  int FTitleHeight = 0;
+  int FTitleLines = 0;
+  int FTitleTextInset = 4;
+  int FIndicatorOffset = 1;
+  int FTitleOffset = 1;
+  bool FCanWrapText = false;
+  int FUpdateLock = 0;
+  int FLayoutLock = 0;
+  bool FInLayout = false;
+  bool FLayoutFromDataSet = false;
+  int FLayoutCount = 0;
+  int FIndicatorRow = -1;
+  bool FVertBarShown = false;
+  TScrollBarVisibleModeGd FLastVertMode = sbAutoShowGd;
+  bool FVertInfoSet = false;
+  bool FInRefresh = false;
+  bool FTitleFontFromParent = false;  // the title font is being set from the parent's
+  TBookmark FAnchor;                  // where a Shift click extends the row selection from
+};
+
+// One layout level of a grid, released exactly once: End runs the layout pass (when it is the
+// outermost level), Defer puts the pass off to the grid's message, and leaving the scope
+// otherwise (an exception) releases the level quietly.
+class TGridLayoutScope {
+ public:
+  enum TAdopt { Adopt };
+  explicit TGridLayoutScope(TCustomDBGridGd& Grid);
+  // Takes over a level the caller already took (TryBeginLayout).
+  TGridLayoutScope(TCustomDBGridGd& Grid, TAdopt) : FGrid(Grid) {}
+  ~TGridLayoutScope();
+  TGridLayoutScope(const TGridLayoutScope&) = delete;
+  TGridLayoutScope& operator=(const TGridLayoutScope&) = delete;
+  void End();
+  void Defer();
+
+ private:
+  TCustomDBGridGd& FGrid;
+  bool FDone = false;
 };
 
 class TDBGridGd : public TCustomDBGridGd {

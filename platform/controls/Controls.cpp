@@ -442,7 +442,10 @@ void TControl::SetVisible(bool Value) {
   RequestAlign();
 }
 
-void TControl::Show() { SetVisible(true); }
+void TControl::Show() {
+  if (FParent) FParent->ShowControl(this);
+  SetVisible(true);
+}
 
 void TControl::Hide() { SetVisible(false); }
 

@@ -254,6 +254,8 @@ class TControl : public TComponent {
   // ---- appearance ----
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
+  // Makes the control visible, after asking its parents to show it (ShowControl), so a page
+  // control brings forward the page the control lies on.
   void Show();
   void Hide();
   bool Enabled() const { return FEnabled; }
@@ -537,6 +539,9 @@ class TWinControl : public TControl {
   bool Focused() const;
   virtual bool CanFocus();
   virtual void SetFocus();
+  // Asked to make AControl (a child, or a control inside one) show: passes the request on to
+  // the parent with this control; a container that hides children (pages, panes) overrides it.
+  virtual void ShowControl(TControl* AControl);
   // The next control in tab order after CurControl (nullptr: from the start) that can take the
   // focus; CheckTabStop skips controls without TabStop, CheckParent takes only direct children.
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);

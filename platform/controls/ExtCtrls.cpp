@@ -735,10 +735,7 @@ void TSplitter::ReleaseLineDC() {
   FBrush = nullptr;
 }
 
-namespace {
-// Inverts R (Control's client coordinates) through the brush on Control and on every window
-// inside it, so the line shows over the windowed controls it crosses.
-void InvertTree(TWinControl* Control, const TRect& R, HBRUSH Brush) {
+void controls::InvertTree(TWinControl* Control, const TRect& R, HBRUSH Brush) {
   if (!Control->HandleAllocated() || !Control->Showing()) return;
   HDC dc = GetDCEx(Control->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
   HGDIOBJ old = SelectObject(dc, Brush);
@@ -755,7 +752,6 @@ void InvertTree(TWinControl* Control, const TRect& R, HBRUSH Brush) {
     InvertTree(child, r, Brush);
   }
 }
-}  // namespace
 
 void TSplitter::DrawLine() {
   if (!FBrush || !Parent()) return;
@@ -763,7 +759,7 @@ void TSplitter::DrawLine() {
   TPoint p{Left(), Top()};
   if (Vertical()) p.X += FSplit;
   else p.Y += FSplit;
-  InvertTree(Parent(), Bounds(p.X, p.Y, Width(), Height()), FBrush);
+  controls::InvertTree(Parent(), Bounds(p.X, p.Y, Width(), Height()), FBrush);
 }
 
 void TSplitter::FocusKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {

@@ -53,6 +53,10 @@ namespace controls {
 // A brush of alternating pixels (a checkerboard) in the text and background colours of the
 // DC it fills in: the ghost bar of a splitter, the down face of a group button.
 HBRUSH CreateCheckerBrush();
+// Inverts R (Control's client coordinates) with PATINVERT through Brush on Control and on every
+// window inside it, so a ghost line shows over the windowed controls it crosses; doing it twice
+// erases it.
+void InvertTree(TWinControl* Control, const TRect& R, HBRUSH Brush);
 }  // namespace controls
 
 // Draws a Width-pixel frame just inside Rect, TopColor on the left and top, BottomColor on the

@@ -385,6 +385,12 @@ void TPageControl::SetActivePage(TTabSheet* Value) {
   TCustomTabControl::SetTabIndex(Value ? Value->TabIndex() : -1);
 }
 
+void TPageControl::ShowControl(TControl* AControl) {
+  auto* page = dynamic_cast<TTabSheet*>(AControl);
+  if (page && page->FPageControl == this) SetActivePage(page);
+  TCustomTabControl::ShowControl(AControl);
+}
+
 void TPageControl::SetActivePageIndex(int Value) {
   SetActivePage(Value >= 0 && Value < PageCount() ? FPages[static_cast<size_t>(Value)] : nullptr);
 }

@@ -126,6 +126,8 @@ class TPageControl : public TCustomTabControl {
   // The next (or previous) page with a visible tab after Current, wrapping round.
   TTabSheet* FindNextPage(TTabSheet* Current, bool GoForward);
   void SelectNextPage(bool GoForward);
+  // Showing one of its pages (or a control on one) makes that page the active one.
+  void ShowControl(TControl* AControl) override;
 
  protected:
   int TabCount() override;

@@ -422,6 +422,10 @@ bool TWinControl::CanFocus() {
   return true;
 }
 
+void TWinControl::ShowControl(TControl*) {
+  if (FParent) FParent->ShowControl(this);
+}
+
 void TWinControl::SetFocus() {
   if (TCustomForm* form = GetParentForm(this)) form->FocusControl(this);
   else if (FParentWindow) ::SetFocus(Handle());

@@ -315,8 +315,6 @@ void TDataSet::ClearRecords() {
   FView.clear();
   FRecords.clear();
   FById.clear();
-  FStoreIndex.clear();
-  FStoreOrderDirty = true;
 }
 
 Record& TDataSet::AddLoadedRecord(std::vector<Value> Values, int64_t RowId) {
@@ -330,8 +328,8 @@ Record& TDataSet::AddLoadedRecord(std::vector<Value> Values, int64_t RowId) {
   if (FSlotCount > 0) rec->Values.resize(static_cast<size_t>(FSlotCount));
   rec->RowId = RowId;
   FById[rec->Id] = rec.get();
+  rec->Store = static_cast<int>(FRecords.size());
   FRecords.push_back(std::move(rec));
-  FStoreOrderDirty = true;
   return *FRecords.back();
 }
 
@@ -532,7 +530,8 @@ int TDataSet::MoveBy(int Distance) {
     }
   }
   if (shift != 0) CalcBufferFields();
-  if (std::abs(shift) >= FBufferCount)
+  // A shift of the whole window still scrolls (its rows all come in anew); a longer one changes it.
+  if (std::abs(shift) > FBufferCount)
     DataEvent(deDataSetChange, 0);
   else
     DataEvent(deDataSetScroll, shift);
@@ -675,8 +674,8 @@ void TDataSet::Post() {
       at = static_cast<size_t>(StoreIndex(FView[static_cast<size_t>(r->Pos - 1)]) + 1);
     }
     FRecords.insert(FRecords.begin() + static_cast<std::ptrdiff_t>(at), std::move(FInsertRec));
+    RenumberStore(at);
     FById[r->Id] = r;
-    FStoreOrderDirty = true;
     FBeforeInsert = nullptr;
   }
   FOldValues.clear();
@@ -743,8 +742,10 @@ void TDataSet::Delete() {
   FView.erase(FView.begin() + pos);
   Renumber(static_cast<size_t>(pos));
   FById.erase(rec->Id);
-  FRecords.erase(FRecords.begin() + StoreIndex(rec));
-  FStoreOrderDirty = true;
+  // Only the rows after the deleted one move: a deletion costs what it shifts.
+  const size_t at = static_cast<size_t>(StoreIndex(rec));
+  FRecords.erase(FRecords.begin() + static_cast<std::ptrdiff_t>(at));
+  RenumberStore(at);
   FOldValues.clear();
   FEditRec = nullptr;
   if (FState != dsBrowse) {
@@ -828,14 +829,8 @@ void TDataSet::GotoBookmark(const TBookmark& Value) {
   GotoPos(r->Pos);
 }
 
-int TDataSet::StoreIndex(const Record* Rec) const {
-  if (FStoreOrderDirty) {
-    FStoreIndex.clear();
-    for (size_t i = 0; i < FRecords.size(); ++i) FStoreIndex[FRecords[i].get()] = static_cast<int>(i);
-    FStoreOrderDirty = false;
-  }
-  auto it = FStoreIndex.find(Rec);
-  return it == FStoreIndex.end() ? -1 : it->second;
+void TDataSet::RenumberStore(size_t From) {
+  for (size_t i = From; i < FRecords.size(); ++i) FRecords[i]->Store = static_cast<int>(i);
 }
 
 int TDataSet::CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Bookmark2) const {

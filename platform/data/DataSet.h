@@ -52,6 +52,7 @@ struct Record {
   std::vector<Value> Values;
   int64_t RowId = 0;
   int Pos = -1;  // index among the rows the cursor walks; -1 when filtered out
+  int Store = -1;  // index among all rows in row order (the store)
 };
 class FilterExpression;
 }  // namespace data
@@ -227,7 +228,9 @@ class TDataSet : public TComponent {
   std::vector<data::Value> LookupValues(const std::string& KeyFields, const std::vector<data::Value>& KeyValues,
                                         const std::string& ResultFields);
   data::Record* RecordOfBookmark(const TBookmark& Value) const;
-  int StoreIndex(const data::Record* Rec) const;
+  int StoreIndex(const data::Record* Rec) const { return Rec->Store; }
+  // Numbers the store's rows from From on (after rows were inserted or removed there).
+  void RenumberStore(size_t From);
   void CheckRequiredFields();
   void DoEvent(const TDataSetNotifyEvent& E) { if (E) E(this); }
 
@@ -249,8 +252,6 @@ class TDataSet : public TComponent {
   std::unordered_map<uint64_t, data::Record*> FById;
   uint64_t FNextId = 1;
   std::unordered_map<int64_t, uint64_t> FRefreshIds;  // storage key -> identity, during Refresh
-  mutable bool FStoreOrderDirty = true;
-  mutable std::unordered_map<const data::Record*, int> FStoreIndex;
 
   // buffer window: FRecordCount rows from view position FBufFirst, FActiveRecord of them active
   int FBufferCount = 1;

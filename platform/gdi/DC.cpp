@@ -1,6 +1,7 @@
 #include "platform/gdi/DC.h"
 
 #include "platform/gdi/DCState.h"
+#include "platform/gdi/Display.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/SurfaceDC.h"
 
@@ -371,21 +372,23 @@ int GetDeviceCaps(HDC, int Index) {
     case DESKTOPHORZRES: return screen.cx;
     case VERTRES:
     case DESKTOPVERTRES: return screen.cy;
-    case BITSPIXEL: return 32;
+    case BITSPIXEL: return gdi::IsPaletteDisplay() ? 8 : 32;
     case PLANES: return 1;
     case NUMBRUSHES:
     case NUMPENS:
-    case NUMCOLORS: return -1;  // more than a palette holds: no palette
+    case NUMCOLORS: return gdi::IsPaletteDisplay() ? 20 : -1;  // -1: more than a palette holds
     case NUMFONTS: return 0;
     case ASPECTX:
     case ASPECTY: return 36;
     case ASPECTXY: return 51;
     case LOGPIXELSX:
     case LOGPIXELSY: return 96;
-    case SIZEPALETTE:
-    case NUMRESERVED: return 0;
+    case SIZEPALETTE: return gdi::IsPaletteDisplay() ? 256 : 0;
+    case NUMRESERVED: return gdi::IsPaletteDisplay() ? 20 : 0;
     case COLORRES: return 24;
-    case RASTERCAPS: return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+    case RASTERCAPS:
+      return (gdi::IsPaletteDisplay() ? int{RC_PALETTE} : 0) | RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV |
+             RC_STRETCHBLT | RC_STRETCHDIB;
     case SHADEBLENDCAPS: return 0x33;  // constant and per-pixel alpha, rectangle and triangle gradients
     case VREFRESH: return 60;
     default: return 0;
@@ -395,7 +398,8 @@ int GetDeviceCaps(HDC, int Index) {
 COLORREF GetNearestColor(HDC DC, COLORREF Color) {
   TDC* dc = DCOf(DC);
   if (!dc) return CLR_INVALID;
-  return ColorOfPixel(dc->PixelFor(Color));
+  const COLORREF shown = ColorOfPixel(dc->PixelFor(Color));
+  return gdi::IsPaletteDisplay() && !dc->Memory() && !dc->Mono ? gdi::NearestStaticColor(shown) : shown;
 }
 
 BOOL GdiFlush() { return TRUE; }

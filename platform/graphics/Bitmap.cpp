@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
 
 #include "platform/classes/Resources.h"
 #include "platform/gdi/Bmp.h"
@@ -379,4 +383,56 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   StretchBlt(dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
              ACanvas->CopyMode());
   SetStretchBltMode(dest, oldMode);
+}
+
+TBitmap* AllocPatternBitmap(TColor BkColor, TColor FgColor) {
+  static std::mutex lock;
+  static std::map<std::pair<TColor, TColor>, std::unique_ptr<TBitmap>> patterns;
+  std::lock_guard<std::mutex> guard(lock);
+  std::unique_ptr<TBitmap>& slot = patterns[{BkColor, FgColor}];
+  if (!slot) {
+    auto bitmap = std::make_unique<TBitmap>(8, 8);
+    TCanvas* canvas = bitmap->Canvas();
+    canvas->Brush()->SetColor(BkColor);
+    canvas->FillRect({0, 0, 8, 8});
+    for (int y = 0; y < 8; ++y)
+      for (int x = y % 2; x < 8; x += 2) canvas->SetPixels(x, y, FgColor);
+    slot = std::move(bitmap);
+  }
+  return slot.get();
+}
+
+namespace {
+
+HBITMAP SystemCheckBoxes() {
+  constexpr int kSide = 13;
+  graphics::TMemoryDC dc(4 * kSide, 3 * kSide);
+  const UINT kinds[] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTONCHECK | DFCS_BUTTON3STATE};
+  const UINT states[] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) {
+      TRect r{col * kSide, row * kSide, (col + 1) * kSide, (row + 1) * kSide};
+      DrawFrameControl(dc.DC(), &r, DFC_BUTTON, kinds[row] | states[col]);
+    }
+  return dc.Release();
+}
+
+}  // namespace
+
+HBITMAP LoadBitmap(HINSTANCE Instance, const char* Name) {
+  if (!Name) return nullptr;
+  // A number given as a name (MAKEINTRESOURCE) fits in the low 16 bits of the pointer.
+  if ((reinterpret_cast<uintptr_t>(Name) >> 16) == 0) {
+    const int id = static_cast<int>(reinterpret_cast<uintptr_t>(Name));
+    if (!Instance && id == OBM_CHECKBOXES) return SystemCheckBoxes();
+    return nullptr;
+  }
+  if (!FindResourceData(Name, RT_BITMAP)) return nullptr;
+  try {
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName(Instance, Name);
+    return bitmap.ReleaseHandle();
+  } catch (const Exception&) {
+    return nullptr;
+  }
 }

@@ -131,3 +131,18 @@ class TBitmapCanvas : public TCanvas {
   TBitmap* FBitmap;
   HGDIOBJ FOldBitmap = nullptr;
 };
+
+// The shared 8×8 pattern bitmap of alternating pixels: FgColor where X and Y are both even or
+// both odd ((0, 0) among them), BkColor elsewhere. One bitmap per colour pair, kept by the
+// layer for the program's life (callers never free it); a pattern brush made from its handle
+// draws the dotted look of ghost lines and focus bars.
+TBitmap* AllocPatternBitmap(TColor BkColor, TColor FgColor);
+
+// The system's check-box picture: 4 x 3 images of 13 x 13 pixels. Row 0 check boxes
+// (unchecked, checked, pushed unchecked, pushed checked), row 1 radio buttons, row 2 the
+// three-state boxes, in the same order.
+constexpr int OBM_CHECKBOXES = 32759;
+// A system bitmap (Instance nullptr and MAKEINTRESOURCE(OBM_CHECKBOXES)), else the bitmap
+// built into the program under Name; nullptr when there is none or its data is damaged. The
+// caller frees it (DeleteObject).
+HBITMAP LoadBitmap(HINSTANCE Instance, const char* Name);

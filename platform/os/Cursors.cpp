@@ -5,6 +5,9 @@
 #include <map>
 #include <mutex>
 
+#include "platform/classes/Resources.h"
+#include "platform/gdi/Icon.h"
+#include "platform/graphics/Icon.h"
 #include "platform/os/Presenter.h"
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/WindowManager.h"
@@ -23,26 +26,48 @@ std::atomic<int> gShowCount{0};
 
 HCURSOR Standard(const char* id) { return LoadCursor(nullptr, id); }
 
+// The cursor file built into the program under Name, decoded at the system's cursor size;
+// nullptr when there is none or its data is damaged. Called with gLock held.
+HCURSOR FromResourceFile(const std::string& name) {
+  const TResourceData file = FindResourceData(name, RT_CURSOR);
+  if (!file) return nullptr;
+  try {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(file.Data);
+    gdi::TImage image = gdi::DecodeIcon(bytes, file.Size, GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR));
+    // A picture without alpha of its own is drawn through its masks, so that masked coloured
+    // pixels invert the screen as cursors do; an opaque picture keeps it from being blended.
+    if (image.BitDepth < 32 && image.Mask.size() == image.Pixels.size())
+      for (uint32_t& pixel : image.Pixels) pixel |= 0xFF000000u;
+    return graphics::CreateIconFromImage(image, false);
+  } catch (const EInvalidGraphic&) {
+    return nullptr;
+  }
+}
+
 }  // namespace
 
 HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
   if (!name) return nullptr;
-  std::string key;
+  std::string key, fileName;
   if (IS_INTRESOURCE(name)) {
     int id = static_cast<int>(reinterpret_cast<uintptr_t>(name));
     for (size_t i = 0; i < kStandardIds.size(); ++i)
       if (kStandardIds[i] == id && !instance) return reinterpret_cast<HCURSOR>(&gTokens[i]);
     key = "#" + std::to_string(id);
+    fileName = std::to_string(id);  // a numbered cursor's file is "cursors/12.cur"
   } else {
-    key = name;
+    key = fileName = name;
   }
   std::lock_guard<std::mutex> lock(gLock);
   auto it = gResources.find(key);
-  if (it == gResources.end()) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
+  if (it != gResources.end()) return it->second;
+  // A cursor file under resources/ is decoded once and then shared, as a loaded resource is.
+  if (HCURSOR loaded = FromResourceFile(fileName)) {
+    gResources[key] = loaded;
+    return loaded;
   }
-  return it->second;
+  SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+  return nullptr;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {

@@ -2,8 +2,9 @@
 // Cursors: the standard ones by their IDC_ identifiers, resource cursors by name, the cursor
 // shown now (SetCursor) and the default WM_SETCURSOR processing. A standard cursor is a handle
 // with no image behind it (os::StandardCursorId tells which it is, so a presenter shows its
-// own); a resource cursor is an icon object (HCURSOR = HICON) that the resource loader
-// registers under its name.
+// own); a resource cursor is an icon object (HCURSOR = HICON), either registered in code under
+// its name or decoded from the .cur file built into the program under that name
+// (resources/cursors/NAME.cur, see platform/classes/Resources.h).
 #include <string>
 
 #include "platform/rtl/Types.h"
@@ -32,7 +33,10 @@ inline const char* const IDC_HELP = MAKEINTRESOURCE(32651);
 constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 
 // A standard cursor (Instance nullptr and an IDC_ identifier), else the resource cursor
-// registered under Name (a name, or MAKEINTRESOURCE of a number); nullptr when there is none.
+// registered under Name (a name, or MAKEINTRESOURCE of a number), else the built-in cursor file
+// of that name ("12.cur" for MAKEINTRESOURCE(12)), decoded once at the cursor size and shared
+// from then on (monochrome ones invert the screen where their masks say so). nullptr, with
+// ERROR_RESOURCE_NAME_NOT_FOUND, when there is none or its file is damaged.
 HCURSOR LoadCursor(HINSTANCE Instance, const char* Name);
 // Shows Cursor (nullptr: none); returns the previous one.
 HCURSOR SetCursor(HCURSOR Cursor);

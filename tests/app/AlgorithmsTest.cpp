@@ -249,6 +249,10 @@ TEST_F(AppTest, ConfigKeysOfTheMainWindow) {
   Form1->FcSpinEdit1->SetValue(10);
   EXPECT_EQ(ini.ReadString("set", "广播音量", ""), "10");
   EXPECT_EQ(Services.Mixer.Last(), 65530);
+  Form1->FcSpinEdit2->SetValue(3);
+  EXPECT_EQ(ini.ReadString("set", "音乐音量", ""), "3");
+  EXPECT_EQ(ini.ReadString("set", "广播音量", ""), "10");
+  EXPECT_EQ(Services.Mixer.Last(), 3 * kLevel);
 }
 
 TEST_F(AppTest, WeekdaySetsLoadAndSaveInAscendingOrder) {

@@ -112,6 +112,26 @@ class AppTest : public ::testing::Test {
              std::to_string(Category) + ", '03:00')");
     return static_cast<int>(Db->LastInsertRowId());
   }
+  // A song whose file is on disk but cannot be opened by the engine.
+  int AddBrokenSong(const std::string& Name) {
+    std::string path = App.PathInExeDir(Name + ".mp3");
+    std::ofstream(path, std::ios::binary) << "x";
+    Services.Engine.AddFailingFile(path);
+    Db->Exec("insert into music (name, namepath) values ('" + Name + "', '" + path + "')");
+    return static_cast<int>(Db->LastInsertRowId());
+  }
+  // The resume row of a music list (idset 0: all songs; else a category).
+  void AddResumeRow(int IdSet, int SongId, int64_t PositionMs) {
+    Db->Exec("insert into music_Position (id, FileName, Position, idset) values (" + std::to_string(SongId) +
+             ", 'saved', " + std::to_string(PositionMs) + ", " + std::to_string(IdSet) + ")");
+  }
+  // Songs "all" (no category), then "first" and "second" of Category, two hours each, with
+  // Category's list saved at "second", 40 s in.
+  void AddACategoryWithASavedTrack(int Category) {
+    AddSong("all", 0, 2 * test::kHour);
+    AddSong("first", Category, 2 * test::kHour);
+    AddResumeRow(Category, AddSong("second", Category, 2 * test::kHour), 40 * test::kSecond);
+  }
   void AddSlot(const std::string& Start, const std::string& End, int Category, const std::string& Week = "1 2 3 4 5 6 7") {
     Db->Exec("insert into musictype_do (starttime, endtime, week, idset, idsetname) values ('" + Start + "', '" + End +
              "', '" + Week + "', " + std::to_string(Category) + ", 'c" + std::to_string(Category) + "')");

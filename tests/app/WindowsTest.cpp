@@ -113,9 +113,12 @@ TEST_F(AppTest, TheMainWindowsTextsFitTheirPlacesInBothLocales) {
     SCOPED_TRACE(locale);
     FormatSettings() = rtl::LocaleFormatSettings(locale);
     app::UseProgramDateFormats(FormatSettings(), locale);
-    // The clock: inside the frame and the margin on both sides, for the widest dates and times.
+    // The clock: from where its text starts to the end of the area inside its frame, for the
+    // widest dates and times.
     TFcClockStatus* clock = Form1->FcClockStatus1;
-    const int room = clock->Width() - 2 * (1 + clock->Margin());
+    TRect inside;
+    clock->GetCaptionRect(inside);
+    const int room = inside.Right - (inside.Left + clock->CaptionOffset() + 1);
     for (TDateTime at : {test::LocalDateTime(2026, 12, 31, 23, 59, 59), test::LocalDateTime(2026, 10, 28, 10, 58, 58),
                          test::LocalDateTime(2026, 11, 30, 12, 0, 0)}) {
       const std::string text = FormatDateTime(clock->Format(), at);

@@ -22,7 +22,7 @@ class TGridForm : public TForm {
   TDBGridGd* DBGridGd1 = nullptr;
   std::vector<std::string> Drawn;
   void DBGridGd1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumnGd* Column, TGridDrawState State) {
-    if (DataCol == 1) Drawn.push_back(Column->DisplayText());
+    if (DataCol == 1) Drawn.push_back(Column->CellDisplayText());
     DBGridGd1->Canvas()->Font()->SetColor(clLime);
     DBGridGd1->DefaultDrawColumnCell(Rect, DataCol, Column, State);
   }
@@ -94,10 +94,10 @@ class DBGridGdTest : public test::HeadlessTest {
   }
   TDBGridGd* Grid() { return Form->DBGridGd1; }
   void ClickRow(int Row, TShiftState Shift = {}) {
-    TRect cell = Grid()->CellRect(1, Row);
+    TRect cell = Grid()->CellRect(1 + Grid()->IndicatorOffset(), Row + Grid()->TitleOffset());
     if (Shift.Contains(ssCtrl)) Input.KeyDown(VK_CONTROL);
     if (Shift.Contains(ssShift)) Input.KeyDown(VK_SHIFT);
-    Input.Click(Form->Handle(), {cell.Left + 5, cell.Top + 3});
+    Input.Click(Grid()->Handle(), {cell.Left + 5, cell.Top + 3});
     if (Shift.Contains(ssCtrl)) Input.KeyUp(VK_CONTROL);
     if (Shift.Contains(ssShift)) Input.KeyUp(VK_SHIFT);
     App.RunFor(100);
@@ -124,7 +124,7 @@ TEST_F(DBGridGdTest, TheColumnsComeFromTheDefinitionAndCellsPaintThroughTheHandl
   EXPECT_TRUE(Grid()->SumList()->Active());
   EXPECT_EQ(Grid()->VertScrollBar()->VisibleMode(), sbNeverShowGd);
   EXPECT_EQ(Grid()->GetFields(2), Table.FieldByName("ptime"));
-  EXPECT_EQ(Grid()->Columns()->Items(2)->DisplayText(), "08:00:00");
+  EXPECT_EQ(Grid()->Columns()->Items(2)->CellDisplayText(), "08:00:00");
   Form->Drawn.clear();
   Grid()->Repaint();
   App.ProcessMessages();

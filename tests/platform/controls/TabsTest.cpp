@@ -104,3 +104,26 @@ TEST_F(TabsTest, TheSelectedTabStandsOutAndJoinsThePage) {
 }
 
 }  // namespace
+
+TEST_F(TabsTest, ShowingAControlOnAHiddenPageBringsThatPageForward) {
+  auto* pages = Make<TPageControl>(Form, "Pages", Bounds(10, 10, 280, 180));
+  TTabSheet* sheets[2];
+  for (int i = 0; i < 2; ++i) {
+    sheets[i] = new TTabSheet(Form);
+    sheets[i]->SetName(std::string("Sheet") + std::to_string(i));
+    sheets[i]->SetPageControl(pages);
+  }
+  auto* box = Make<TTestPanel>(sheets[1], "Box", Bounds(10, 10, 50, 50));
+  auto* inner = Make<TTestPanel>(box, "Inner", Bounds(5, 5, 20, 20));
+  inner->SetVisible(false);
+  ShowForm();
+  ASSERT_EQ(pages->ActivePage(), sheets[0]);
+  // SetVisible only sets the flag; Show asks every parent on the way up.
+  inner->SetVisible(true);
+  EXPECT_EQ(pages->ActivePage(), sheets[0]);
+  inner->Hide();
+  inner->Show();
+  EXPECT_TRUE(inner->Visible());
+  EXPECT_EQ(pages->ActivePage(), sheets[1]);
+  EXPECT_TRUE(inner->Showing());
+}

@@ -329,6 +329,17 @@ TEST(DataSetBuffers, LinkWindowFollowsTheCursor) {
   EXPECT_EQ(single.ActiveRecord(), 0);
   EXPECT_EQ(CurrentId(ds), 6);
 
+  // A shift of exactly the window still scrolls; one row more is a data-set-changed notice.
+  ds.MoveBy(8);
+  link.Scrolls.clear();
+  ds.MoveBy(10);
+  EXPECT_EQ(link.Scrolls, std::vector<int>{10});
+  EXPECT_EQ(CurrentId(ds), 24);
+  link.Log.clear();
+  ds.MoveBy(-20);
+  EXPECT_EQ(link.Log, (std::vector<std::string>{"check", "changed"}));
+  EXPECT_EQ(CurrentId(ds), 4);
+
   // Fewer rows than the window.
   datatest::GridSetup small(3, 10);
   EXPECT_EQ(small.Link.RecordCount(), 3);
@@ -453,6 +464,61 @@ TEST(DataSetBookmarks, StayValidAndOrderedAcrossDeletes) {
   ds.FieldByName("name")->SetAsString("edited");
   ds.Post();
   EXPECT_EQ(ds.Bookmark(), marks[4]);
+}
+
+TEST(DataSetBookmarks, RowOrderHoldsAfterDeletesAtTheStartInTheMiddleAndAtTheEnd) {
+  TMemoryDataSet ds(nullptr);
+  FillRows(ds, 10);
+  std::vector<TBookmark> marks;
+  for (ds.First(); !ds.Eof(); ds.Next()) marks.push_back(ds.Bookmark());
+  for (size_t gone : {0, 4, 9}) {
+    ds.GotoBookmark(marks[gone]);
+    ds.Delete();
+  }
+  // Every pair of the rows left compares in row order.
+  const std::vector<size_t> left = {1, 2, 3, 5, 6, 7, 8};
+  for (size_t a : left)
+    for (size_t b : left) {
+      SCOPED_TRACE(testing::Message() << a << " " << b);
+      const int order = ds.CompareBookmarks(marks[a], marks[b]);
+      EXPECT_EQ(order < 0, a < b);
+      EXPECT_EQ(order == 0, a == b);
+    }
+  // A row inserted after the deletions takes its place between its neighbours.
+  ds.GotoBookmark(marks[6]);
+  ds.Insert();
+  ds.FieldByName("id")->SetAsInteger(100);
+  ds.Post();
+  const TBookmark inserted = ds.Bookmark();
+  EXPECT_LT(ds.CompareBookmarks(marks[5], inserted), 0);
+  EXPECT_LT(ds.CompareBookmarks(inserted, marks[6]), 0);
+  std::vector<int> ids;
+  for (ds.First(); !ds.Eof(); ds.Next()) ids.push_back(CurrentId(ds));
+  EXPECT_EQ(ids, (std::vector<int>{2, 3, 4, 6, 100, 7, 8, 9}));
+}
+
+TEST(DataSetBookmarks, LookupsHoldAfterManyDeletes) {
+  TMemoryDataSet ds(nullptr);
+  FillRows(ds, 1000);
+  std::vector<TBookmark> marks;
+  for (ds.First(); !ds.Eof(); ds.Next()) marks.push_back(ds.Bookmark());
+  // Every second row goes, half of them from the front and half from the back.
+  for (size_t k = 0; k < 250; ++k) {
+    ds.GotoBookmark(marks[1 + 2 * k]);
+    ds.Delete();
+    ds.GotoBookmark(marks[999 - 2 * k]);
+    ds.Delete();
+  }
+  EXPECT_EQ(ds.RecordCount(), 500);
+  for (size_t i = 0; i < marks.size(); i += 2) {
+    ASSERT_TRUE(ds.BookmarkValid(marks[i]));
+    ds.GotoBookmark(marks[i]);
+    ASSERT_EQ(CurrentId(ds), static_cast<int>(i) + 1);
+    if (i + 2 < marks.size()) {
+      EXPECT_LT(ds.CompareBookmarks(marks[i], marks[i + 2]), 0);
+    }
+  }
+  EXPECT_FALSE(ds.BookmarkValid(marks[1]));
 }
 
 TEST(DataSetSearch, LocateAndLookup) {

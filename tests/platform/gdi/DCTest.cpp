@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gdi/Display.h"
 #include "tests/support/Pixels.h"
 
 namespace {
@@ -240,6 +241,33 @@ TEST(DC, TheDisplayIsTrueColourAt96Dpi) {
   EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSY), 96);
   EXPECT_EQ(GetDeviceCaps(nullptr, SIZEPALETTE), 0);
   EXPECT_NE(GetDeviceCaps(nullptr, RASTERCAPS) & RC_STRETCHBLT, 0);
+}
+
+TEST(DC, APaletteDisplayShowsWindowsInItsStaticColoursAndMemoryInAll) {
+  struct TPaletteDisplay {
+    TPaletteDisplay() { gdi::SetPaletteDisplay(true); }
+    ~TPaletteDisplay() { gdi::SetPaletteDisplay(false); }
+  } palette;
+  EXPECT_EQ(GetDeviceCaps(nullptr, BITSPIXEL), 8);
+  EXPECT_EQ(GetDeviceCaps(nullptr, NUMCOLORS), 20);
+  EXPECT_EQ(GetDeviceCaps(nullptr, SIZEPALETTE), 256);
+  EXPECT_NE(GetDeviceCaps(nullptr, RASTERCAPS) & RC_PALETTE, 0);
+  TPixels window(1, 1);
+  // Static colours are shown as they are; others become the nearest static one.
+  struct TCase { COLORREF Asked, Shown; };
+  for (const TCase& c : {TCase{RGB(192, 192, 192), RGB(192, 192, 192)}, TCase{RGB(255, 255, 0), RGB(255, 255, 0)},
+                         TCase{RGB(250, 240, 230), RGB(255, 251, 240)}, TCase{RGB(200, 100, 50), RGB(128, 128, 0)},
+                         TCase{RGB(10, 0, 140), RGB(0, 0, 128)}}) {
+    SCOPED_TRACE(c.Asked);
+    EXPECT_EQ(GetNearestColor(window.DC, c.Asked), c.Shown);
+  }
+  HDC mem = CreateCompatibleDC(window.DC);
+  HBITMAP color = CreateCompatibleBitmap(window.DC, 2, 2);
+  HGDIOBJ old = SelectObject(mem, color);
+  EXPECT_EQ(GetNearestColor(mem, RGB(200, 100, 50)), RGB(200, 100, 50));
+  SelectObject(mem, old);
+  DeleteObject(color);
+  DeleteDC(mem);
 }
 
 TEST(DC, ModeSettersRefuseValuesOutOfRange) {

@@ -3,6 +3,7 @@
 #include "GraphicsTest.h"
 #include "platform/classes/Resources.h"
 #include "platform/gdi/Bmp.h"
+#include "platform/graphics/MemoryDC.h"
 
 using namespace graphicstest;
 
@@ -167,4 +168,52 @@ TEST(Bitmap, ResizingKeepsTheSharedPartAndMonochromeKeepsOnlyWhite) {
   EXPECT_EQ(Picture(*m), Rows({"##", "#."}));
   m->Canvas()->SetPixels(0, 0, Red);
   EXPECT_EQ(m->Canvas()->Pixels(0, 0), Red) << "colour again";
+}
+
+TEST(Bitmap, ThePatternBitmapAlternatesItsColoursAndIsShared) {
+  TBitmap* pattern = AllocPatternBitmap(clBlack, clWhite);
+  ASSERT_EQ(pattern->Width(), 8);
+  ASSERT_EQ(pattern->Height(), 8);
+  const std::string checker = Rows({".#.#.#.#", "#.#.#.#.", ".#.#.#.#", "#.#.#.#.", ".#.#.#.#", "#.#.#.#.",
+                                    ".#.#.#.#", "#.#.#.#."});
+  EXPECT_EQ(Picture(*pattern), checker);
+  EXPECT_EQ(AllocPatternBitmap(clBlack, clWhite), pattern);
+  TBitmap* other = AllocPatternBitmap(clRed, clBlue);
+  EXPECT_NE(other, pattern);
+  EXPECT_EQ(Picture(*other).substr(0, 9), "brbrbrbr\n");
+
+  // Its brush inverts every other pixel; inverting twice gives the picture back.
+  auto target = Filled(8, 2, clBlue);
+  HBRUSH brush = CreatePatternBrush(pattern->Handle());
+  HDC dc = target->Canvas()->Handle();
+  HGDIOBJ old = SelectObject(dc, brush);
+  PatBlt(dc, 0, 0, 8, 2, PATINVERT);
+  EXPECT_EQ(Picture(*target, {{clBlue, 'b'}, {clYellow, 'y'}}), Rows({"ybybybyb", "bybybyby"}));
+  PatBlt(dc, 0, 0, 8, 2, PATINVERT);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  EXPECT_EQ(Picture(*target, {{clBlue, 'b'}}), Rows({"bbbbbbbb", "bbbbbbbb"}));
+}
+
+TEST(Bitmap, LoadBitmapGivesTheSystemCheckBoxesAndTheProgramsBitmaps) {
+  HBITMAP boxes = LoadBitmap(nullptr, reinterpret_cast<const char*>(static_cast<uintptr_t>(OBM_CHECKBOXES)));
+  ASSERT_NE(boxes, nullptr);
+  EXPECT_EQ(graphics::BitmapSize(boxes), TSize(52, 39)) << "4 x 3 images of 13 x 13";
+  const std::vector<uint32_t> px = graphics::ReadPixels(boxes);
+  const auto at = [&](int X, int Y) { return px[static_cast<size_t>(Y) * 52 + X] & 0xFFFFFF; };
+  // The middle of each check box: white unchecked, the check mark when checked; pushed ones
+  // are grey; the mark of the three-state row is grey.
+  EXPECT_EQ(at(6, 6), 0xFFFFFFu);
+  EXPECT_EQ(at(13 + 6, 6), 0x000000u);
+  EXPECT_NE(at(26 + 2, 10), 0xFFFFFFu);
+  EXPECT_NE(at(13 + 6, 26 + 6), 0x000000u);
+  EXPECT_NE(at(13 + 6, 26 + 6), 0xFFFFFFu);
+  DeleteObject(boxes);
+
+  HBITMAP stripes = LoadBitmap(nullptr, "Stripes");
+  ASSERT_NE(stripes, nullptr);
+  EXPECT_EQ(graphics::BitmapSize(stripes), TSize(4, 3));
+  DeleteObject(stripes);
+  EXPECT_EQ(LoadBitmap(nullptr, "NoSuchBitmap"), nullptr);
+  EXPECT_EQ(LoadBitmap(reinterpret_cast<HINSTANCE>(1), reinterpret_cast<const char*>(uintptr_t{OBM_CHECKBOXES})), nullptr);
 }
