@@ -772,6 +772,16 @@ void TCustomComboBox::EditWndProc(TMessage& M) {
   DefaultEditHandler(M);
 }
 
+void TCustomComboBox::KeyPress(char32_t& Key) {
+  TWinControl::KeyPress(Key);
+  if (!FAutoDropDown || Key == 0 || FStyle == csSimple) return;
+  if (Key == VK_TAB) {
+    if (FDroppedDown) HideDropDown(true);
+  } else if (Key != VK_BACK && Key != VK_ESCAPE && !FDroppedDown) {
+    ShowDropDown();
+  }
+}
+
 void TCustomComboBox::DefaultEditHandler(TMessage& M) {
   if (!FEditHandle) return;
   // Copies: a handler the edit window calls may free the combo.
@@ -1058,7 +1068,7 @@ void TCustomComboBox::DefaultHandler(TMessage& M) {
       if (HandleKey(static_cast<WORD>(M.WParam), KeyDataToShiftState(M.LParam))) return;
       break;
     case WM_CHAR:
-      if (IsListStyle() && M.WParam >= 32 && Items()->Count() > 0) {
+      if (IsListStyle() && FAutoComplete && M.WParam >= 32 && Items()->Count() > 0) {
         const int current = FDroppedDown ? FListBox->ItemIndex() : ItemIndex();
         const int found =
             controls::TypeAhead(*Items(), FTypeAhead, FTypeAheadTime, static_cast<char32_t>(M.WParam), current);
@@ -1079,6 +1089,7 @@ static const classes::TPublished<TComboBox, TCustomComboBox> ComboBoxInfo([](cla
   p.Bool("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(false);
   p.Int("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight).Default(16);
   p.Bool("AutoComplete", &TComboBox::AutoComplete, &TComboBox::SetAutoComplete).Default(true);
+  p.Bool("AutoDropDown", &TComboBox::AutoDropDown, &TComboBox::SetAutoDropDown).Default(false);
   p.Enum("CharCase", &TComboBox::CharCase, &TComboBox::SetCharCase).Default(ecNormal);
   p.Int("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
   p.Event("OnChange", &TComboBox::OnChange);

@@ -360,6 +360,9 @@ class TCustomComboBox : public TWinControl {
   // text completes it to the first item beginning with the text, the completed tail selected.
   bool AutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+  // A typed key (other than Backspace and Esc) drops the list down; Tab closes it.
+  bool AutoDropDown() const { return FAutoDropDown; }
+  void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
   // The edit part (editable styles with a window; nullptr otherwise).
   HWND EditHandle() const { return FEditHandle; }
   // The focus is on the combo, its edit part or its list.
@@ -417,6 +420,7 @@ class TCustomComboBox : public TWinControl {
   // and auto-complete; the rest goes on to DefaultEditHandler. A descendant that handles the
   // edit part's messages overrides this and calls it for what it leaves alone.
   virtual void EditWndProc(TMessage& Message);
+  void KeyPress(char32_t& Key) override;
   // Hands a message to the edit window class itself.
   void DefaultEditHandler(TMessage& Message);
   void WMMouseWheel(TMessage& Message) override;
@@ -470,6 +474,7 @@ class TCustomComboBox : public TWinControl {
   bool FDroppedDown = false;
   bool FExtendedUI = false;
   bool FAutoComplete = true;
+  bool FAutoDropDown = false;
   bool FButtonPressed = false;
   bool FFocusLook = false;
   std::string FTypeAhead;

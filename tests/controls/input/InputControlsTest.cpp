@@ -263,7 +263,7 @@ class DataControlsTest : public test::HeadlessTest {
     Label.SetDataSource(&Source);
     Label.SetDataField("filename");
     Combo.Items()->SetCommaText("0,1,2,3,4,5");
-    Combo.SetStyle(fc::csDropDownList);
+    Combo.SetStyle(csDropDownList);
     Combo.SetDataSource(&Source);
     Combo.SetDataField("num");
     Time.SetEditType(etTime);

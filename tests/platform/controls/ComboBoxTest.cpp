@@ -725,6 +725,39 @@ TEST_F(ComboEditTest, Snapshot) {
   EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-combo-edit", 24, 150));
 }
 
+TEST_F(ComboEditTest, WithoutAutoCompleteTypingNeitherCompletesNorSearches) {
+  TComboBox* edit = Focused(csDropDown, false);
+  Type("b");
+  EXPECT_EQ(edit->Text(), "b");
+  EXPECT_EQ(edit->ItemIndex(), -1);
+  TComboBox* list = MakeCombo(csDropDownList, Fruits, {10, 40, 150, 61});
+  list->SetAutoComplete(false);
+  list->SetItemIndex(0);
+  list->SetFocus();
+  Pump();
+  Type("c");
+  EXPECT_EQ(list->ItemIndex(), 0);
+  list->SetAutoComplete(true);
+  Type("c");
+  EXPECT_EQ(list->ItemIndex(), 2);
+}
+
+TEST_F(ComboEditTest, AutoDropDownOpensTheListOnATypedKeyAndTabClosesIt) {
+  TComboBox* combo = Focused();
+  Type("x");
+  EXPECT_FALSE(combo->DroppedDown());  // off by default
+  combo->SetAutoDropDown(true);
+  Keys({VK_BACK});
+  EXPECT_FALSE(combo->DroppedDown());  // Backspace and Esc open nothing
+  Keys({VK_ESCAPE});
+  EXPECT_FALSE(combo->DroppedDown());
+  Type("c");
+  EXPECT_TRUE(combo->DroppedDown());
+  char32_t tab = VK_TAB;
+  combo->Perform(WM_CHAR, tab, 0);
+  EXPECT_FALSE(combo->DroppedDown());
+}
+
 TEST_F(ComboBoxTest, SnapshotOfADroppedDownCombo) {
   Form->SetColor(clBtnFace);
   TComboBox* closed = MakeCombo(csDropDownList, Fruits, {10, 10, 140, 31});
