@@ -258,6 +258,12 @@ class TColumnTitleGd : public TPersistent {
  private:
   bool Assigned(TColumnGdValue V) const;
   void Flag(TColumnGdValue V);
+  // The own value once assigned, else the grid's title default (Fallback without a grid); and
+  // whether an assigned value differs from that default, so that only then it is stored.
+  template <typename T>
+  T Defaulted(TColumnGdValue V, const T& Own, T (TColumnTitleDefValuesGd::*Default)() const, T Fallback) const;
+  template <typename T>
+  bool DefaultedStored(TColumnGdValue V, const T& Own, T (TColumnTitleDefValuesGd::*Default)() const) const;
   TColumnGd* FColumn;
   std::string FCaption;
   TAlignment FAlignment = taLeftJustify;

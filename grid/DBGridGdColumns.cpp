@@ -176,33 +176,37 @@ void TColumnTitleGd::SetCaption(const std::string& Value) {
 }
 bool TColumnTitleGd::IsCaptionStored() const { return Assigned(cvTitleCaption); }
 
-TAlignment TColumnTitleGd::Alignment() const {
-  if (Assigned(cvTitleAlignment)) return FAlignment;
+template <typename T>
+T TColumnTitleGd::Defaulted(TColumnGdValue V, const T& Own, T (TColumnTitleDefValuesGd::*Default)() const,
+                            T Fallback) const {
+  if (Assigned(V)) return Own;
   TCustomDBGridGd* grid = FColumn->Grid();
-  return grid ? grid->ColumnDefValues()->Title()->Alignment() : taLeftJustify;
+  return grid ? (grid->ColumnDefValues()->Title()->*Default)() : Fallback;
+}
+template <typename T>
+bool TColumnTitleGd::DefaultedStored(TColumnGdValue V, const T& Own,
+                                     T (TColumnTitleDefValuesGd::*Default)() const) const {
+  if (!Assigned(V)) return false;
+  TCustomDBGridGd* grid = FColumn->Grid();
+  return !grid || Own != (grid->ColumnDefValues()->Title()->*Default)();
+}
+using TTitleDefs = TColumnTitleDefValuesGd;
+
+TAlignment TColumnTitleGd::Alignment() const {
+  return Defaulted(cvTitleAlignment, FAlignment, &TTitleDefs::Alignment, taLeftJustify);
 }
 void TColumnTitleGd::SetAlignment(TAlignment Value) {
   if (FColumn->StoreFlagged(FAlignment, Value, cvTitleAlignment)) FColumn->ColumnChanged();
 }
 bool TColumnTitleGd::IsAlignmentStored() const {
-  if (!Assigned(cvTitleAlignment)) return false;
-  TCustomDBGridGd* grid = FColumn->Grid();
-  return !grid || FAlignment != grid->ColumnDefValues()->Title()->Alignment();
+  return DefaultedStored(cvTitleAlignment, FAlignment, &TTitleDefs::Alignment);
 }
 
-TColor TColumnTitleGd::Color() const {
-  if (Assigned(cvTitleColor)) return FColor;
-  TCustomDBGridGd* grid = FColumn->Grid();
-  return grid ? grid->ColumnDefValues()->Title()->Color() : clBtnFace;
-}
+TColor TColumnTitleGd::Color() const { return Defaulted(cvTitleColor, FColor, &TTitleDefs::Color, clBtnFace); }
 void TColumnTitleGd::SetColor(TColor Value) {
   if (FColumn->StoreFlagged(FColor, Value, cvTitleColor)) FColumn->ColumnChanged();
 }
-bool TColumnTitleGd::IsColorStored() const {
-  if (!Assigned(cvTitleColor)) return false;
-  TCustomDBGridGd* grid = FColumn->Grid();
-  return !grid || FColor != grid->ColumnDefValues()->Title()->Color();
-}
+bool TColumnTitleGd::IsColorStored() const { return DefaultedStored(cvTitleColor, FColor, &TTitleDefs::Color); }
 
 TFont* TColumnTitleGd::DefaultFont() const {
   TCustomDBGridGd* grid = FColumn->Grid();
@@ -221,17 +225,13 @@ TFont* TColumnTitleGd::Font() const {
 bool TColumnTitleGd::IsFontStored() const { return Assigned(cvTitleFont); }
 
 bool TColumnTitleGd::EndEllipsis() const {
-  if (Assigned(cvTitleEndEllipsis)) return FEndEllipsis;
-  TCustomDBGridGd* grid = FColumn->Grid();
-  return grid && grid->ColumnDefValues()->Title()->EndEllipsis();
+  return Defaulted(cvTitleEndEllipsis, FEndEllipsis, &TTitleDefs::EndEllipsis, false);
 }
 void TColumnTitleGd::SetEndEllipsis(bool Value) {
   if (FColumn->StoreFlagged(FEndEllipsis, Value, cvTitleEndEllipsis)) FColumn->ColumnChanged();
 }
 bool TColumnTitleGd::TitleButton() const {
-  if (Assigned(cvTitleButton)) return FTitleButton;
-  TCustomDBGridGd* grid = FColumn->Grid();
-  return grid && grid->ColumnDefValues()->Title()->TitleButton();
+  return Defaulted(cvTitleButton, FTitleButton, &TTitleDefs::TitleButton, false);
 }
 void TColumnTitleGd::SetTitleButton(bool Value) {
   if (FColumn->StoreFlagged(FTitleButton, Value, cvTitleButton)) FColumn->ColumnChanged();

@@ -64,6 +64,13 @@ void Line(TCanvas* Canvas, int X1, int Y1, int X2, int Y2) {
 
 }  // namespace
 
+void SetOpaque(TControl* Control, bool Opaque) {
+  TControlStyle style = Control->ControlStyle();
+  if (Opaque) style.Include(csOpaque);
+  else style.Exclude(csOpaque);
+  Control->SetControlStyle(style);
+}
+
 void PaintCutCornerBox(TCanvas* Canvas, const TRect& R, TColor Colour) {
   Canvas->Pen()->SetWidth(1);
   Canvas->Pen()->SetStyle(psSolid);
@@ -203,10 +210,7 @@ void TFcCustomPanel::SetGradientDirection(TGradientDirection Value) {
 void TFcCustomPanel::SetTransparent(bool Value) {
   if (FTransparent == Value) return;
   FTransparent = Value;
-  TControlStyle style = ControlStyle();
-  if (Value) style.Exclude(csOpaque);
-  else style.Include(csOpaque);
-  SetControlStyle(style);
+  fc::SetOpaque(this, !Value);
   Invalidate();
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->Invalidate();
 }

@@ -16,6 +16,8 @@ namespace fc {
 // A one-pixel rectangle in Colour with its four corner pixels left out (the flat frame of the
 // status panes and of the status bar's simple caption).
 void PaintCutCornerBox(TCanvas* Canvas, const TRect& R, TColor Colour);
+// Adds or removes csOpaque: a transparent control lets its parent's painting show through.
+void SetOpaque(TControl* Control, bool Opaque);
 
 // The frame controller a control names, with the registration that goes with it.
 class TFrameControllerLink {

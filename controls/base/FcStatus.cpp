@@ -115,10 +115,7 @@ void TFcCustomStatusPane::SetParentFillColor(bool Value) {
 void TFcCustomStatusPane::SetTransparent(bool Value) {
   if (FTransparent == Value) return;
   FTransparent = Value;
-  TControlStyle style = ControlStyle();
-  if (Value) style.Exclude(csOpaque);
-  else style.Include(csOpaque);
-  SetControlStyle(style);
+  fc::SetOpaque(this, !Value);
   Invalidate();
 }
 
