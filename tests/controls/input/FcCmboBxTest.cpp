@@ -11,6 +11,7 @@
 #include "platform/os/Kernel.h"
 #include "platform/os/SystemMetrics.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ClipboardText.h"
 #include "tests/support/InputDriver.h"
 #include "tests/support/Snapshot.h"
 
@@ -59,16 +60,6 @@ class FcComboTest : public test::HeadlessTest {
   void Wheel(TFcCustomComboBox* Combo, int Notches) {
     Combo->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(Notches * WHEEL_DELTA)), 0);
     App.RunFor(20);
-  }
-  std::string Clipboard() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE mem = GetClipboardData(CF_TEXT)) {
-      text = static_cast<const char*>(GlobalLock(mem));
-      GlobalUnlock(mem);
-    }
-    CloseClipboard();
-    return text;
   }
 
   std::unique_ptr<TForm> Form;
@@ -246,7 +237,7 @@ TEST_F(FcComboTest, AReadOnlyComboIgnoresKeysClicksAndTheWheelButCopies) {
   Input.Key('C');
   Input.KeyUp(VK_CONTROL);
   App.RunFor(50);
-  EXPECT_EQ(Clipboard(), "Cherry");
+  EXPECT_EQ(test::ClipboardText(), "Cherry");
 }
 
 TEST_F(FcComboTest, ValuesStandBesideTheItems) {

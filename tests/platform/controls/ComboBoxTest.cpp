@@ -10,6 +10,7 @@
 #include "platform/os/SystemMetrics.h"
 #include "platform/os/WindowPos.h"
 #include "tests/platform/controls/ControlFixtures.h"
+#include "tests/support/ClipboardText.h"
 #include "tests/support/Snapshot.h"
 
 namespace ctltest {
@@ -443,16 +444,6 @@ class ComboEditTest : public ComboBoxTest {
     Pump();
   }
   std::pair<int, int> Sel(TComboBox* Combo) { return {Combo->SelStart(), Combo->SelLength()}; }
-  std::string Clipboard() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE mem = GetClipboardData(CF_TEXT)) {
-      text = static_cast<const char*>(GlobalLock(mem));
-      GlobalUnlock(mem);
-    }
-    CloseClipboard();
-    return text;
-  }
 };
 
 TEST_F(ComboEditTest, TheEditPartTakesTheFocusAndTheTypingAndReportsTheUsersChanges) {
@@ -647,7 +638,7 @@ TEST_F(ComboEditTest, ClipboardKeysAndMessagesWorkOnTheEditPart) {
   combo->SetSelStart(5);
   combo->SetSelLength(2);
   WithKey(VK_CONTROL, {'C'});
-  EXPECT_EQ(Clipboard(), "me");
+  EXPECT_EQ(test::ClipboardText(), "me");
   WithKey(VK_CONTROL, {'X'});
   EXPECT_EQ(combo->Text(), "copy ");
   WithKey(VK_CONTROL, {'V', 'V'});
@@ -656,7 +647,7 @@ TEST_F(ComboEditTest, ClipboardKeysAndMessagesWorkOnTheEditPart) {
   combo->SelectAll();
   SendMessage(combo->Handle(), WM_CUT, 0, 0);  // sent to the combo, done by its edit part
   EXPECT_EQ(combo->Text(), "");
-  EXPECT_EQ(Clipboard(), "copy meme");
+  EXPECT_EQ(test::ClipboardText(), "copy meme");
   SendMessage(combo->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(combo->Text(), "copy meme");
   WithKey(VK_CONTROL, {'Z'});

@@ -8,24 +8,12 @@
 #include "platform/os/Focus.h"
 #include "platform/os/SystemMetrics.h"
 #include "tests/platform/controls/ControlFixtures.h"
+#include "tests/support/ClipboardText.h"
 #include "tests/support/Snapshot.h"
 
 namespace {
 
 using namespace ctltest;
-
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE mem = GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(GlobalLock(mem))) {
-      text = p;
-      GlobalUnlock(mem);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
 
 void SetClipboardText(const std::string& text) {
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -215,12 +203,12 @@ TEST_F(EditTest, ClipboardThroughKeysAndMethods) {
   Focus();
   Edit->SelectAll();
   WithKey(VK_CONTROL, {'C'});
-  EXPECT_EQ(ClipboardText(), "copy me");
+  EXPECT_EQ(test::ClipboardText(), "copy me");
   Edit->SetSelStart(4);
   Edit->SetSelLength(3);
   WithKey(VK_CONTROL, {'X'});
   EXPECT_EQ(Edit->Text(), "copy");
-  EXPECT_EQ(ClipboardText(), " me");
+  EXPECT_EQ(test::ClipboardText(), " me");
   Keys({VK_HOME});
   WithKey(VK_CONTROL, {'V'});
   EXPECT_EQ(Edit->Text(), " mecopy");
@@ -230,7 +218,7 @@ TEST_F(EditTest, ClipboardThroughKeysAndMethods) {
   EXPECT_EQ(Edit->Text(), " meXcopy");
   Edit->SelectAll();
   WithKey(VK_CONTROL, {VK_INSERT});
-  EXPECT_EQ(ClipboardText(), " meXcopy");
+  EXPECT_EQ(test::ClipboardText(), " meXcopy");
   WithKey(VK_SHIFT, {VK_DELETE});
   EXPECT_EQ(Edit->Text(), "");
   // The methods.
@@ -239,11 +227,11 @@ TEST_F(EditTest, ClipboardThroughKeysAndMethods) {
   EXPECT_EQ(Edit->Text(), "line one") << "one line: a paste stops at the line break";
   Edit->SelectAll();
   Edit->CutToClipboard();
-  EXPECT_EQ(ClipboardText(), "line one");
+  EXPECT_EQ(test::ClipboardText(), "line one");
   Edit->SetText("abc");
   Edit->SelectAll();
   Edit->CopyToClipboard();
-  EXPECT_EQ(ClipboardText(), "abc");
+  EXPECT_EQ(test::ClipboardText(), "abc");
 }
 
 TEST_F(EditTest, UndoTakesBackTheLastChangeAndUndoAgainRedoesIt) {
@@ -293,7 +281,7 @@ TEST_F(EditTest, PasswordHidesTheTextAndRefusesCopying) {
   Edit->SelectAll();
   Edit->CopyToClipboard();
   WithKey(VK_CONTROL, {'X'});
-  EXPECT_EQ(ClipboardText(), "before");
+  EXPECT_EQ(test::ClipboardText(), "before");
   EXPECT_EQ(Edit->Text(), "secret");
   EXPECT_EQ(SendMessage(Edit->Handle(), EM_GETPASSWORDCHAR, 0, 0), U'*');
   EXPECT_NE(GetWindowLongPtr(Edit->Handle(), GWL_STYLE) & ES_PASSWORD, 0);
@@ -313,7 +301,7 @@ TEST_F(EditTest, ReadOnlyRefusesChangesButAllowsSelectingAndCopying) {
   EXPECT_EQ(Edit->Text(), "fixed");
   EXPECT_GT(os::BeepCount(), beeps);
   Edit->CopyToClipboard();
-  EXPECT_EQ(ClipboardText(), "fixed");
+  EXPECT_EQ(test::ClipboardText(), "fixed");
   // EM_SETREADONLY is what the property sends.
   SendMessage(Edit->Handle(), EM_SETREADONLY, 0, 0);
   Keys({VK_END});
