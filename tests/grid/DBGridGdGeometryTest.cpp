@@ -70,6 +70,11 @@ TEST_F(GeometryTest, FrozenColumnsAreFixedAndOneVisibleColumnAlwaysScrolls) {
   Grid->Columns()->Items(0)->SetVisible(false);
   Grid->SetFrozenCols(1);
   EXPECT_EQ(Grid->FixedCols(), 1 + 2);
+  // With the last column hidden, the last visible one still scrolls.
+  Grid->Columns()->Items(0)->SetVisible(true);
+  Grid->Columns()->Items(4)->SetVisible(false);
+  Grid->SetFrozenCols(10);
+  EXPECT_EQ(Grid->FixedCols(), 1 + 3);
 }
 
 TEST_F(GeometryTest, AutoFitSpreadsTheClientWidthAndSwitchingOffRestoresTheWidths) {
