@@ -197,6 +197,11 @@ void TCustomDBGridGd::SetOptions(TDBGridOptions Value) {
 void TCustomDBGridGd::SetOptionsGd(TDBGridGdOptions Value) {
   if (Value == FOptionsGd) return;
   const bool fit = FOptionsGd.Contains(dghFitRowHeightToText) != Value.Contains(dghFitRowHeightToText);
+  if (FOptionsGd.Contains(dghMultiSortMarking) && !Value.Contains(dghMultiSortMarking)) {
+    // One sort marker stays: the first in the sort order.
+    const TColumnsGdList marked = FSortMarkedColumns;
+    for (size_t i = 1; i < marked.size(); ++i) marked[i]->Title()->SetSortMarker(smNoneGd);
+  }
   FOptionsGd = Value;
   if (fit) LayoutChanged();
   Invalidate();

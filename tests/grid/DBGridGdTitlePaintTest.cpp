@@ -109,6 +109,8 @@ TEST_F(TitlePaintTest, APressedTitleButtonIsDrawnSunken) {
   App.ProcessMessages();
   Grid->Invalidate();
   App.ProcessMessages();
+  if (const char* dir = std::getenv("OSTROVEL_GRID_PNGS"))
+    test::SavePng(App.Presenter().Snapshot(Form->Handle()), std::string(dir) + "/pressed-title.png");
   EXPECT_EQ(Pixel(Grid, cell.Left, y), static_cast<COLORREF>(GetSysColor(COLOR_3DDKSHADOW)));
   EXPECT_EQ(Pixel(Grid, cell.Right - 1, y), static_cast<COLORREF>(GetSysColor(COLOR_3DLIGHT)));
   input.Release();

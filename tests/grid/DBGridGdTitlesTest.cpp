@@ -134,8 +134,11 @@ TEST_F(TitleTest, SortIndexesStayDenseWithMultiSortMarking) {
   EXPECT_EQ(Grid->SortMarkedColumns().front(), Grid->Columns()->Items(3));
   Title(2)->SetSortIndex(7);  // no column holds 7
   EXPECT_EQ(Title(2)->SortIndex(), 2);
-  // Without multi-sort marking one column is marked at a time.
+  // Without multi-sort marking one column is marked at a time: the first in the order stays.
   Grid->SetOptionsGd(Grid->OptionsGd() - TDBGridGdOptions{dghMultiSortMarking});
+  EXPECT_EQ(Title(3)->SortMarker(), smUpGd);
+  EXPECT_EQ(Title(0)->SortMarker(), smNoneGd);
+  EXPECT_EQ(Title(2)->SortMarker(), smNoneGd);
   Title(1)->SetSortMarker(smDownGd);
   for (int i : {0, 2, 3}) EXPECT_EQ(Title(i)->SortMarker(), smNoneGd) << i;
   EXPECT_EQ(Title(1)->SortIndex(), 1);
