@@ -11,7 +11,9 @@
 // The source is split by concern: DBGridGd.cpp (construction, options, properties, input),
 // DBGridGdColumns.cpp (the column model), DBGridGdLayout.cpp (the data link and the layout
 // pass), DBGridGdPaint.cpp (cell painting) and DBGridGdSelection.cpp (selected rows and the
-// grid selection).
+// grid selection); DBGridGdTitles.cpp (sort markers and the header tree of multi-line titles),
+// DBGridGdFooters.cpp (footers, their aggregates and the sum list) and DBGridGdTitlePaint.cpp
+// (raised cells, pressed and grouped titles).
 #include <bitset>
 #include <functional>
 #include <memory>
