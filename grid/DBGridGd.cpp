@@ -123,27 +123,6 @@ const TGridResources& GridResources() {
 
 // ---- settings objects ----
 
-void TDBGridGdSumList::SetActive(bool Value) {
-  if (FActive == Value) return;
-  FActive = Value;
-  FGrid->InvalidateFooters();
-}
-
-bool TDBGridGdSumList::IsSequenced() const {
-  TDataSet* dataSet = FGrid->DataLink()->DataSet();
-  return FGrid->DataLink()->Active() && dataSet && dataSet->IsSequenced();
-}
-
-int TDBGridGdSumList::RecordCount() const {
-  TDataSet* dataSet = FGrid->DataLink()->DataSet();
-  return FGrid->DataLink()->Active() && dataSet ? dataSet->RecordCount() : 0;
-}
-
-int TDBGridGdSumList::RecNo() const {
-  TDataSet* dataSet = FGrid->DataLink()->DataSet();
-  return FGrid->DataLink()->Active() && dataSet ? dataSet->RecNo() : 0;
-}
-
 void TDBGridGdScrollBar::SetVisibleMode(TScrollBarVisibleModeGd Value) {
   if (FVisibleMode == Value) return;
   FVisibleMode = Value;
@@ -175,6 +154,13 @@ TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner) : TCustomGrid(AOwner) {
   FFooterFont->OnChange = [this](TObject*) { InvalidateFooters(); };
   FSelectedRows = std::make_unique<TBookmarkListGd>(this);
   FSumList = std::make_unique<TDBGridGdSumList>(this);
+  FSumList->SumListChanged = [this](TObject*) { InvalidateFooters(); };
+  FSumList->OnRecalcAll = [this](TObject*) {
+    if (OnSumListRecalcAll) OnSumListRecalcAll(FSumList.get());
+  };
+  FSumList->OnAfterRecalcAll = [this](TObject*) {
+    if (OnSumListAfterRecalcAll) OnSumListAfterRecalcAll(FSumList.get());
+  };
   FHorzScrollBar = std::make_unique<TDBGridGdScrollBar>(this);
   FVertScrollBar = std::make_unique<TVertDBGridGdScrollBar>(this);
   FSelection = std::make_unique<TDBGridGdSelection>(this);
@@ -211,6 +197,11 @@ void TCustomDBGridGd::SetOptions(TDBGridOptions Value) {
 void TCustomDBGridGd::SetOptionsGd(TDBGridGdOptions Value) {
   if (Value == FOptionsGd) return;
   const bool fit = FOptionsGd.Contains(dghFitRowHeightToText) != Value.Contains(dghFitRowHeightToText);
+  if (FOptionsGd.Contains(dghMultiSortMarking) && !Value.Contains(dghMultiSortMarking)) {
+    // One sort marker stays: the first in the sort order.
+    const TColumnsGdList marked = FSortMarkedColumns;
+    for (size_t i = 1; i < marked.size(); ++i) marked[i]->Title()->SetSortMarker(smNoneGd);
+  }
   FOptionsGd = Value;
   if (fit) LayoutChanged();
   Invalidate();
@@ -278,8 +269,23 @@ void TCustomDBGridGd::SetDefaultDrawing(bool Value) {
 void TCustomDBGridGd::SetAutoFitColWidths(bool Value) {
   if (Value == FAutoFitColWidths) return;
   FAutoFitColWidths = Value;
-  if (Value && !HasState(csLoading))
+  if (HasState(csDesigning)) return;
+  if (Value && !HasState(csLoading)) {
     for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SetInitialWidth(FColumns->Items(i)->Width());
+  } else if (!Value) {
+    // The widths return to what they were when auto-fit was switched on.
+    FColumns->BeginUpdate();
+    struct TEnd {
+      TDBGridColumnsGd* Columns;
+      ~TEnd() { Columns->EndUpdate(); }
+    } end{FColumns.get()};
+    for (int i = 0; i < FColumns->Count(); ++i) {
+      TColumnGd* column = FColumns->Items(i);
+      const int initial = column->InitialWidth();
+      column->SetWidth(initial);
+      column->SetInitialWidth(initial);
+    }
+  }
   LayoutChanged();
 }
 
@@ -290,12 +296,14 @@ void TCustomDBGridGd::SetMinAutoFitWidth(int Value) {
 }
 
 void TCustomDBGridGd::SetRowHeight(int Value) {
+  Value = std::max(Value, 0);
   if (Value == FRowHeight) return;
   FRowHeight = Value;
   LayoutChanged();
 }
 
 void TCustomDBGridGd::SetRowLines(int Value) {
+  Value = std::max(Value, 0);
   if (Value == FRowLines) return;
   FRowLines = Value;
   LayoutChanged();
@@ -323,11 +331,6 @@ void TCustomDBGridGd::SetEvenRowColor(TColor Value) {
   FEvenRowColor = Value;
   FEvenRowColorSet = true;
   if (changed) Invalidate();
-}
-
-void TCustomDBGridGd::SetSumList(TDBGridGdSumList* Value) {
-  FSumList->SetActive(Value->Active());
-  FSumList->SetVirtualRecords(Value->VirtualRecords());
 }
 
 void TCustomDBGridGd::SetVertScrollBar(TVertDBGridGdScrollBar* Value) {
@@ -368,6 +371,7 @@ void TCustomDBGridGd::Notification(TComponent* AComponent, TOperation Operation)
     SetDataSource(nullptr);
     return;
   }
+  if (FSumList && AComponent == FSumList->DataSet()) FSumList->DataSetDestroyed();
   if (!FDataLink) return;
   bool unbound = false;
   TGridLayoutScope scope(*this);
@@ -392,6 +396,7 @@ void TCustomDBGridGd::Loaded() {
       FColumns->EndUpdate();
     }
   }
+  FSumList->Loaded();
   LayoutChanged();
   RequestDeferredLayout();
 }
@@ -639,13 +644,20 @@ static const classes::TPublished<TColumnTitleGd, TPersistent> ColumnTitleGdInfo(
   p.Object("Font", &T::Font, &T::SetFont).Stored(&T::IsFontStored);
   p.Bool("EndEllipsis", &T::EndEllipsis, &T::SetEndEllipsis).Default(false);
   p.Bool("TitleButton", &T::TitleButton, &T::SetTitleButton).Default(false);
+  p.String("Hint", &T::Hint, &T::SetHint);
+  p.Int("ImageIndex", &T::ImageIndex, &T::SetImageIndex).Default(-1);
+  p.Enum("Orientation", &T::Orientation, &T::SetOrientation).Default(tohHorizontal);
+  p.Int("SortIndex", &T::SortIndex, &T::SetSortIndex).Default(0);
+  p.Enum("SortMarker", &T::SortMarker, &T::SetSortMarker).Default(smNoneGd);
+  p.Bool("ToolTips", &T::ToolTips, &T::SetToolTips).Default(false);
 });
-static const classes::TPublished<TColumnFooterGd, TPersistent> ColumnFooterGdInfo([](auto& p) {
+static const classes::TPublished<TColumnFooterGd, TCollectionItem> ColumnFooterGdInfo([](auto& p) {
   using F = TColumnFooterGd;
   p.Enum("ValueType", &F::ValueType, &F::SetValueType).Default(fvtNon);
-  p.Enum("Alignment", &F::Alignment, &F::SetAlignment).Default(taLeftJustify);
-  p.Int("Color", &F::Color, &F::SetColor).Default(clWindow).Idents(ColorIdents());
-  p.Object("Font", &F::Font, &F::SetFont);
+  p.Enum("Alignment", &F::Alignment, &F::SetAlignment).Stored(&F::IsAlignmentStored);
+  p.Int("Color", &F::Color, &F::SetColor).Idents(ColorIdents()).Stored(&F::IsColorStored);
+  p.Object("Font", &F::Font, &F::SetFont).Stored(&F::IsFontStored);
+  p.Bool("ToolTips", &F::ToolTips, &F::SetToolTips).Stored(&F::IsToolTipsStored);
   p.String("FieldName", &F::FieldName, &F::SetFieldName);
   p.String("Value", &F::Value, &F::SetValue);
   p.String("DisplayFormat", &F::DisplayFormat, &F::SetDisplayFormat);
@@ -685,12 +697,20 @@ static const classes::TPublished<TColumnGd, TCollectionItem> ColumnGdInfo([](aut
   p.Int("Tag", &C::Tag, &C::SetTag).Default(0);
   p.Object("Title", &C::Title, &C::SetTitle);
   p.Object("Footer", &C::Footer, &C::SetFooter);
+  p.Object("Footers", &C::Footers, &C::SetFooters);
 });
+static const classes::TPublished<TColumnFootersGd, TCollection> ColumnFootersGdInfo;
 static const classes::TPublished<TDBGridColumnGd, TColumnGd> DBGridColumnGdInfo;
 static const classes::TPublished<TDBGridColumnsGd, TCollection> DBGridColumnsGdInfo;
-static const classes::TPublished<TDBGridGdSumList, TPersistent> DBGridGdSumListInfo([](auto& p) {
-  p.Bool("Active", &TDBGridGdSumList::Active, &TDBGridGdSumList::SetActive).Default(false);
-  p.Bool("VirtualRecords", &TDBGridGdSumList::VirtualRecords, &TDBGridGdSumList::SetVirtualRecords).Default(false);
+static const classes::TPublished<TDBSumListProducer, TPersistent> DBSumListProducerInfo;
+static const classes::TPublished<TDBGridGdSumList, TDBSumListProducer> DBGridGdSumListInfo([](auto& p) {
+  using S = TDBGridGdSumList;
+  p.Bool("Active", &S::Active, &S::SetActive).Default(false);
+  p.Bool("ExternalRecalc", &S::ExternalRecalc, &S::SetExternalRecalc).Default(false);
+  p.Bool("VirtualRecords", &S::VirtualRecords, &S::SetVirtualRecords).Default(false);
+  p.Event("OnRecalcAll", &S::OnRecalcAll);
+  p.Event("OnAfterRecalcAll", &S::OnAfterRecalcAll);
+  p.Event("SumListChanged", &S::SumListChanged);
 });
 static const classes::TPublished<TDBGridGdScrollBar, TPersistent> DBGridGdScrollBarInfo([](auto& p) {
   p.Bool("Tracking", &TDBGridGdScrollBar::Tracking, &TDBGridGdScrollBar::SetTracking).Default(false);
@@ -743,5 +763,11 @@ static const classes::TPublished<TCustomDBGridGd, TCustomGrid> CustomDBGridGdInf
   p.Event("OnColumnMoved", &G::OnColumnMoved);
   p.Event("OnColWidthsChanged", &G::OnColWidthsChanged);
   p.Event("OnSelectionChanged", &G::OnSelectionChanged);
+  // geometry, titles and footers
+  p.Int("FrozenCols", &G::FrozenCols, &G::SetFrozenCols).Default(0);
+  p.Int("VTitleMargin", &G::VTitleMargin, &G::SetVTitleMargin).Default(10);
+  p.Bool("UseMultiTitle", &G::UseMultiTitle, &G::SetUseMultiTitle).Default(false);
+  p.Event("OnSumListRecalcAll", &G::OnSumListRecalcAll);
+  p.Event("OnSumListAfterRecalcAll", &G::OnSumListAfterRecalcAll);
 });
 static const classes::TPublished<TDBGridGd, TCustomDBGridGd> DBGridGdInfo;

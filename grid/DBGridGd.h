@@ -11,13 +11,16 @@
 // The source is split by concern: DBGridGd.cpp (construction, options, properties, input),
 // DBGridGdColumns.cpp (the column model), DBGridGdLayout.cpp (the data link and the layout
 // pass), DBGridGdPaint.cpp (cell painting) and DBGridGdSelection.cpp (selected rows and the
-// grid selection).
+// grid selection); DBGridGdTitles.cpp (sort markers and the header tree of multi-line titles),
+// DBGridGdFooters.cpp (footers, their aggregates and the sum list) and DBGridGdTitlePaint.cpp
+// (raised cells, pressed and grouped titles).
 #include <bitset>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "grid/DBSumLst.h"
 #include "platform/classes/Collection.h"
 #include "platform/classes/StringList.h"
 #include "platform/controls/ButtonCtrls.h"
@@ -75,6 +78,8 @@ inline constexpr TDBGridGdOptions DBGridGdOptionsDefault{dghFixed3D, dghHighligh
                                                          dghDialogFind};
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
 enum TScrollBarVisibleModeGd { sbAlwaysShowGd, sbNeverShowGd, sbAutoShowGd };
+enum TSortMarkerGd { smNoneGd, smDownGd, smUpGd };
+enum TTextOrientationGd { tohHorizontal, tohVertical };
 enum TColumnCellKind { ckPlain, ckPickList, ckLookupField, ckKeyPickList, ckImage, ckCheckbox };
 enum TColumnsStateGd { cstDefaultColumns, cstCustomColumns };
 enum TDBGridGdSelectionType { gstNon, gstRecordBookmarks, gstRectangle, gstColumns, gstAll };
@@ -85,6 +90,8 @@ const classes::TEnumInfo& EnumInfo(TDBGridOption);
 const classes::TEnumInfo& EnumInfo(TDBGridGdOption);
 const classes::TEnumInfo& EnumInfo(TFooterValueType);
 const classes::TEnumInfo& EnumInfo(TScrollBarVisibleModeGd);
+const classes::TEnumInfo& EnumInfo(TSortMarkerGd);
+const classes::TEnumInfo& EnumInfo(TTextOrientationGd);
 const classes::TEnumInfo& EnumInfo(TDBGridGdSelectionType);
 
 // The grid's own message: run the layout pass that was put off (at most one is queued).
@@ -100,6 +107,8 @@ using TGetCellParamsEventGd =
     std::function<void(TObject* Sender, TColumnGd* Column, TFont* AFont, TColor& Background, TGridDrawState State)>;
 using TDBGridClickEventGd = std::function<void(TColumnGd* Column)>;
 using TMovedEventGd = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TDBSumListEventGd = std::function<void(TObject* Sender)>;
+class THeadTreeNode;
 
 // The values a cell is painted with; the grid keeps one and reuses it for every cell.
 struct TColCellParamsGd {
@@ -248,6 +257,27 @@ class TColumnTitleGd : public TPersistent {
   void SetEndEllipsis(bool Value);
   bool TitleButton() const;
   void SetTitleButton(bool Value);
+  // sort markers, image, hint and orientation
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& Value) { FHint = Value; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  TTextOrientationGd Orientation() const;
+  void SetOrientation(TTextOrientationGd Value);
+  bool ToolTips() const;
+  void SetToolTips(bool Value);
+  TSortMarkerGd SortMarker() const { return FSortMarker; }
+  // Keeps the grid's sort order: with multi-sort marking a new marker joins the order at its
+  // end and a removed one closes the gap; without it, one column at a time is marked.
+  void SetSortMarker(TSortMarkerGd Value);
+  // The column's place in the sort order (1..N), 0 outside it.
+  int SortIndex() const { return FSortIndex; }
+  // Exchanges places with the marked column that holds Value (none: nothing changes).
+  void SetSortIndex(int Value);
+  // The next marker in the cycle none, down, up (up goes to none when KeepOthers, else down).
+  void ToggleSortMarker(bool KeepOthers);
+  // The width the marker (and the index beside it, when several columns are marked) takes.
+  int SortMarkerAreaWidth() const;
   // Clears every assigned title property.
   void ResetToDefaults();
   // The font the title follows while its own is not assigned.
@@ -272,21 +302,92 @@ class TColumnTitleGd : public TPersistent {
   bool FTitleButton = false;
   std::unique_ptr<TFont> FFont;
   bool FRefreshing = false;
+  // sort markers, image, hint and orientation
+  std::string FHint;
+  int FImageIndex = -1;
+  TTextOrientationGd FOrientation = tohHorizontal;
+  bool FToolTips = false;
+  TSortMarkerGd FSortMarker = smNoneGd;
+  int FSortIndex = 0;
 };
 
-class TColumnFooterGd : public TPersistent {
+// ---- the header tree of multi-line titles ----
+
+// One node of the header tree: a leaf per column whose caption is split at "|" into levels;
+// adjacent columns whose captions start with the same word share a group node above them.
+// Siblings form a ring (the last points back to the first); the root has no parent.
+class THeadTreeNode {
  public:
+  THeadTreeNode() { Next = this; }
+  THeadTreeNode(const std::string& AText, int AWidth, int AHeight);
+  ~THeadTreeNode();
+  THeadTreeNode(const THeadTreeNode&) = delete;
+  THeadTreeNode& operator=(const THeadTreeNode&) = delete;
+  // Adds a node after After in its ring; "Node not in Tree" when After is not below this.
+  THeadTreeNode* AddSibling(THeadTreeNode* After, const std::string& AText, int AWidth, int AHeight);
+  // Adds a node at the end of Parent's children; "Node not in Tree" likewise.
+  THeadTreeNode* AddLastChild(THeadTreeNode* Parent, const std::string& AText, int AWidth, int AHeight);
+  void FreeChildren();
+  // Whether Node is this one or below it.
+  bool Contains(const THeadTreeNode* Node) const;
+  // The depth of Node below this one (a child is 1), -1 when it is not below.
+  int NodeLevel(const THeadTreeNode* Node) const;
+  // Puts a new node of height H over the run From..To (one ring), shrinking them by H.
+  void InsertGroupNode(THeadTreeNode* From, THeadTreeNode* To, int H, const std::string& AText);
+  // Every node below this one, depth first, each before its children.
+  void ForEachNode(const std::function<void(THeadTreeNode*)>& Proc);
+  bool IsLeaf() const { return Child == nullptr; }
+
+  THeadTreeNode* Host = nullptr;   // the parent
+  THeadTreeNode* Child = nullptr;  // the first child
+  THeadTreeNode* Next = nullptr;   // the next sibling in the ring
+  std::string Text;
+  int Height = 0;
+  int Width = 0;
+  int WIndent = 0;  // the line width: 1 with column lines, else 0
+  TColumnGd* Column = nullptr;
+  int MarkerIndent = 0;
+};
+
+// Words of Text separated by any of the single-byte Delims (multi-byte characters never
+// split); leading and doubled delimiters make no empty words. 1-based positions, 0 for none.
+int WordStartPos(int N, const std::string& Text, const std::string& Delims);
+std::string WordAt(int N, const std::string& Text, const std::string& Delims);
+std::string WordAndPosAt(int N, const std::string& Text, const std::string& Delims, int& Pos);
+// Builds Root's tree from the grid's columns: one leaf per column, then group nodes over runs
+// of adjacent leaves whose texts start with the same word, until nothing more groups.
+void BuildTitleTree(THeadTreeNode* Root, TCustomDBGridGd* Grid, std::vector<THeadTreeNode*>& Leaves);
+
+// What one footer cell of a column shows and how (a column has one Footer and a Footers
+// collection for grids with several footer rows). A sum, average or count footer keeps its
+// aggregate (a TDBSum) in the grid's sum list.
+class TColumnFooterGd : public TCollectionItem {
+ public:
+  // An item of a column's Footers.
+  explicit TColumnFooterGd(TCollection* Collection);
+  // A column's own Footer (in no collection).
   explicit TColumnFooterGd(TColumnGd* Column);
   ~TColumnFooterGd() override;
+  // Copies Alignment, Color and Font where the source assigned them, then the rest.
   void Assign(TPersistent* Source) override;
+  TColumnGd* Column() const { return FColumn; }
   TFooterValueType ValueType() const { return FValueType; }
   void SetValueType(TFooterValueType Value);
-  TAlignment Alignment() const { return FAlignment; }
+  // The own value once assigned, else the column field's alignment.
+  TAlignment Alignment() const;
   void SetAlignment(TAlignment Value);
-  TColor Color() const { return FColor; }
+  bool IsAlignmentStored() const { return Assigned(fvAlignment); }
+  // The own value once assigned, else the grid's FooterColor.
+  TColor Color() const;
   void SetColor(TColor Value);
-  TFont* Font() const { return FFont.get(); }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  bool IsColorStored() const { return Assigned(fvColor); }
+  // The own font once assigned, else a copy of the grid's FooterFont.
+  TFont* Font() const;
+  void SetFont(TFont* Value) { Font()->Assign(Value); }
+  bool IsFontStored() const { return Assigned(fvFont); }
+  bool ToolTips() const;
+  void SetToolTips(bool Value);
+  bool IsToolTipsStored() const { return Assigned(fvToolTips) && FToolTips; }
   const std::string& FieldName() const { return FFieldName; }
   void SetFieldName(const std::string& Value);
   const std::string& Value() const { return FValue; }
@@ -294,22 +395,58 @@ class TColumnFooterGd : public TPersistent {
   const std::string& DisplayFormat() const { return FDisplayFormat; }
   void SetDisplayFormat(const std::string& Value);
   bool EndEllipsis() const { return FEndEllipsis; }
-  void SetEndEllipsis(bool Value) { FEndEllipsis = Value; }
+  void SetEndEllipsis(bool Value);
   bool WordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value) { FWordWrap = Value; }
+  void SetWordWrap(bool Value);
+  // Clears the assigned properties.
+  void ResetToDefaults();
+  // Makes, updates or frees the aggregate the value type asks for in the grid's sum list.
+  void SyncSum();
+  // Its aggregate in the grid's sum list, or nil.
+  TDBSum* Sum() const;
+  // The font the footer follows while its own is not assigned.
+  TFont* DefaultFont() const;
 
  private:
-  void Changed();
-  TColumnGd* FColumn;
+  enum TFooterValue { fvAlignment = 1, fvFont = 2, fvColor = 4, fvToolTips = 8 };
+  bool Assigned(TFooterValue V) const { return (FAssigned & V) != 0; }
+  void Flag(TFooterValue V) { FAssigned |= V; }
+  void Init();
+  void RefreshDefaultFont() const;
+  void FreeSum();
+  void Changed(bool AllItems = false);
+  TCustomDBGridGd* Grid() const;
+  TColumnGd* FColumn = nullptr;
+  int FAssigned = 0;
   TFooterValueType FValueType = fvtNon;
   TAlignment FAlignment = taLeftJustify;
   TColor FColor = clWindow;
   std::unique_ptr<TFont> FFont;
+  bool FFontRefreshing = false;
+  bool FToolTips = false;
   std::string FFieldName;
   std::string FValue;
   std::string FDisplayFormat;
   bool FEndEllipsis = false;
   bool FWordWrap = false;
+  int FSumID = -1;  // the aggregate's item ID in the grid's sum collection
+};
+
+// A column's footers for grids with several footer rows.
+class TColumnFootersGd : public TCollection {
+ public:
+  explicit TColumnFootersGd(TColumnGd* Column);
+  ~TColumnFootersGd() override;
+  TColumnGd* Column() const { return FColumn; }
+  TColumnFooterGd* Items(int Index) const { return static_cast<TColumnFooterGd*>(TCollection::Items(Index)); }
+  TColumnFooterGd* Add() { return static_cast<TColumnFooterGd*>(TCollection::Add()); }
+  TPersistent* GetOwner() const override;
+
+ protected:
+  void Update(TCollectionItem* Item) override;
+
+ private:
+  TColumnGd* FColumn;
 };
 
 // ---- columns ----
@@ -418,6 +555,13 @@ class TColumnGd : public TCollectionItem {
   void SetTitle(TColumnTitleGd* Value) { FTitle->Assign(Value); }
   TColumnFooterGd* Footer() const { return FFooter.get(); }
   void SetFooter(TColumnFooterGd* Value) { FFooter->Assign(Value); }
+  // footers
+  TColumnFootersGd* Footers() const { return FFooters.get(); }
+  void SetFooters(TColumnFootersGd* Value) { FFooters->Assign(Value); }
+  // Footers[Row] while there are that many, else Footer.
+  TColumnFooterGd* FooterForRow(int Row) const;
+  // Brings the aggregates of Footer and every item of Footers in line with their value types.
+  void SyncFooterSums();
 
   // ---- what a cell shows ----
   TColumnCellKind CellKind() const;
@@ -502,6 +646,7 @@ class TColumnGd : public TCollectionItem {
   int FTag = 0;
   std::unique_ptr<TColumnTitleGd> FTitle;
   std::unique_ptr<TColumnFooterGd> FFooter;
+  std::unique_ptr<TColumnFootersGd> FFooters;
 };
 
 class TDBGridColumnGd : public TColumnGd {
@@ -699,22 +844,25 @@ class TDBGridGdSelection {
 
 // ---- settings objects ----
 
-class TDBGridGdSumList : public TPersistent {
+// The grid's sum list: the aggregates of its sum, average and count footers over the grid's
+// dataset. It is made inactive and works at design time too, where it leaves the dataset's
+// events alone. The grid repaints its footers whenever the sums change.
+class TDBGridGdSumList : public TDBSumListProducer {
  public:
-  explicit TDBGridGdSumList(TCustomDBGridGd* Grid) : FGrid(Grid) {}
-  bool Active() const { return FActive; }
-  void SetActive(bool Value);
-  bool VirtualRecords() const { return FVirtualRecords; }
-  void SetVirtualRecords(bool Value) { FVirtualRecords = Value; }
-  // Whether record numbers are known (the dataset answers until sums are kept here).
+  explicit TDBGridGdSumList(TCustomDBGridGd* Grid);
+  TCustomDBGridGd* Grid() const { return FGrid; }
+  // What the grid's scroll bar and row colours read: whether record numbers are known, the
+  // number of records and the current one's number (with the grid's link active).
   bool IsSequenced() const;
   int RecordCount() const;
   int RecNo() const;
 
+ protected:
+  void HookDataSetEvents() override;
+  void UnhookDataSetEvents() override;
+
  private:
   TCustomDBGridGd* FGrid;
-  bool FActive = false;
-  bool FVirtualRecords = false;
 };
 
 class TDBGridGdScrollBar : public TPersistent {
@@ -766,6 +914,11 @@ TGridResourceLoaders ProgramResourceLoaders();
 std::unique_ptr<TGridResources> LoadGridResources(const TGridResourceLoaders& Loaders);
 // The program's, loaded when the first grid is made.
 const TGridResources& GridResources();
+// The display text of Field under a display format: numbers through FormatFloat, date-times
+// through DateTimeToString, other kinds show nothing; no format gives the field's own text.
+std::string FormatFieldText(TField* Field, const std::string& DisplayFormat);
+// Copies the default font into a part's own font with its change report held back by Guard.
+void CopyFontQuietly(TFont& Own, TFont* Default, bool& Guard);
 }  // namespace grid
 
 // ---- the grid ----
@@ -839,7 +992,9 @@ class TCustomDBGridGd : public TCustomGrid {
   TColor EvenRowColor() const { return FEvenRowColorSet ? FEvenRowColor : Color(); }
   void SetEvenRowColor(TColor Value);
   bool IsEvenRowColorStored() const { return FEvenRowColorSet; }
-  int FrozenCols() const { return 0; }
+  int FrozenCols() const { return FFrozenCols; }
+  // The columns right of the indicator that do not scroll; at most all visible columns but one.
+  void SetFrozenCols(int Value);
   bool DrawMemoText() const { return FDrawMemoText; }
   void SetDrawMemoText(bool Value) { FDrawMemoText = Value; }
   TDBGridGdSumList* SumList() const { return FSumList.get(); }
@@ -895,6 +1050,35 @@ class TCustomDBGridGd : public TCustomGrid {
   bool GridOrEditorFocused();
   // The indicator row (the grid row that last showed the active record).
   int IndicatorRow() const { return FIndicatorRow; }
+
+  // ---- geometry: cell areas, multi-line titles, optimal widths ----
+  // What a grid cell is: AreaCode 0 title row, 1 filter row, 2 data row (DataRow counted from
+  // the first), 3 the gap row above the footers (DataRow 0), 4 a footer row (DataRow counted
+  // from the first footer); IsDataCol tells a data column (DataCol) from the indicator.
+  void GetCellType(int ACol, int ARow, int& AreaCode, bool& IsDataCol, int& DataCol, int& DataRow) const;
+  // Sets the width of Column (and of the selected columns with it when whole columns or
+  // everything are selected) to what its title, cells and footers need.
+  void OptimizeColWidth(TColumnGd* Column);
+  void FitColumnsWidthToData(const TColumnsGdList& Columns);
+  int VTitleMargin() const { return FVTitleMargin; }
+  void SetVTitleMargin(int Value);
+  bool UseMultiTitle() const { return FUseMultiTitle; }
+  void SetUseMultiTitle(bool Value);
+  // The header tree of the titles (built while UseMultiTitle is on) and its leaf per column.
+  THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
+  THeadTreeNode* LeafOfColumn(int Index) const;
+  // The columns sorted by their sort markers, in SortIndex order.
+  const TColumnsGdList& SortMarkedColumns() const { return FSortMarkedColumns; }
+
+  // The frame of one cell: raised, or sunken when Pressed; its top always, the left with
+  // TopLeft, the bottom and right with BottomRight.
+  void DrawEdgeGd(TCanvas* Canvas, const TRect& ARect, bool BottomRight, bool TopLeft, bool Pressed);
+
+  // ---- footers ----
+  // The text footer row FooterIndex shows under Column (before OnGetFooterParams).
+  std::string FooterValueText(int FooterIndex, TColumnGd* Column) { return GetFooterValueText(FooterIndex, Column); }
+  TDBSumListEventGd OnSumListRecalcAll;
+  TDBSumListEventGd OnSumListAfterRecalcAll;
 
   // ---- events ----
   TDrawColumnCellEventGd OnDrawColumnCell;
@@ -1042,6 +1226,24 @@ class TCustomDBGridGd : public TCustomGrid {
   bool FInRefresh = false;
   bool FTitleFontFromParent = false;  // the title font is being set from the parent's
   TBookmark FAnchor;                  // where a Shift click extends the row selection from
+  // geometry, titles and footers
+  friend class TColumnTitleGd;
+  friend class TColumnFooterGd;
+  void SyncSumListDataSet();
+  // Whether Column's title button is held down (the press the mouse code keeps).
+  bool TitlePressed(TColumnGd* Column) const;
+  void DrawTitleText(TColumnGd* Column, const TRect& ARect, const std::string& Text, int TextInset, bool Pressed);
+  void DrawMultiTitleCell(TColumnGd* Column, const TRect& ARect, TGridDrawState AState, bool Is3D);
+  void BuildHeadTree();
+  void MeasureTitleHeights();
+  int TitleTextWidth(TColumnGd* Column);
+  int FooterTextWidth(TColumnGd* Column);
+  int FFrozenCols = 0;
+  int FVTitleMargin = 10;
+  bool FUseMultiTitle = false;
+  std::unique_ptr<THeadTreeNode> FHeadTree;
+  std::vector<THeadTreeNode*> FLeaves;
+  TColumnsGdList FSortMarkedColumns;
 };
 
 // One layout level of a grid, released exactly once: End runs the layout pass (when it is the

@@ -12,10 +12,7 @@
 #include "platform/rtl/SysUtils.h"
 
 namespace grid {
-namespace {
 
-// The display text of Field under a display format: numbers through FormatFloat, date-times
-// through DateTimeToString, other kinds show nothing.
 std::string FormatFieldText(TField* Field, const std::string& DisplayFormat) {
   if (DisplayFormat.empty()) return Field->DisplayText();
   if (Field->IsNull()) return {};
@@ -27,6 +24,15 @@ std::string FormatFieldText(TField* Field, const std::string& DisplayFormat) {
   }
   return {};
 }
+
+void CopyFontQuietly(TFont& Own, TFont* Default, bool& Guard) {
+  if (!Default) return;
+  Guard = true;
+  Own.Assign(Default);
+  Guard = false;
+}
+
+namespace {
 
 // Whether one of the ";"-separated items of Entry equals Text (case-insensitive).
 bool KeyListItemMatches(const std::string& Entry, const std::string& Text) {
@@ -56,14 +62,6 @@ bool IsNumericType(TFieldType Type) {
 
 bool IsTextType(TFieldType Type) {
   return Type == ftString || Type == ftMemo || Type == ftFmtMemo || Type == ftWideString;
-}
-
-// Copies the default font into a part's own font with its change report held back by Guard.
-void CopyFontQuietly(TFont& Own, TFont* Default, bool& Guard) {
-  if (!Default) return;
-  Guard = true;
-  Own.Assign(Default);
-  Guard = false;
 }
 
 }  // namespace
@@ -158,12 +156,18 @@ void TColumnTitleGd::Assign(TPersistent* Source) {
   if (other->Assigned(cvTitleFont)) SetFont(other->FFont.get());
   if (other->Assigned(cvTitleEndEllipsis)) SetEndEllipsis(other->FEndEllipsis);
   if (other->Assigned(cvTitleButton)) SetTitleButton(other->FTitleButton);
+  if (other->Assigned(cvTitleOrientation)) SetOrientation(other->FOrientation);
+  if (other->Assigned(cvTitleToolTips)) SetToolTips(other->FToolTips);
+  SetHint(other->FHint);
+  SetImageIndex(other->FImageIndex);
+  SetSortIndex(other->FSortIndex);
+  SetSortMarker(other->FSortMarker);
 }
 
 std::string TColumnTitleGd::Caption() const {
   if (Assigned(cvTitleCaption)) return FCaption;
   TField* field = FColumn->Field();
-  return field ? field->DisplayLabel() : FColumn->FieldName();
+  return field ? field->DisplayName() : FColumn->FieldName();
 }
 void TColumnTitleGd::SetCaption(const std::string& Value) {
   TField* field = FColumn->Field();
@@ -245,57 +249,6 @@ void TColumnTitleGd::ResetToDefaults() {
   FColumn->ColumnChanged(hadFont);
 }
 
-// ---- footers ----
-
-TColumnFooterGd::TColumnFooterGd(TColumnGd* Column) : FColumn(Column), FFont(std::make_unique<TFont>()) {
-  if (TCustomDBGridGd* grid = Column->Grid()) FFont->Assign(grid->FooterFont());
-  FFont->OnChange = [this](TObject*) { Changed(); };
-}
-TColumnFooterGd::~TColumnFooterGd() { FFont->OnChange = nullptr; }
-
-void TColumnFooterGd::Assign(TPersistent* Source) {
-  auto* other = dynamic_cast<TColumnFooterGd*>(Source);
-  if (!other) return TPersistent::Assign(Source);
-  FValueType = other->FValueType;
-  FAlignment = other->FAlignment;
-  FColor = other->FColor;
-  FFont->Assign(other->FFont.get());
-  FFieldName = other->FFieldName;
-  FValue = other->FValue;
-  FDisplayFormat = other->FDisplayFormat;
-  FEndEllipsis = other->FEndEllipsis;
-  FWordWrap = other->FWordWrap;
-  Changed();
-}
-
-void TColumnFooterGd::Changed() {
-  if (TCustomDBGridGd* grid = FColumn->Grid()) grid->InvalidateFooters();
-}
-void TColumnFooterGd::SetValueType(TFooterValueType Value) {
-  FValueType = Value;
-  Changed();
-}
-void TColumnFooterGd::SetAlignment(TAlignment Value) {
-  FAlignment = Value;
-  Changed();
-}
-void TColumnFooterGd::SetColor(TColor Value) {
-  FColor = Value;
-  Changed();
-}
-void TColumnFooterGd::SetFieldName(const std::string& Value) {
-  FFieldName = Value;
-  Changed();
-}
-void TColumnFooterGd::SetValue(const std::string& Value) {
-  FValue = Value;
-  Changed();
-}
-void TColumnFooterGd::SetDisplayFormat(const std::string& Value) {
-  FDisplayFormat = Value;
-  Changed();
-}
-
 // ---- columns ----
 
 TColumnGd::TColumnGd(TCollection* Collection) : TCollectionItem(nullptr), FFont(std::make_unique<TFont>()) {
@@ -309,6 +262,7 @@ TColumnGd::TColumnGd(TCollection* Collection) : TCollectionItem(nullptr), FFont(
     FFont->OnChange = [this](TObject*) { FontChanged(); };
     FTitle = std::make_unique<TColumnTitleGd>(this);
     FFooter = std::make_unique<TColumnFooterGd>(this);
+    FFooters = std::make_unique<TColumnFootersGd>(this);
     FInitialWidth = Width();
   } catch (...) {
     if (grid) grid->EndLayoutQuiet();
@@ -319,8 +273,12 @@ TColumnGd::TColumnGd(TCollection* Collection) : TCollectionItem(nullptr), FFont(
 
 TColumnGd::~TColumnGd() {
   FFont->OnChange = nullptr;
+  // The footers give their aggregates back to the grid's sum list while the column is whole.
+  FFooters.reset();
+  FFooter.reset();
   if (TCustomDBGridGd* grid = Grid()) {
     std::erase(grid->FVisibleColumns, this);
+    std::erase(grid->FSortMarkedColumns, this);
   }
 }
 
@@ -379,6 +337,7 @@ void TColumnGd::Assign(TPersistent* Source) {
     if (other->Assigned(cvEndEllipsis)) SetEndEllipsis(other->FEndEllipsis);
     if (other->Assigned(cvAlwaysShowEditButton)) SetAlwaysShowEditButton(other->FAlwaysShowEditButton);
     FFooter->Assign(other->FFooter.get());
+    FFooters->Assign(other->FFooters.get());
     FIncrement = other->FIncrement;
     if (other->Assigned(cvToolTips)) SetToolTips(other->FToolTips);
     FTag = other->FTag;
@@ -425,6 +384,7 @@ void TColumnGd::SetFieldName(const std::string& Value) {
   FField = nullptr;
   if (found) BindField(found);
   FInitialWidth = Width();
+  SyncFooterSums();
   ColumnChanged();
 }
 

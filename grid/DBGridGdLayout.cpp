@@ -264,6 +264,12 @@ void TCustomDBGridGd::InternalLayout() {
   }
   SetColCount(FColumns->Count() + FIndicatorOffset);
   int fixed = FIndicatorOffset + leadingHidden - (anyVisible ? 0 : 1);
+  // The frozen columns join the fixed ones; one visible column always scrolls.
+  const int frozen = std::clamp(FFrozenCols, 0, std::max(0, static_cast<int>(FVisibleColumns.size()) - 1));
+  for (int i = leadingHidden, seen = 0; i < FColumns->Count() && seen < frozen; ++i) {
+    ++fixed;
+    if (FColumns->Items(i)->Visible()) ++seen;
+  }
   SetFixedCols(std::clamp(fixed, 0, ColCount() - 1));
   FTitleOffset = (HasTitleRow() ? 1 : 0) + (HasFilterRow() ? 1 : 0);
 
@@ -316,6 +322,8 @@ void TCustomDBGridGd::InternalLayout() {
                     (FOptions.Contains(dgRowLines) ? 1 : 0);
     }
     SetRowHeights(0, titleHeight);
+    BuildHeadTree();
+    MeasureTitleHeights();
   }
 
   const bool horzWanted = (!FAutoFitColWidths || HasState(csDesigning)) && FHorzScrollBar->Visible();
@@ -473,6 +481,7 @@ void TCustomDBGridGd::SyncCurrentRecord() {
 }
 
 void TCustomDBGridGd::DataLinkActiveChanged(bool Active) {
+  SyncSumListDataSet();
   FSelection->DataLinkSwitched(Active);
   LayoutChanged();
   UpdateVertScrollBar();
@@ -481,6 +490,7 @@ void TCustomDBGridGd::DataLinkActiveChanged(bool Active) {
 void TCustomDBGridGd::RefreshAfterDataChange() {
   if (!HandleAllocated() || FInRefresh) return;
   FInRefresh = true;
+  SyncSumListDataSet();
   struct TReset {
     bool& Flag;
     ~TReset() { Flag = false; }
@@ -665,4 +675,126 @@ void TCustomDBGridGd::ColWidthsChanged() {
     TCustomGrid::ColWidthsChanged();
   }
   if (OnColWidthsChanged) OnColWidthsChanged(this);
+}
+
+// ---- cell areas ----
+
+void TCustomDBGridGd::GetCellType(int ACol, int ARow, int& AreaCode, bool& IsDataCol, int& DataCol,
+                                  int& DataRow) const {
+  IsDataCol = ACol >= FIndicatorOffset;
+  DataCol = ACol - FIndicatorOffset;
+  const int titleRows = HasTitleRow() ? 1 : 0;
+  const int filterRows = HasFilterRow() ? 1 : 0;
+  const int lastDataRow = FFooterRowCount > 0 ? RowCount() - FFooterRowCount - 2 : RowCount() - 1;
+  if (ARow < titleRows) {
+    AreaCode = 0;
+    DataRow = ARow;
+  } else if (ARow < titleRows + filterRows) {
+    AreaCode = 1;
+    DataRow = ARow - titleRows;
+  } else if (ARow >= FTitleOffset && ARow <= lastDataRow) {
+    AreaCode = 2;
+    DataRow = ARow - FTitleOffset;
+  } else if (ARow == lastDataRow + 1 && ARow >= FTitleOffset) {
+    AreaCode = 3;
+    DataRow = 0;
+  } else if (ARow > lastDataRow + 1 && ARow >= FTitleOffset) {
+    AreaCode = 4;
+    DataRow = ARow - (lastDataRow + 2);
+  } else {
+    throw Exception("Algorithm error in TCustomDBGridGd.GetCellType");
+  }
+}
+
+void TCustomDBGridGd::SetFrozenCols(int Value) {
+  if (Value < 0 && Value == FFrozenCols) return;
+  FFrozenCols = std::max(Value, 0);
+  LayoutChanged();
+}
+
+// ---- optimal widths ----
+
+int TCustomDBGridGd::TitleTextWidth(TColumnGd* Column) {
+  TColumnTitleGd* title = Column->Title();
+  const int area = title->SortMarkerAreaWidth();
+  const int margin = area >= 3 ? area + 2 : 4;
+  TCanvas* canvas = Canvas();
+  canvas->SetFont(title->Font());
+  std::string text = title->Caption();
+  if (THeadTreeNode* leaf = FUseMultiTitle ? LeafOfColumn(Column->Index()) : nullptr) text = leaf->Text;
+  return canvas->TextWidth(text) + margin;
+}
+
+int TCustomDBGridGd::FooterTextWidth(TColumnGd* Column) {
+  int widest = 0;
+  TCanvas* canvas = Canvas();
+  for (int row = 0; row < FFooterRowCount; ++row) {
+    canvas->SetFont(Column->FooterForRow(row)->Font());
+    widest = std::max(widest, canvas->TextWidth(GetFooterValueText(row, Column)) + 5);
+  }
+  return widest;
+}
+
+void TCustomDBGridGd::OptimizeColWidth(TColumnGd* Column) {
+  TColumnsGdList columns;
+  const TDBGridGdSelectionType kind = FSelection->SelectionType();
+  if (kind == gstColumns) {
+    columns = FSelection->Columns()->Items();
+  } else if (kind == gstAll) {
+    for (int i = 0; i < FColumns->Count(); ++i) columns.push_back(FColumns->Items(i));
+  }
+  if (Column && std::find(columns.begin(), columns.end(), Column) == columns.end()) columns.push_back(Column);
+  FitColumnsWidthToData(columns);
+}
+
+void TCustomDBGridGd::FitColumnsWidthToData(const TColumnsGdList& Columns) {
+  if (!FDataLink->Active() || Columns.empty()) return;
+  std::vector<int> widths;
+  for (TColumnGd* column : Columns) widths.push_back(TitleTextWidth(column));
+  TDataSet* dataSet = FDataLink->DataSet();
+  TCanvas* canvas = Canvas();
+  {
+    dataSet->DisableControls();
+    struct TRestore {
+      TDataSet* DataSet;
+      TBookmark Bookmark;
+      ~TRestore() {
+        if (!Bookmark.empty() && DataSet->BookmarkValid(Bookmark)) DataSet->GotoBookmark(Bookmark);
+        DataSet->EnableControls();
+      }
+    } restore{dataSet, dataSet->IsEmpty() ? TBookmark() : dataSet->Bookmark()};
+    dataSet->First();
+    while (!dataSet->Eof()) {
+      for (size_t i = 0; i < Columns.size(); ++i) {
+        TColumnGd* column = Columns[i];
+        int cell = 4;
+        TCustomImageList* images = column->ImageList();
+        switch (column->CellKind()) {
+          case ckImage: cell += images ? images->Width() : 0; break;
+          case ckCheckbox: cell += 13; break;
+          default: {
+            TColCellParamsGd params;
+            column->FillCellParams(params);
+            params.Font = canvas->Font();
+            canvas->SetFont(column->Font());
+            GetCellParams(column, canvas->Font(), params.Background, params.State);
+            column->GetColCellParams(false, params);
+            cell += canvas->TextWidth(params.Text);
+            if (images && column->ShowImageAndText()) cell += images->Width() + 4;
+            break;
+          }
+        }
+        widths[i] = std::max(widths[i], cell);
+      }
+      dataSet->Next();
+    }
+  }
+  TGridLayoutScope scope(*this);
+  for (size_t i = 0; i < Columns.size(); ++i) {
+    TColumnGd* column = Columns[i];
+    const int width = std::max(widths[i], FooterTextWidth(column));
+    column->SetWidth(width);
+    if (FAutoFitColWidths) column->SetInitialWidth(width);
+  }
+  scope.End();
 }

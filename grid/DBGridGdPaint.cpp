@@ -8,7 +8,6 @@
 #include "grid/DbUtilsGd.h"
 #include "grid/base/ToolCtrlsGd.h"
 #include "platform/gdi/Draw.h"
-#include "platform/gdi/Frames.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Painting.h"
 #include "platform/rtl/Strings.h"
@@ -148,15 +147,6 @@ void TCustomDBGridGd::Paint() {
 
 // ---- one cell ----
 
-bool TCustomDBGridGd::IsCell3D(int ACol, int ARow, TGridDrawState State) const {
-  if (!State.Contains(gdFixed)) {
-    const bool footer = FFooterRowCount > 0 && ARow >= RowCount() - FFooterRowCount;
-    return footer ? FOptionsGd.Contains(dghFooter3D) : FOptionsGd.Contains(dghData3D);
-  }
-  (void)ACol;
-  return FOptionsGd.Contains(dghFixed3D) && !FFlat;
-}
-
 bool TCustomDBGridGd::IsCellInSelection(int ACol, int ARow) {
   if (FSelection->SelectionType() == gstAll) return true;
   if (FSelection->SelectionType() == gstColumns && ARow < FTitleOffset) {
@@ -186,6 +176,7 @@ void TCustomDBGridGd::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
   const int vertInset = FFlat ? textInset - 1 : textInset;
   const int dataRow = ARow - FTitleOffset;
   const int dataCol = ACol - FIndicatorOffset;
+  bool titlePressed = false;
   canvas->Brush()->SetStyle(bsSolid);
   if (AState.Contains(gdFixed) && dataCol < 0) {
     DrawIndicatorCell(rect, dataRow);
@@ -194,8 +185,14 @@ void TCustomDBGridGd::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
     if (dataRow < 0) {
       canvas->SetFont(column->Title()->Font());
       canvas->Brush()->SetColor(column->Title()->Color());
-      if (dataRow == -FTitleOffset && HasTitleRow()) DrawTitleCell(column, rect, AState, is3D, textInset);
+      const bool titleRow = dataRow == -FTitleOffset && HasTitleRow();
+      if (titleRow && FUseMultiTitle && LeafOfColumn(dataCol)) {
+        DrawMultiTitleCell(column, ARect, AState, is3D);
+        return;
+      }
+      if (titleRow) DrawTitleCell(column, rect, AState, is3D, textInset);
       else canvas->FillRect(rect);
+      titlePressed = titleRow && TitlePressed(column);
     } else {
       canvas->SetFont(column->Font());
       canvas->Brush()->SetColor(column->Color());
@@ -227,11 +224,7 @@ void TCustomDBGridGd::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
     canvas->Brush()->SetColor(clWindow);
     canvas->DrawFocusRect(ARect);
   }
-  if (is3D) {
-    TRect edge = ARect;
-    canvas->RequiredState(TCanvasState{csHandleValid});
-    DrawEdge(canvas->Handle(), &edge, BDR_RAISEDINNER, BF_RECT);
-  }
+  if (is3D) DrawEdgeGd(canvas, ARect, true, true, titlePressed);
 }
 
 void TCustomDBGridGd::DrawIndicatorCell(const TRect& ARect, int DataRow) {
@@ -286,38 +279,12 @@ void TCustomDBGridGd::DrawIndicatorCell(const TRect& ARect, int DataRow) {
   if (isActive) FIndicatorRow = DataRow + FTitleOffset;
 }
 
-void TCustomDBGridGd::DrawTitleCell(TColumnGd* Column, TRect ARect, TGridDrawState, bool, int TextInset) {
-  TCanvas* canvas = Canvas();
-  const int col = Column->Index() + FIndicatorOffset;
-  TColor background = canvas->Brush()->Color();
-  if (IsCellInSelection(col, 0)) GetFixedCellHighlight(0, canvas->Font(), background, true);
-  canvas->Brush()->SetColor(background);
-  const bool multiLine = FTitleHeight > 0 || FTitleLines > 0;
-  WriteCellText(canvas, ARect, true, TextInset, FFlat ? TextInset - 1 : TextInset, Column->Title()->Caption(),
-                Column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine, Column->Title()->EndEllipsis(),
-                0, 0, false);
-}
-
-std::string TCustomDBGridGd::GetFooterValueText(int, TColumnGd* Column) {
-  TColumnFooterGd* footer = Column->Footer();
-  TDataSet* dataSet = FDataLink->DataSet();
-  switch (footer->ValueType()) {
-    case fvtCount: return dataSet && FDataLink->Active() ? IntToStr(FSumList->RecordCount()) : std::string("0");
-    case fvtStaticText: return footer->Value();
-    case fvtFieldValue: {
-      TField* field = dataSet ? dataSet->FindField(footer->FieldName()) : nullptr;
-      return field ? field->DisplayText() : std::string();
-    }
-    default: return {};
-  }
-}
-
 void TCustomDBGridGd::DrawFooterCell(TColumnGd* Column, int DataCol, int FooterIndex, const TRect& ARect,
                                      TGridDrawState AState, int TextInset, int VertInset) {
   TCanvas* canvas = Canvas();
-  TColumnFooterGd* footer = Column->Footer();
+  TColumnFooterGd* footer = Column->FooterForRow(FooterIndex);
   canvas->SetFont(footer->Font());
-  canvas->Brush()->SetColor(footer->Color() == clWindow ? FFooterColor : footer->Color());
+  canvas->Brush()->SetColor(footer->Color());
   if (!FDefaultDrawing) return;
   TColor background = canvas->Brush()->Color();
   const std::string text = GetFooterValueText(FooterIndex, Column);

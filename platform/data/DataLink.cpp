@@ -29,6 +29,8 @@ void TDataSource::SetDataSet(TDataSet* Value) {
     TDataSet* old = FDataSet;
     FDataSet = nullptr;
     old->UpdateBufferCount();
+    // The links leave the old dataset before they join the new one, also when both are open.
+    if (Value) UpdateState();
   }
   FDataSet = Value;
   if (Value) {

@@ -87,6 +87,47 @@ TDataSet::~TDataSet() {
   FFields.FList.clear();
 }
 
+// ---- event hooks ----
+
+int TDataSet::AddEventHook(TDataSetEventKind Kind, TDataSetHookPlace Place, TDataSetNotifyEvent Hook) {
+  const int key = FNextHookKey++;
+  FHooks[Kind].push_back({key, Place, std::move(Hook)});
+  return key;
+}
+
+void TDataSet::RemoveEventHook(int Key) {
+  for (auto& hooks : FHooks) std::erase_if(hooks, [Key](const TEventHook& H) { return H.Key == Key; });
+}
+
+void TDataSet::DoEvent(TDataSetEventKind Kind) {
+  static const TDataSetNotifyEvent TDataSet::*const handlers[DataSetEventKindCount] = {
+      &TDataSet::BeforeOpen,   &TDataSet::AfterOpen,    &TDataSet::BeforeClose,  &TDataSet::AfterClose,
+      &TDataSet::BeforeInsert, &TDataSet::AfterInsert,  &TDataSet::BeforeEdit,   &TDataSet::AfterEdit,
+      &TDataSet::BeforePost,   &TDataSet::AfterPost,    &TDataSet::BeforeCancel, &TDataSet::AfterCancel,
+      &TDataSet::BeforeDelete, &TDataSet::AfterDelete,  &TDataSet::BeforeScroll, &TDataSet::AfterScroll,
+      &TDataSet::BeforeRefresh, &TDataSet::AfterRefresh};
+  if (FHooks[Kind].empty()) {
+    if (const TDataSetNotifyEvent& handler = this->*handlers[Kind]) handler(this);
+    return;
+  }
+  // A hook may add or remove hooks while it runs: the ones present now run, unless removed.
+  std::vector<int> keys;
+  for (const TEventHook& hook : FHooks[Kind]) keys.push_back(hook.Key);
+  auto run = [this, Kind](int Key, TDataSetHookPlace Place) {
+    for (const TEventHook& hook : FHooks[Kind])
+      if (hook.Key == Key) {
+        if (hook.Place == Place) {
+          const TDataSetNotifyEvent call = hook.Hook;
+          call(this);
+        }
+        return;
+      }
+  };
+  for (auto k = keys.rbegin(); k != keys.rend(); ++k) run(*k, dhpBeforeHandler);
+  if (const TDataSetNotifyEvent handler = this->*handlers[Kind]) handler(this);
+  for (int key : keys) run(key, dhpAfterHandler);
+}
+
 void TDataSet::CheckActive() const {
   if (FState == dsInactive) Error("Cannot perform this operation on a closed dataset");
 }
@@ -234,7 +275,7 @@ void TDataSet::SetActive(bool Value) {
   }
   if (Active() == Value) return;
   if (Value) {
-    DoEvent(BeforeOpen);
+    DoEvent(dekBeforeOpen);
     try {
       OpenCursor();
     } catch (...) {
@@ -242,10 +283,10 @@ void TDataSet::SetActive(bool Value) {
       throw;
     }
     SetState(dsBrowse);
-    DoEvent(AfterOpen);
-    if (!IsEmpty()) DoEvent(AfterScroll);
+    DoEvent(dekAfterOpen);
+    if (!IsEmpty()) DoEvent(dekAfterScroll);
   } else {
-    DoEvent(BeforeClose);
+    DoEvent(dekBeforeClose);
     // Pending changes are dropped with the rows.
     if (FState == dsInsert) {
       FView.erase(std::remove(FView.begin(), FView.end(), FInsertRec.get()), FView.end());
@@ -255,7 +296,7 @@ void TDataSet::SetActive(bool Value) {
     FEditRec = nullptr;
     SetState(dsInactive);
     CloseCursor();
-    DoEvent(AfterClose);
+    DoEvent(dekAfterClose);
   }
 }
 
@@ -460,31 +501,31 @@ void TDataSet::SetRecNo(int Value) {
 
 void TDataSet::First() {
   CheckBrowseMode();
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeScroll);
   FActiveRecord = 0;
   Resync(0);
   FBof = true;
   FEof = FView.empty();
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterScroll);
 }
 
 void TDataSet::Last() {
   CheckBrowseMode();
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeScroll);
   FActiveRecord = FBufferCount - 1;
   Resync(static_cast<int>(FView.size()) - 1);
   FEof = true;
   FBof = FView.empty();
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterScroll);
 }
 
 int TDataSet::MoveBy(int Distance) {
   CheckBrowseMode();
   int result = 0;
   if (!((Distance > 0 && !FEof) || (Distance < 0 && !FBof))) return 0;
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeScroll);
   FBof = FEof = false;
   int n = static_cast<int>(FView.size());
   int shift = 0;  // how far the buffered rows moved inside the window (negative: toward the top)
@@ -535,17 +576,17 @@ int TDataSet::MoveBy(int Distance) {
     DataEvent(deDataSetChange, 0);
   else
     DataEvent(deDataSetScroll, shift);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterScroll);
   return result;
 }
 
 void TDataSet::GotoPos(int Pos) {
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeScroll);
   FActiveRecord = (FBufferCount - 1) / 2;
   Resync(Pos);
   FBof = FEof = false;
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterScroll);
 }
 
 // ---------------------------------------------------------------- editing
@@ -575,12 +616,12 @@ void TDataSet::Edit() {
     Insert();
     return;
   }
-  DoEvent(BeforeEdit);
+  DoEvent(dekBeforeEdit);
   FEditRec = ActiveRec();
   FOldValues = FEditRec->Values;
   SetState(dsEdit);
   DataEvent(deRecordChange, 0);
-  DoEvent(AfterEdit);
+  DoEvent(dekAfterEdit);
 }
 
 void TDataSet::Insert() { BeginInsert(false); }
@@ -589,8 +630,8 @@ void TDataSet::Append() { BeginInsert(true); }
 void TDataSet::BeginInsert(bool AtEnd) {
   CheckBrowseMode();
   if (!CanModify()) Error(kReadOnly);
-  DoEvent(BeforeInsert);
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeInsert);
+  DoEvent(dekBeforeScroll);
   auto rec = std::make_unique<Record>();
   rec->Id = FNextId++;
   rec->Values.resize(static_cast<size_t>(FSlotCount));
@@ -621,8 +662,8 @@ void TDataSet::BeginInsert(bool AtEnd) {
   FModified = false;
   CalculateFields(*FInsertRec);
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterInsert);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterInsert);
+  DoEvent(dekAfterScroll);
 }
 
 void TDataSet::DropInsertedRecord() {
@@ -646,7 +687,7 @@ void TDataSet::Post() {
   UpdateRecord();
   if (FState != dsEdit && FState != dsInsert) return;
   DataEvent(deCheckBrowseMode, 0);
-  DoEvent(BeforePost);
+  DoEvent(dekBeforePost);
   CheckRequiredFields();
   // The row being edited, whichever buffered row a control made active meanwhile.
   Record* rec = FState == dsEdit ? FEditRec : FInsertRec.get();
@@ -693,13 +734,13 @@ void TDataSet::Post() {
   }
   Resync(pos);
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterPost);
+  DoEvent(dekAfterPost);
 }
 
 void TDataSet::Cancel() {
   if (FState != dsEdit && FState != dsInsert) return;
   DataEvent(deCheckBrowseMode, 0);
-  DoEvent(BeforeCancel);
+  DoEvent(dekBeforeCancel);
   if (FState == dsInsert) {
     DropInsertedRecord();
   } else if (FEditRec) {
@@ -712,7 +753,7 @@ void TDataSet::Cancel() {
   DataEvent(deUpdateState, 0);
   Resync(CurrentPos());
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterCancel);
+  DoEvent(dekAfterCancel);
 }
 
 void TDataSet::Delete() {
@@ -724,8 +765,8 @@ void TDataSet::Delete() {
   if (FView.empty()) Error("Cannot perform this operation on an empty dataset");
   if (!CanModify()) Error(kReadOnly);
   DataEvent(deCheckBrowseMode, 0);
-  DoEvent(BeforeDelete);
-  DoEvent(BeforeScroll);
+  DoEvent(dekBeforeDelete);
+  DoEvent(dekBeforeScroll);
   Record* rec = ActiveRec();
   for (;;) {
     try {
@@ -756,15 +797,15 @@ void TDataSet::Delete() {
   Resync(pos);
   FBof = FEof = FView.empty();
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterDelete);
-  DoEvent(AfterScroll);
+  DoEvent(dekAfterDelete);
+  DoEvent(dekAfterScroll);
 }
 
 void TDataSet::InternalRefresh() {}
 
 void TDataSet::Refresh() {
   CheckBrowseMode();
-  DoEvent(BeforeRefresh);
+  DoEvent(dekBeforeRefresh);
   Record* cur = ActiveRec();
   uint64_t curId = cur ? cur->Id : 0;
   int pos = CurrentPos();
@@ -786,7 +827,7 @@ void TDataSet::Refresh() {
   FBof = FEof = false;
   if (FView.empty()) FBof = FEof = true;
   DataEvent(deDataSetChange, 0);
-  DoEvent(AfterRefresh);
+  DoEvent(dekAfterRefresh);
 }
 
 // ---------------------------------------------------------------- bookmarks

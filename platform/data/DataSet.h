@@ -2,6 +2,7 @@
 // Datasets: the cursor over rows kept in memory (a client-side static cursor) with its
 // record-buffer window, editing, bookmarks, searching and filtering. A dataset class only
 // decides where rows come from and how a posted or deleted row is stored.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,6 +45,17 @@ using TBookmark = std::string;
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 using TDataSetErrorEvent = std::function<void(TDataSet* DataSet, EDatabaseError& E, TDataAction& Action)>;
 using TFilterRecordEvent = std::function<void(TDataSet* DataSet, bool& Accept)>;
+
+// The dataset's Before and After events, in the order of their TDataSetNotifyEvent members.
+enum TDataSetEventKind {
+  dekBeforeOpen, dekAfterOpen, dekBeforeClose, dekAfterClose, dekBeforeInsert, dekAfterInsert,
+  dekBeforeEdit, dekAfterEdit, dekBeforePost, dekAfterPost, dekBeforeCancel, dekAfterCancel,
+  dekBeforeDelete, dekAfterDelete, dekBeforeScroll, dekAfterScroll, dekBeforeRefresh,
+  dekAfterRefresh
+};
+inline constexpr int DataSetEventKindCount = dekAfterRefresh + 1;
+// Where a hook runs beside the event's own handler (the OnX member).
+enum TDataSetHookPlace { dhpBeforeHandler, dhpAfterHandler };
 
 namespace data {
 // One row: a stable identity (the bookmark), one value per field slot, and the storage key.
@@ -166,6 +178,15 @@ class TDataSet : public TComponent {
   TDataSetErrorEvent OnPostError, OnDeleteError, OnEditError;
   TFilterRecordEvent OnFilterRecord;
 
+  // ---- event hooks ----
+  // Hooks run beside an event's handler without replacing it, as if each new subscriber had
+  // wrapped the handler that was there: hooks placed before the handler run newest first,
+  // then the handler, then hooks placed after it oldest first. Removing a hook leaves every
+  // other one, and the handler, where it was. AddEventHook returns the hook's key.
+  int AddEventHook(TDataSetEventKind Kind, TDataSetHookPlace Place, TDataSetNotifyEvent Hook);
+  void RemoveEventHook(int Key);
+  int EventHookCount(TDataSetEventKind Kind) const { return static_cast<int>(FHooks[Kind].size()); }
+
  protected:
   // ---- what a dataset class provides ----
   // Fills FieldDefs() and adds every row with AddLoadedRecord; raise to fail the open.
@@ -232,12 +253,21 @@ class TDataSet : public TComponent {
   // Numbers the store's rows from From on (after rows were inserted or removed there).
   void RenumberStore(size_t From);
   void CheckRequiredFields();
-  void DoEvent(const TDataSetNotifyEvent& E) { if (E) E(this); }
+  // Runs the event's hooks and handler in their order.
+  void DoEvent(TDataSetEventKind Kind);
 
   // field access
   data::Value FieldValue(const TField* Field) const;
   void SetFieldValue(TField* Field, const data::Value& Value);
   data::Record* FieldRecord() const;
+
+  struct TEventHook {
+    int Key;
+    TDataSetHookPlace Place;
+    TDataSetNotifyEvent Hook;
+  };
+  std::array<std::vector<TEventHook>, DataSetEventKindCount> FHooks;
+  int FNextHookKey = 1;
 
   TDataSetState FState = dsInactive;
   bool FStreamedActive = false;  // Active as a definition gave it, applied by Loaded

@@ -69,6 +69,11 @@ std::string CurrToStr(Currency value, const TFormatSettings& settings) {
 
 std::string CurrToStr(Currency value) { return CurrToStr(value, FormatSettings()); }
 
+std::string FormatCurr(std::string_view format, Currency value) { return FormatCurr(format, value, FormatSettings()); }
+std::string FormatCurr(std::string_view format, Currency value, const TFormatSettings& settings) {
+  return FormatFloat(format, value.ToDouble(), settings);
+}
+
 bool TryStrToCurr(const std::string& text, Currency& value, const TFormatSettings& settings) {
   std::string s = Trim(text);
   size_t i = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/System.h"
@@ -41,6 +42,11 @@ Currency StrToCurr(const std::string& s, const TFormatSettings& settings);
 bool TryStrToCurr(const std::string& s, Currency& value);
 bool TryStrToCurr(const std::string& s, Currency& value, const TFormatSettings& settings);
 Currency StrToCurrDef(const std::string& s, Currency def);
+
+// FormatFloat's pictures over a money value (its four decimals are exact in a double's 15
+// significant digits up to 10^11).
+std::string FormatCurr(std::string_view format, Currency value);
+std::string FormatCurr(std::string_view format, Currency value, const TFormatSettings& settings);
 
 // The plain text with '.' (for test messages and logs).
 std::ostream& operator<<(std::ostream& out, Currency value);

@@ -672,6 +672,24 @@ std::vector<std::string_view> SplitSections(std::string_view format) {
 std::string FloatToStr(double value) { return FloatToStr(value, FormatSettings()); }
 std::string FloatToStr(double value, const TFormatSettings& settings) { return rtl::FloatToText(value, settings); }
 
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits) {
+  return FloatToStrF(value, format, precision, digits, FormatSettings());
+}
+
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings) {
+  precision = std::clamp(precision, 1, 15);
+  digits = std::clamp(digits, 0, 18);
+  if (!std::isfinite(value)) return NonFinite(value);
+  switch (format) {
+    case ffExponent: return ExponentNotation(value, precision, std::min(digits, 4), settings);
+    case ffFixed: return FixedText(value, digits, false, settings);
+    case ffNumber: return FixedText(value, digits, true, settings);
+    case ffCurrency: return CurrencyText(value, digits, settings);
+    case ffGeneral: break;
+  }
+  return rtl::FloatToText(value, settings, precision);
+}
+
 std::string FormatFloat(std::string_view format, double value) { return FormatFloat(format, value, FormatSettings()); }
 
 std::string FormatFloat(std::string_view format, double value, const TFormatSettings& settings) {

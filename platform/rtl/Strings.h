@@ -118,6 +118,14 @@ std::string FloatToStr(double value, const TFormatSettings& settings);
 // value (15 significant digits) half away from zero.
 std::string FormatFloat(std::string_view format, double value);
 std::string FormatFloat(std::string_view format, double value, const TFormatSettings& settings);
+// FloatToStrF's layouts: ffGeneral the shortest text with Precision significant digits
+// (scientific when the number needs more); ffExponent "-d.dddE+ddd" with Precision digits and
+// at least Digits exponent digits; ffFixed Digits decimals; ffNumber like ffFixed with
+// thousands separators; ffCurrency like ffNumber with the currency string placed by the
+// settings' CurrencyFormat and NegCurrFormat ("¥1,234.50", "¥-1,234.50").
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
 // Decimal number with optional blanks around it and an optional exponent;
 // raises EConvertError "'X' is not a valid floating point value".
 double StrToFloat(std::string_view s);

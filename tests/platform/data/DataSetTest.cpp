@@ -753,3 +753,65 @@ TEST(DataSetRefresh, StaysOnTheSameRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two subscribers hook AfterPost on each side of the application's handler, as two wrappers
+// of the handler would run; either may leave first and the others keep their places.
+TEST(DataSetEventHooks, RunAroundTheHandlerInWrappingOrderAndLeaveOneByOne) {
+  TMemoryDataSet ds(nullptr);
+  FillRows(ds, 2);
+  std::vector<std::string> log;
+  ds.AfterPost = [&](TDataSet*) { log.push_back("app"); };
+  const int a1 = ds.AddEventHook(dekAfterPost, dhpBeforeHandler, [&](TDataSet*) { log.push_back("a-before"); });
+  const int a2 = ds.AddEventHook(dekAfterPost, dhpAfterHandler, [&](TDataSet*) { log.push_back("a-after"); });
+  const int b1 = ds.AddEventHook(dekAfterPost, dhpBeforeHandler, [&](TDataSet*) { log.push_back("b-before"); });
+  const int b2 = ds.AddEventHook(dekAfterPost, dhpAfterHandler, [&](TDataSet*) { log.push_back("b-after"); });
+  auto post = [&] {
+    log.clear();
+    ds.Edit();
+    ds.Post();
+    return log;
+  };
+  using L = std::vector<std::string>;
+  EXPECT_EQ(post(), (L{"b-before", "a-before", "app", "a-after", "b-after"}));
+  ds.RemoveEventHook(a1);
+  ds.RemoveEventHook(a2);
+  EXPECT_EQ(post(), (L{"b-before", "app", "b-after"}));
+  ds.RemoveEventHook(b1);
+  ds.RemoveEventHook(b2);
+  EXPECT_EQ(post(), (L{"app"}));
+  EXPECT_EQ(ds.EventHookCount(dekAfterPost), 0);
+}
+
+TEST(DataSetEventHooks, AHookRemovingAnotherWhileRunningStopsItFromRunning) {
+  TMemoryDataSet ds(nullptr);
+  FillRows(ds, 3);
+  int runs = 0;
+  int second = 0;
+  ds.AddEventHook(dekAfterScroll, dhpAfterHandler, [&](TDataSet* D) { D->RemoveEventHook(second); });
+  second = ds.AddEventHook(dekAfterScroll, dhpAfterHandler, [&](TDataSet*) { ++runs; });
+  ds.Next();
+  ds.Next();
+  EXPECT_EQ(runs, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DataSetBuffers, LinksLeaveTheOldOpenDataSetBeforeJoiningTheNewOne) {
+  TMemoryDataSet first(nullptr), second(nullptr);
+  FillRows(first, 2);
+  FillRows(second, 3);
+  TDataSource src(nullptr);
+  RecordingLink link;
+  link.SetDataSource(&src);
+  src.SetDataSet(&first);
+  link.Log.clear();
+  src.SetDataSet(&second);
+  EXPECT_EQ(link.Log, (std::vector<std::string>{"inactive", "active"}));
+  EXPECT_EQ(link.DataSet(), &second);
+}
+
+}  // namespace

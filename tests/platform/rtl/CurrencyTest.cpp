@@ -1,5 +1,6 @@
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,12 @@ TEST(Currency, ArithmeticStaysExactAndRoundsProducts) {
   EXPECT_EQ(sum, Currency::FromInt64(1));
   EXPECT_LT(a, b);
   EXPECT_EQ(-a, Currency{-15000});
+}
+
+TEST(Currency, FormatCurrUsesThePicturesOfFormatFloat) {
+  EXPECT_EQ(FormatCurr("#,##0.00", Currency{12345678900}, kEn), "1,234,567.89");
+  EXPECT_EQ(FormatCurr("0.0000", Currency{-1}, kEn), "-0.0001");
+  EXPECT_EQ(FormatCurr("0;(0);zero", Currency{0}, kEn), "zero");
 }
 
 }  // namespace

@@ -193,6 +193,28 @@ struct FormatFloatCase {
   const char* expected;
 };
 
+TEST_F(Strings, FloatToStrFInEachLayout) {
+  TFormatSettings zh = rtl::LocaleFormatSettings("zh_CN");
+  zh.CurrencyString = "¥";
+  zh.CurrencyFormat = 0;
+  zh.NegCurrFormat = 2;
+  struct Case {
+    double Value;
+    TFloatFormat Format;
+    int Precision, Digits;
+    const char* Expected;
+  };
+  const Case cases[] = {
+      {1234.5678, ffGeneral, 15, 0, "1234.5678"}, {1234.5678, ffGeneral, 6, 0, "1234.57"},
+      {0.1, ffGeneral, 7, 0, "0.1"},              {1234.5678, ffFixed, 15, 2, "1234.57"},
+      {-0.001, ffFixed, 15, 2, "0.00"},           {1234567.5, ffNumber, 15, 1, "1,234,567.5"},
+      {1234.5, ffCurrency, 15, 2, "¥1,234.50"},  {-1234.5, ffCurrency, 15, 2, "¥-1,234.50"},
+      {12345, ffExponent, 3, 2, "1.23E+04"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FloatToStrF(c.Value, c.Format, c.Precision, c.Digits, zh), c.Expected) << c.Expected;
+}
+
 TEST_F(Strings, FormatFloatTable) {
   const FormatFloatCase cases[] = {
       {"#,##0.00", 1234567.891, "1,234,567.89"},
