@@ -1,0 +1,235 @@
+// The incremental search over the numbered rows (case, misses, the pause that ends it, Chinese
+// text, searching on), the screen position walks keep, and the tool-tips of cut-off cells.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/controls/ControlMessages.h"
+#include "tests/grid/GridFixture.h"
+#include "tests/support/InputDriver.h"
+
+namespace {
+
+using gridtest::GridTest;
+
+class SearchTest : public GridTest {
+ protected:
+  SearchTest() {
+    Grid->SetReadOnly(true);  // typing searches where the column cannot be edited
+    Grid->SetOptionsGd(Grid->OptionsGd() + TDBGridGdOptions{dghIncSearch});
+    Grid->SelectDataColumn(1, 0, false);
+    Grid->SetFocus();
+    App.ProcessMessages();
+  }
+  void Type(const std::string& Text) {
+    Input.Type(Text);
+    App.ProcessMessages();
+  }
+  void Press(UINT Key, TShiftState Shift = {}) { gridtest::PressKey(App, Input, Key, Shift); }
+  test::TInputDriver Input;
+};
+
+TEST_F(SearchTest, TheTextTakesTheRecordsCaseAndAMissDropsTheCharacters) {
+  Type("RO");
+  EXPECT_TRUE(Grid->IncSearchActive());
+  EXPECT_EQ(Grid->IncSearchText(), "ro");
+  Type("W15");
+  EXPECT_EQ(Grid->IncSearchText(), "row15");
+  EXPECT_EQ(CurrentName(), "row15");
+  const int row = Grid->Row();
+  Type("x");
+  EXPECT_EQ(Grid->IncSearchText(), "row15");
+  EXPECT_EQ(CurrentName(), "row15");
+  EXPECT_EQ(Grid->Row(), row);
+}
+
+TEST_F(SearchTest, ATypedSearchEndsAfterItsPauseOneStartedByCtrlFDoesNot) {
+  Type("r");
+  App.RunFor(1400);
+  EXPECT_TRUE(Grid->IncSearchActive());
+  Type("o");  // each key starts the pause again
+  App.RunFor(1400);
+  EXPECT_TRUE(Grid->IncSearchActive());
+  App.RunFor(200);
+  EXPECT_FALSE(Grid->IncSearchActive());
+  EXPECT_EQ(Grid->IncSearchText(), "");
+  Press('F', {ssCtrl});
+  EXPECT_TRUE(Grid->IncSearchActive());
+  App.RunFor(5000);
+  EXPECT_TRUE(Grid->IncSearchActive());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Grid->IncSearchActive());
+}
+
+TEST_F(SearchTest, BackspaceRemovesOneChineseCharacter) {
+  Table.MoveBy(6);
+  Table.Edit();
+  Table.FieldByName("name")->SetAsString("歌曲七");
+  Table.Post();
+  Table.First();
+  App.ProcessMessages();
+  Type("歌曲");
+  EXPECT_EQ(Grid->IncSearchText(), "歌曲");
+  EXPECT_EQ(CurrentName(), "歌曲七");
+  Press(VK_BACK);
+  EXPECT_EQ(Grid->IncSearchText(), "歌");
+  EXPECT_TRUE(Grid->IncSearchActive());
+}
+
+TEST_F(SearchTest, CtrlEnterSearchesOnAndCtrlShiftEnterBack) {
+  Type("row1");
+  EXPECT_EQ(CurrentName(), "row1");
+  Press(VK_RETURN, {ssCtrl});
+  EXPECT_EQ(CurrentName(), "row10");
+  Press(VK_RETURN, {ssCtrl});
+  EXPECT_EQ(CurrentName(), "row11");
+  Press(VK_RETURN, {ssCtrl, ssShift});
+  EXPECT_EQ(CurrentName(), "row10");
+  // A move the search did not make ends it.
+  Table.Next();
+  App.ProcessMessages();
+  EXPECT_FALSE(Grid->IncSearchActive());
+}
+
+TEST_F(SearchTest, TheTypedPrefixIsMarkedYellowInTheCurrentCell) {
+  Type("ro");
+  Paint();
+  const TRect cell = Grid->CellRect(2, Grid->Row());
+  const gdi::TSurface shot = App.Presenter().Snapshot(Form->Handle());
+  int yellow = 0;
+  for (int y = cell.Top; y < cell.Bottom; ++y)
+    for (int x = cell.Left; x < cell.Right; ++x) yellow += gdi::ColorOfPixel(shot.Get(x, y)) == RGB(255, 255, 0);
+  EXPECT_GT(yellow, 20);
+  Press(VK_ESCAPE);
+  Paint();
+  const gdi::TSurface after = App.Presenter().Snapshot(Form->Handle());
+  for (int y = cell.Top; y < cell.Bottom; ++y)
+    for (int x = cell.Left; x < cell.Right; ++x) ASSERT_NE(gdi::ColorOfPixel(after.Get(x, y)), RGB(255, 255, 0));
+}
+
+// ---- the screen position ----
+
+TEST_F(GridTest, TheScreenPositionComesBackAtEitherEndOfTheData) {
+  struct TCase {
+    const char* Name;
+    int MoveFromFirst;  // -1: the last record
+  };
+  const TCase cases[] = {{"first", 0}, {"second", 1}, {"middle", 9}, {"last", -1}, {"one before the last", -2}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (c.MoveFromFirst >= 0) {
+      Table.First();
+      Table.MoveBy(c.MoveFromFirst);
+    } else {
+      Table.Last();
+      Table.MoveBy(c.MoveFromFirst + 1);
+    }
+    App.ProcessMessages();
+    const int recNo = Table.RecNo();
+    const int row = Grid->Row();
+    const TCustomDBGridGd::TScreenPositionGd position = Grid->SaveScreenPosition();
+    EXPECT_EQ(Table.RecNo(), recNo);
+    Table.DisableControls();
+    Table.First();
+    Table.Last();
+    Table.MoveBy(-7);
+    Grid->RestoreScreenPosition(position);
+    Table.EnableControls();
+    App.ProcessMessages();
+    EXPECT_EQ(Table.RecNo(), recNo);
+    EXPECT_EQ(Grid->Row(), row);
+  }
+}
+
+// ---- tool-tips ----
+
+class TipsTest : public GridTest {
+ protected:
+  TipsTest() {
+    Name()->SetToolTips(true);
+    Name()->SetWidth(24);
+    App.ProcessMessages();
+  }
+  TColumnGd* Name() { return Grid->Columns()->Items(1); }
+  // Asks for the hint at a client point; the grid's own hint stands before.
+  bool AskHint(TPoint Client, THintInfo& Info) {
+    Info.HintControl = Grid;
+    Info.CursorPos = Client;
+    Info.HintStr = "own";
+    return SendMessage(Grid->Handle(), CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&Info)) == 0;
+  }
+  TRect NameCell(int DataRow) { return Grid->CellRect(2, DataRow + Grid->TitleOffset()); }
+  int TextWidth(const std::string& Text) {
+    Grid->Canvas()->SetFont(Name()->Font());
+    return Grid->Canvas()->TextWidth(Text);
+  }
+  test::TInputDriver Input;
+};
+
+TEST_F(TipsTest, ACutOffCellShowsItsTextOverItsOwnPlace) {
+  struct TCase {
+    TAlignment Alignment;
+    bool Flat;
+  };
+  const TCase cases[] = {{taLeftJustify, false}, {taRightJustify, false}, {taCenter, false}, {taLeftJustify, true}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Alignment) + (c.Flat ? " flat" : ""));
+    Name()->SetAlignment(c.Alignment);
+    Grid->SetFlat(c.Flat);
+    App.ProcessMessages();
+    const TRect cell = NameCell(2);
+    THintInfo info;
+    ASSERT_TRUE(AskHint({cell.Left + 3, cell.Top + 3}, info));
+    EXPECT_EQ(info.HintStr, "row3");
+    const int width = TextWidth("row3");
+    const int right = cell.Left + Name()->Width();
+    const int x = c.Alignment == taLeftJustify    ? cell.Left - 1
+                  : c.Alignment == taRightJustify ? right - width - 6
+                                                  : (cell.Left + right + 4) / 2 - width / 2 - 5;
+    EXPECT_EQ(info.HintPos, Grid->ClientToScreen(TPoint{x, cell.Top - (c.Flat ? 2 : 1)}));
+    EXPECT_EQ(info.CursorRect, cell);
+  }
+}
+
+TEST_F(TipsTest, NoTipForTextThatFitsWithCtrlHeldOrWithoutToolTips) {
+  const TRect cell = NameCell(0);
+  const TPoint p{cell.Left + 3, cell.Top + 3};
+  THintInfo info;
+  Input.KeyDown(VK_CONTROL);
+  App.ProcessMessages();
+  AskHint(p, info);
+  EXPECT_EQ(info.HintStr, "own");
+  Input.KeyUp(VK_CONTROL);
+  App.ProcessMessages();
+  Name()->SetToolTips(false);
+  AskHint(p, info);
+  EXPECT_EQ(info.HintStr, "own");
+  Name()->SetToolTips(true);
+  Name()->SetWidth(120);
+  App.ProcessMessages();
+  AskHint(p, info);
+  EXPECT_EQ(info.HintStr, "own");
+  // Right-aligned text cut by no more than 2 pixels keeps its place.
+  Name()->SetAlignment(taRightJustify);
+  Name()->SetWidth(TextWidth("row1"));
+  App.ProcessMessages();
+  AskHint(p, info);
+  EXPECT_EQ(info.HintStr, "own");
+}
+
+TEST_F(TipsTest, TheHintPauseIsZeroOverCellsWithToolTips) {
+  struct TCase {
+    int GridCol;
+    int Expected;
+  };
+  for (const TCase& c : {TCase{2, 0}, TCase{1, 500}}) {
+    const TRect cell = Grid->CellRect(c.GridCol, 2);
+    Input.MoveTo(Grid->Handle(), {cell.Left + 3, cell.Top + 3});
+    App.ProcessMessages();
+    int pause = 500;
+    SendMessage(Grid->Handle(), CM_HINTSHOWPAUSE, 0, reinterpret_cast<LPARAM>(&pause));
+    EXPECT_EQ(pause, c.Expected);
+  }
+}
+
+}  // namespace
