@@ -192,3 +192,9 @@ TButtonsBitmapCache& ButtonBitmapCache() {
 bool UseButtonBitmapCache = true;
 
 void FlushButtonBitmapCache() { ButtonBitmapCache().Clear(); }
+
+TRect TToolTipsWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void* AData) {
+  if (AData) Canvas()->Font()->Assign(static_cast<TFont*>(AData));
+  Canvas()->Font()->SetColor(clWindowText);
+  return THintWindow::CalcHintRect(MaxWidth, AHint, AData);
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/classes/Alignment.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/StdLabels.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/graphics/Bitmap.h"
@@ -92,3 +93,14 @@ TButtonsBitmapCache& ButtonBitmapCache();
 extern bool UseButtonBitmapCache;
 // Frees every cached face (the look changed: colours or theme).
 void FlushButtonBitmapCache();
+
+// The tool-tip window of grid cells and editors: it shows a hint in the font of the text it
+// reveals. The hint's data is that font (a TFont*, or none for the hint font); the text is
+// always drawn in the window-text colour.
+class TToolTipsWindow : public THintWindow {
+ public:
+  using THintWindow::THintWindow;
+  // Makes one: the kind a control names in its hint's HintWindowClass.
+  static THintWindow* Make(TComponent* Owner) { return new TToolTipsWindow(Owner); }
+  TRect CalcHintRect(int MaxWidth, const std::string& AHint, void* AData) override;
+};

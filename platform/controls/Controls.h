@@ -101,8 +101,13 @@ using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X
 
 // ---- message records passed by pointer in lParam ----
 
-// CM_HINTSHOW: the control may change the text, the position or the timing; answering nonzero
-// shows no hint.
+class THintWindow;
+// Makes a hint window of one kind. A plain function, so that the application can tell whether
+// the window it holds is of the kind a hint asks for.
+using THintWindowClass = THintWindow* (*)(TComponent* Owner);
+
+// CM_HINTSHOW: the control may change the text, the position, the timing or the kind of window;
+// answering nonzero shows no hint.
 struct THintInfo {
   TControl* HintControl = nullptr;
   int HintMaxWidth = 0;
@@ -114,6 +119,7 @@ struct THintInfo {
   int ReshowTimeout = 0;
   int HideTimeout = 0;
   void* HintData = nullptr;
+  THintWindowClass HintWindowClass = nullptr;  // none: the application's own kind
 };
 // CM_DRAG: lParam points at one.
 struct TDragRec {

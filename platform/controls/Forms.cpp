@@ -1036,8 +1036,12 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
   FHintActive = canShow && FHintControl;
   if (FHintActive && !info.HintStr.empty()) {
+    // A hint that asks for another kind of window than the one held gets a new window.
+    if (FHintWindow && FHintWindowKind != info.HintWindowClass) delete FHintWindow;
     if (!FHintWindow) {
-      FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+      if (info.HintWindowClass) FHintWindow = info.HintWindowClass(this);
+      else FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+      FHintWindowKind = info.HintWindowClass;
       FreeNotification(FHintWindow);
     }
     TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);

@@ -415,6 +415,7 @@ class TApplication : public TComponent {
   TControl* FHintControl = nullptr;
   TRect FHintCursorRect;
   THintWindow* FHintWindow = nullptr;
+  THintWindowClass FHintWindowKind = nullptr;  // the kind FHintWindow was made as
   bool FHintTimerShows = false;
   bool FHintTimerRunning = false;
   bool FOwnsScreen = false;

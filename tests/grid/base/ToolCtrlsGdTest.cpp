@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/HeadlessApp.h"
 #include "tests/support/Pixels.h"
 
 namespace {
@@ -124,6 +125,25 @@ TEST(ToolCtrlsGdTest, ButtonHeightsAndTheFlatWidthRoundHalvesToEven) {
   EXPECT_EQ(width % 2, 1);
   EXPECT_GT(width, 0);
   EXPECT_LE(width, 17);
+}
+
+}  // namespace
+
+namespace {
+
+class ToolTipsWindowTest : public test::HeadlessTest {};
+
+TEST_F(ToolTipsWindowTest, TheTipTakesTheFontOfItsTextInTheWindowTextColour) {
+  TToolTipsWindow tip(nullptr);
+  TRect plain = tip.CalcHintRect(400, "A cut-off cell text", nullptr);
+  TFont big;
+  big.SetSize(20);
+  big.SetColor(clRed);
+  TRect large = tip.CalcHintRect(400, "A cut-off cell text", &big);
+  EXPECT_GT(large.Height(), plain.Height());
+  EXPECT_GT(large.Width(), plain.Width());
+  EXPECT_EQ(tip.Canvas()->Font()->Size(), 20);
+  EXPECT_EQ(tip.Canvas()->Font()->Color(), clWindowText);
 }
 
 }  // namespace

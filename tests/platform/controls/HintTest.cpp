@@ -14,6 +14,7 @@ class THintedShape : public TTestShape {
   using TTestShape::TTestShape;
   bool Refuse = false;
   std::string Replace;
+  THintWindowClass Kind = nullptr;
 
  protected:
   void CMHintShow(TMessage& M) override {
@@ -22,8 +23,16 @@ class THintedShape : public TTestShape {
       info->HintStr = Replace + " at " + std::to_string(info->CursorPos.X) + "," + std::to_string(info->CursorPos.Y);
       info->HintPos = {info->HintPos.X + 100, info->HintPos.Y};
     }
+    info->HintWindowClass = Kind;
     M.Result = Refuse ? 1 : 0;
   }
+};
+
+// A hint window of its own kind, as a control may ask for one.
+class TOwnHintWindow : public THintWindow {
+ public:
+  using THintWindow::THintWindow;
+  static THintWindow* Make(TComponent* Owner) { return new TOwnHintWindow(Owner); }
 };
 
 class HintTest : public ControlTest {
@@ -235,3 +244,20 @@ TEST_F(ControlTest, HooksSeeTheApplicationWindowsMessagesFirst) {
 }
 
 }  // namespace
+
+TEST_F(HintTest, AHintMayAskForItsOwnKindOfWindowAndTheNextOneGetsThePlainKindBack) {
+  shape->Kind = &TOwnHintWindow::Make;
+  ShowForm();
+  MoveTo(Point(20, 20));
+  App.RunFor(Application->HintPause() + 50);
+  ASSERT_TRUE(HintShown());
+  EXPECT_NE(dynamic_cast<TOwnHintWindow*>(Application->HintWindow()), nullptr);
+  MoveTo(Point(110, 20));
+  plain->SetHint("Plain");
+  plain->SetShowHint(true);
+  MoveTo(Point(120, 20));
+  App.RunFor(Application->HintPause() + 50);
+  ASSERT_TRUE(HintShown());
+  EXPECT_EQ(dynamic_cast<TOwnHintWindow*>(Application->HintWindow()), nullptr);
+  EXPECT_EQ(Application->HintWindow()->Caption(), "Plain");
+}
