@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "grid/base/GdPlatform.h"
+#include "grid/base/ToolCtrlsGd.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
@@ -240,6 +241,7 @@ bool TCustomDBGridGd::CellToolTip(THintInfo& Info, TGridCoord Cell) {
   Info.HintPos = ClientToScreen(TPoint{x, y});
   Info.HintMaxWidth = wrap ? room - 4 : Info.HintMaxWidth;
   Info.HintData = font;
+  Info.HintWindowClass = &TToolTipsWindow::Make;
   return true;
 }
 

@@ -2,11 +2,14 @@
 // text, searching on), the screen position walks keep, and the tool-tips of cut-off cells.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/controls/ControlMessages.h"
+#include "platform/os/WindowPos.h"
 #include "tests/grid/GridFixture.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
 
 namespace {
 
@@ -229,6 +232,66 @@ TEST_F(TipsTest, TheHintPauseIsZeroOverCellsWithToolTips) {
     int pause = 500;
     SendMessage(Grid->Handle(), CM_HINTSHOWPAUSE, 0, reinterpret_cast<LPARAM>(&pause));
     EXPECT_EQ(pause, c.Expected);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The first and the last column of a dark pixel (text) within a band of the screen.
+struct TInk {
+  int First = -1;
+  int Last = -1;
+};
+TInk InkColumns(const gdi::TSurface& Shot, const TRect& Band) {
+  TInk ink;
+  for (int x = Band.Left; x < Band.Right; ++x)
+    for (int y = Band.Top; y < Band.Bottom; ++y) {
+      const COLORREF c = gdi::ColorOfPixel(Shot.Get(x, y));
+      if (GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80) {
+        if (ink.First < 0) ink.First = x;
+        ink.Last = x;
+        break;
+      }
+    }
+  return ink;
+}
+
+TEST_F(TipsTest, TheTipShowsItsTextExactlyOverTheCutOffText) {
+  Grid->SetShowHint(true);
+  Application->SetShowHint(true);
+  for (TAlignment alignment : {taLeftJustify, taRightJustify, taCenter}) {
+    SCOPED_TRACE(alignment);
+    Name()->SetAlignment(alignment);
+    Name()->SetWidth(alignment == taCenter ? 20 : 24);
+    Paint();
+    const TRect cell = NameCell(2);
+    const TPoint topLeft = Grid->ClientToScreen(cell.TopLeft());
+    const TRect band{topLeft.X + 1, topLeft.Y + 2, topLeft.X + cell.Width() - 1, topLeft.Y + cell.Height() - 2};
+    const TInk before = InkColumns(App.Presenter().ScreenSnapshot(), band);
+    Input.MoveTo(Grid->Handle(), {cell.Left + 3, cell.Top + 3});
+    App.RunFor(100);
+    THintWindow* tip = Application->HintWindow();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(IsWindowVisible(tip->Handle()));
+    const gdi::TSurface shot = App.Presenter().ScreenSnapshot();
+    if (const char* dir = std::getenv("OSTROVEL_TIP_PNGS"))
+      test::SavePng(shot, std::string(dir) + "/tip-" + std::to_string(alignment) + ".png");
+    // Inside the tip's border, its text stands where the cell's text stands: from the same
+    // left edge, up to the same right edge, or round the same middle.
+    const TRect tipRect = tip->BoundsRect();
+    const TInk after = InkColumns(shot, {tipRect.Left + 1, band.Top, tipRect.Right - 1, band.Bottom});
+    if (alignment == taLeftJustify) {
+      EXPECT_EQ(after.First, before.First);
+    } else if (alignment == taRightJustify) {
+      EXPECT_EQ(after.Last, before.Last);
+    } else {
+      EXPECT_NEAR((after.First + after.Last) / 2, topLeft.X + cell.Width() / 2, 1);
+    }
+    EXPECT_GT(after.Last - after.First, before.Last - before.First);  // the whole text
+    Input.MoveTo(Form->Handle(), {280, 190});
+    App.RunFor(100);
   }
 }
 
