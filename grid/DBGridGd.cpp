@@ -121,15 +121,6 @@ const TGridResources& GridResources() {
 
 }  // namespace grid
 
-// ---- settings objects ----
-
-void TDBGridGdScrollBar::SetVisibleMode(TScrollBarVisibleModeGd Value) {
-  if (FVisibleMode == Value) return;
-  FVisibleMode = Value;
-  FGrid->UpdateVertScrollBar();
-  FGrid->LayoutChanged();
-}
-
 // ---- construction ----
 
 TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner) : TCustomGrid(AOwner) {
@@ -334,14 +325,11 @@ void TCustomDBGridGd::SetEvenRowColor(TColor Value) {
 }
 
 void TCustomDBGridGd::SetVertScrollBar(TVertDBGridGdScrollBar* Value) {
+  FVertScrollBar->Assign(Value);
   FVertScrollBar->SetVisibleMode(Value->VisibleMode());
-  FVertScrollBar->SetTracking(Value->Tracking());
 }
 
-void TCustomDBGridGd::SetHorzScrollBar(TDBGridGdScrollBar* Value) {
-  FHorzScrollBar->SetVisibleMode(Value->VisibleMode());
-  FHorzScrollBar->SetTracking(Value->Tracking());
-}
+void TCustomDBGridGd::SetHorzScrollBar(TDBGridGdScrollBar* Value) { FHorzScrollBar->Assign(Value); }
 
 TColumnGd* TCustomDBGridGd::SelectedField() const {
   const int index = Col() - FIndicatorOffset;
@@ -367,6 +355,8 @@ void TCustomDBGridGd::Notification(TComponent* AComponent, TOperation Operation)
     if (column->PopupMenu() == AComponent) column->SetPopupMenu(nullptr);
     if (column->ImageList() == AComponent) column->SetImageList(nullptr);
   }
+  if (FVertScrollBar) FVertScrollBar->ExtScrollBarFreed(AComponent);
+  if (FHorzScrollBar) FHorzScrollBar->ExtScrollBarFreed(AComponent);
   if (FDataLink && AComponent == FDataLink->DataSource()) {
     SetDataSource(nullptr);
     return;
@@ -421,13 +411,13 @@ void TCustomDBGridGd::CreateWnd() {
 }
 
 void TCustomDBGridGd::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_HINTSHOWPAUSE) {
+    CMHintShowPause(Message);
+    return;
+  }
   if (Message.Msg == WM_DEFERREDLAYOUTGD) {
     DeferredLayoutMessage();
     Message.Result = 0;
-    return;
-  }
-  if (Message.Msg == WM_GETDLGCODE) {
-    Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
     return;
   }
   TCustomGrid::WndProc(Message);
@@ -455,7 +445,7 @@ void TCustomDBGridGd::ColExit() {
 
 bool TCustomDBGridGd::SelectCell(int ACol, int ARow) {
   if (!TCustomGrid::SelectCell(ACol, ARow)) return false;
-  if (ACol != Col() && !FInLayout) ColExit();
+  if (ACol != Col() && !FInLayout && !FColExitDone) ColExit();
   return true;
 }
 
@@ -469,148 +459,6 @@ void TCustomDBGridGd::MoveBy(int Distance) {
 
 void TCustomDBGridGd::ClearSelectionForNavigation() {
   if (FSelection) FSelection->Clear();
-}
-
-void TCustomDBGridGd::SelectRowsTo(const TBookmark& Target) {
-  TDataSet* dataSet = FDataLink->DataSet();
-  const bool forward = dataSet->CompareBookmarks(FAnchor, Target) <= 0;
-  dataSet->DisableControls();
-  try {
-    dataSet->GotoBookmark(FAnchor);
-    while (true) {
-      FSelectedRows->SetCurrentRowSelected(true);
-      if (dataSet->CompareBookmarks(dataSet->Bookmark(), Target) == 0 || (forward ? dataSet->Eof() : dataSet->Bof()))
-        break;
-      dataSet->MoveBy(forward ? 1 : -1);
-    }
-    dataSet->GotoBookmark(Target);
-  } catch (...) {
-    dataSet->EnableControls();
-    throw;
-  }
-  dataSet->EnableControls();
-}
-
-void TCustomDBGridGd::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (!HasState(csDesigning) && CanFocus()) SetFocus();
-  FPressedCell = {-1, -1};
-  if (Button == mbLeft && FOptions.Contains(dgColumnResize) && Sizing(X, Y)) {
-    TCustomGrid::MouseDown(Button, Shift, X, Y);
-    return;
-  }
-  const TGridCoord cell = MouseCoord(X, Y);
-  const int dataRow = cell.Y - FTitleOffset;
-  TDataSet* dataSet = FDataLink->DataSet();
-  if (cell.X >= 0 && cell.Y >= 0 && FDataLink->Active() && dataSet && dataRow >= 0 &&
-      dataRow < FDataLink->RecordCount() && (Button == mbLeft || Button == mbRight)) {
-    if (Button == mbLeft) FPressedCell = cell;
-    if (cell.X >= FIndicatorOffset && cell.X != Col()) {
-      const int oldCol = Col();
-      MoveColRow(cell.X, Row(), true, true);
-      if (Col() != oldCol) ColEnter();
-    }
-    MoveBy(dataRow - FDataLink->ActiveRecord());
-    if (Button == mbLeft && FOptions.Contains(dgMultiSelect) && !dataSet->IsEmpty() &&
-        FAllowedSelections.Contains(gstRecordBookmarks)) {
-      if (Shift.Contains(ssCtrl)) {
-        FSelectedRows->SetCurrentRowSelected(!FSelectedRows->GetCurrentRowSelected());
-        FAnchor = dataSet->Bookmark();
-      } else if (Shift.Contains(ssShift) && !FAnchor.empty() && dataSet->BookmarkValid(FAnchor)) {
-        SelectRowsTo(dataSet->Bookmark());
-      } else {
-        FSelection->Clear();
-        FSelectedRows->SetCurrentRowSelected(true);
-        FAnchor = dataSet->Bookmark();
-      }
-    }
-  } else if (Button == mbLeft && cell.Y >= 0 && cell.Y < FTitleOffset && cell.X >= 0) {
-    FPressedCell = cell;
-  }
-  TCustomControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TCustomDBGridGd::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FGridState != gsNormal) {
-    TCustomGrid::MouseUp(Button, Shift, X, Y);
-    return;
-  }
-  const TGridCoord cell = MouseCoord(X, Y);
-  const TGridCoord pressed = FPressedCell;
-  FPressedCell = {-1, -1};
-  if (Button == mbLeft && cell == pressed && cell.X >= FIndicatorOffset) {
-    const int dataCol = cell.X - FIndicatorOffset;
-    TColumnGd* column = dataCol < FColumns->Count() ? FColumns->Items(dataCol) : nullptr;
-    if (cell.Y < FTitleOffset) TitleClick(column);
-    else CellClick(column);
-  }
-  TCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-void TCustomDBGridGd::KeyDown(WORD& Key, TShiftState Shift) {
-  TCustomControl::KeyDown(Key, Shift);
-  if (Key == 0) return;
-  TDataSet* dataSet = FDataLink->DataSet();
-  if (!FDataLink->Active() || !dataSet) return;
-  switch (Key) {
-    case VK_DOWN: MoveBy(1); break;
-    case VK_UP: MoveBy(-1); break;
-    case VK_NEXT: MoveBy(VisibleDataRowCount()); break;
-    case VK_PRIOR: MoveBy(-VisibleDataRowCount()); break;
-    case VK_HOME:
-      if (!Shift.Contains(ssCtrl)) return;
-      dataSet->First();
-      break;
-    case VK_END:
-      if (!Shift.Contains(ssCtrl)) return;
-      dataSet->Last();
-      break;
-    case VK_SPACE:
-      if (!FOptions.Contains(dgMultiSelect) || dataSet->IsEmpty()) return;
-      FSelectedRows->SetCurrentRowSelected(!FSelectedRows->GetCurrentRowSelected());
-      break;
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_TAB: {
-      const int oldCol = Col();
-      TCustomGrid::KeyDown(Key, Shift);
-      if (Col() != oldCol) ColEnter();
-      return;
-    }
-    default: return;
-  }
-  Key = 0;
-}
-
-bool TCustomDBGridGd::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
-  if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-  MoveBy(WheelDelta > 0 ? -1 : 1);
-  return true;
-}
-
-void TCustomDBGridGd::WMVScroll(TMessage& Message) {
-  Message.Result = 0;
-  TDataSet* dataSet = FDataLink->DataSet();
-  if (!FDataLink->Active() || !dataSet) return;
-  SCROLLINFO si{};
-  si.fMask = SIF_TRACKPOS | SIF_POS;
-  GetScrollInfo(Handle(), SB_VERT, &si);
-  switch (LOWORD(Message.WParam)) {
-    case SB_LINEUP: MoveBy(-1); break;
-    case SB_LINEDOWN: MoveBy(1); break;
-    case SB_PAGEUP: MoveBy(-VisibleDataRowCount()); break;
-    case SB_PAGEDOWN: MoveBy(VisibleDataRowCount()); break;
-    case SB_TOP: dataSet->First(); break;
-    case SB_BOTTOM: dataSet->Last(); break;
-    case SB_THUMBTRACK:
-      if (!FVertScrollBar->Tracking()) break;
-      [[fallthrough]];
-    case SB_THUMBPOSITION:
-      if (FSumList->IsSequenced()) dataSet->SetRecNo(std::max(1, si.nTrackPos));
-      else if (si.nTrackPos <= 0) dataSet->First();
-      else if (si.nTrackPos >= 4) dataSet->Last();
-      break;
-    default: break;
-  }
 }
 
 // ---- published properties ----
@@ -715,6 +563,7 @@ static const classes::TPublished<TDBGridGdSumList, TDBSumListProducer> DBGridGdS
 static const classes::TPublished<TDBGridGdScrollBar, TPersistent> DBGridGdScrollBarInfo([](auto& p) {
   p.Bool("Tracking", &TDBGridGdScrollBar::Tracking, &TDBGridGdScrollBar::SetTracking).Default(false);
   p.Bool("Visible", &TDBGridGdScrollBar::Visible, &TDBGridGdScrollBar::SetVisible).Default(true);
+  p.Component("ExtScrollBar", &TDBGridGdScrollBar::ExtScrollBar, &TDBGridGdScrollBar::SetExtScrollBar);
 });
 static const classes::TPublished<TVertDBGridGdScrollBar, TDBGridGdScrollBar> VertDBGridGdScrollBarInfo([](auto& p) {
   p.Enum("VisibleMode", &TVertDBGridGdScrollBar::VisibleMode, &TVertDBGridGdScrollBar::SetVisibleMode)
@@ -769,5 +618,11 @@ static const classes::TPublished<TCustomDBGridGd, TCustomGrid> CustomDBGridGdInf
   p.Bool("UseMultiTitle", &G::UseMultiTitle, &G::SetUseMultiTitle).Default(false);
   p.Event("OnSumListRecalcAll", &G::OnSumListRecalcAll);
   p.Event("OnSumListAfterRecalcAll", &G::OnSumListAfterRecalcAll);
+  p.template Set<TDBGridGdAllowedOperation>("AllowedOperations", &G::AllowedOperations, &G::SetAllowedOperations)
+      .Default(AllowedOperationsDefault);
+  p.template Set<TDBGridGdEditAction>("EditActions", &G::EditActions, &G::SetEditActions).Default(TDBGridGdEditActions{});
+  p.Bool("FindDialogModal", &G::FindDialogModal, &G::SetFindDialogModal).Default(false);
+  p.Event("OnTitleBtnClick", &G::OnTitleBtnClick);
+  p.Event("OnCheckButton", &G::OnCheckButton);
 });
 static const classes::TPublished<TDBGridGd, TCustomDBGridGd> DBGridGdInfo;

@@ -8,12 +8,14 @@
 // (SelectedRows, a TBookmarkListGd) and the grid keeps one multi-selection at a time
 // (TDBGridGdSelection: rows, a cell rectangle, columns or everything). TDBGridGd publishes it.
 //
-// The source is split by concern: DBGridGd.cpp (construction, options, properties, input),
+// The source is split by concern: DBGridGd.cpp (construction, options, properties),
 // DBGridGdColumns.cpp (the column model), DBGridGdLayout.cpp (the data link and the layout
-// pass), DBGridGdPaint.cpp (cell painting) and DBGridGdSelection.cpp (selected rows and the
-// grid selection); DBGridGdTitles.cpp (sort markers and the header tree of multi-line titles),
-// DBGridGdFooters.cpp (footers, their aggregates and the sum list) and DBGridGdTitlePaint.cpp
-// (raised cells, pressed and grouped titles).
+// pass), DBGridGdPaint.cpp (cell painting), DBGridGdSelection.cpp (selected rows and the
+// grid selection), DBGridGdInput.cpp (keys and mouse), DBGridGdScroll.cpp (scroll bars, the
+// wheel and the auto-scroll), DBGridGdTips.cpp (tool-tips, the incremental search and the
+// screen position), DBGridGdTitles.cpp (sort markers and the header tree of multi-line
+// titles), DBGridGdFooters.cpp (footers, their aggregates and the sum list) and
+// DBGridGdTitlePaint.cpp (raised cells, pressed and grouped titles).
 #include <bitset>
 #include <functional>
 #include <memory>
@@ -27,6 +29,8 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/controls/StdLabels.h"
 #include "platform/data/DataLink.h"
 #include "platform/graphics/ImgList.h"
@@ -867,25 +871,53 @@ class TDBGridGdSumList : public TDBSumListProducer {
 
 class TDBGridGdScrollBar : public TPersistent {
  public:
-  explicit TDBGridGdScrollBar(TCustomDBGridGd* Grid) : FGrid(Grid) {}
+  explicit TDBGridGdScrollBar(TCustomDBGridGd* Grid) : TDBGridGdScrollBar(Grid, sbHorizontal) {}
+  TDBGridGdScrollBar(TCustomDBGridGd* Grid, TScrollBarKind Kind) : FGrid(Grid), FKind(Kind) {}
+  // Gives an external bar its own window procedure back.
+  ~TDBGridGdScrollBar() override;
+  TDBGridGdScrollBar(const TDBGridGdScrollBar&) = delete;
+  TDBGridGdScrollBar& operator=(const TDBGridGdScrollBar&) = delete;
+  // Copies Visible, Tracking and ExtScrollBar.
+  void Assign(TPersistent* Source) override;
+  TScrollBarKind Kind() const { return FKind; }
   TScrollBarVisibleModeGd VisibleMode() const { return FVisibleMode; }
   void SetVisibleMode(TScrollBarVisibleModeGd Value);
   bool Visible() const { return FVisibleMode != sbNeverShowGd; }
   void SetVisible(bool Value) { SetVisibleMode(Value ? sbAutoShowGd : sbNeverShowGd); }
   bool Tracking() const { return FTracking; }
   void SetTracking(bool Value) { FTracking = Value; }
+  // A scroll bar control that scrolls the grid in this direction instead of the grid's own
+  // bar. Its scroll messages reach the grid first; a control another grid has hooked already
+  // raises Exception "Possible NAME already attached to the other control.".
+  TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
+  void SetExtScrollBar(TScrollBar* Value);
+  // Whether a bar shows: the external one's visibility, else the grid window's own bar.
+  bool ScrollBarShown() const;
+  // From the external bar (its range, page, position and the thumb's track position), else
+  // from the grid window's bar of this direction.
+  bool GetScrollInfo(SCROLLINFO& Info) const;
+  // The external bar shows the range, page and position the grid gives.
+  void SetExtParams(int Min, int Max, int Page, int Pos);
+  // The external bar is being freed.
+  void ExtScrollBarFreed(TComponent* Component);
 
  protected:
   TCustomDBGridGd* FGrid;
 
  private:
+  void Release();
+  void ExtWndProc(TMessage& Message);
+  TScrollBarKind FKind;
   TScrollBarVisibleModeGd FVisibleMode = sbAutoShowGd;
   bool FTracking = false;
+  TScrollBar* FExtScrollBar = nullptr;
+  TWndMethod FExtOwnWndProc;
+  int FExtTrackPos = 0;
 };
 
 class TVertDBGridGdScrollBar : public TDBGridGdScrollBar {
  public:
-  using TDBGridGdScrollBar::TDBGridGdScrollBar;
+  explicit TVertDBGridGdScrollBar(TCustomDBGridGd* Grid) : TDBGridGdScrollBar(Grid, sbVertical) {}
 };
 
 // ---- the grid unit's shared resources ----
@@ -919,6 +951,39 @@ const TGridResources& GridResources();
 std::string FormatFieldText(TField* Field, const std::string& DisplayFormat);
 // Copies the default font into a part's own font with its change report held back by Guard.
 void CopyFontQuietly(TFont& Own, TFont* Default, bool& Guard);
+}  // namespace grid
+
+// ---- keyboard and mouse: what the user may do to the records, the edit actions, the keys ----
+enum TDBGridGdAllowedOperation { alopInsertGd, alopUpdateGd, alopDeleteGd, alopAppendGd };
+using TDBGridGdAllowedOperations = TSet<TDBGridGdAllowedOperation>;
+inline constexpr TDBGridGdAllowedOperations AllowedOperationsDefault{alopInsertGd, alopUpdateGd, alopDeleteGd,
+                                                                     alopAppendGd};
+enum TDBGridGdEditAction { geaCutGd, geaCopyGd, geaPasteGd, geaDeleteGd, geaSelectAllGd };
+using TDBGridGdEditActions = TSet<TDBGridGdEditAction>;
+const classes::TEnumInfo& EnumInfo(TDBGridGdAllowedOperation);
+const classes::TEnumInfo& EnumInfo(TDBGridGdEditAction);
+using TTitleBtnClickEventGd = std::function<void(TObject* Sender, int ACol, TColumnGd* Column)>;
+using TCheckTitleBtnClickEventGd = std::function<void(TObject* Sender, int ACol, TColumnGd* Column, bool& Enabled)>;
+// Opens the find dialog over a grid with a text to look for, modal or not.
+using TShowGridFindDialogProcGd = std::function<void(TCustomDBGridGd* Grid, const std::string& Text, bool Modal)>;
+namespace grid {
+// The grid's shortcuts: start an incremental search, open the find dialog, search on, search
+// back, copy the value of the record above (Ctrl+').
+extern TShortCut IncSearchShortCut;
+extern TShortCut FindDialogShortCut;
+extern TShortCut SearchNextShortCut;
+extern TShortCut SearchPriorShortCut;
+extern TShortCut CopyFromPreviousShortCut;
+// How a grid opens its find dialog (nothing while none is set).
+inline TShowGridFindDialogProcGd ShowFindDialogProc;
+}  // namespace grid
+
+// ---- scrolling: the auto-scroll and search timers of a grid ----
+namespace grid {
+inline constexpr UINT_PTR AutoScrollTimerId = 1;
+inline constexpr UINT_PTR IncSearchTimerId = 2;
+// A search started by typing ends after this long without a key.
+inline constexpr int IncSearchTimeout = 1500;
 }  // namespace grid
 
 // ---- the grid ----
@@ -1164,7 +1229,6 @@ class TCustomDBGridGd : public TCustomGrid {
   // Moves the dataset by Distance records.
   void MoveBy(int Distance);
   void ClearSelectionForNavigation();
-  void SelectRowsTo(const TBookmark& Target);
   void DrawIndicatorCell(const TRect& ARect, int DataRow);
   void DrawTitleCell(TColumnGd* Column, TRect ARect, TGridDrawState AState, bool Is3D, int TextInset);
   void DrawFooterCell(TColumnGd* Column, int DataCol, int FooterIndex, const TRect& ARect, TGridDrawState AState,
@@ -1244,6 +1308,146 @@ class TCustomDBGridGd : public TCustomGrid {
   std::unique_ptr<THeadTreeNode> FHeadTree;
   std::vector<THeadTreeNode*> FLeaves;
   TColumnsGdList FSortMarkedColumns;
+
+  // ---- keyboard and mouse ----
+ public:
+  TDBGridGdAllowedOperations AllowedOperations() const { return FAllowedOperations; }
+  void SetAllowedOperations(TDBGridGdAllowedOperations Value) { FAllowedOperations = Value; }
+  TDBGridGdEditActions EditActions() const { return FEditActions; }
+  void SetEditActions(TDBGridGdEditActions Value) { FEditActions = Value; }
+  bool FindDialogModal() const { return FFindDialogModal; }
+  void SetFindDialogModal(bool Value) { FFindDialogModal = Value; }
+  // 0 idle; 1 row tracking, 2 column selection, 3 cell or rectangle tracking, 6 frozen-column
+  // sizing, 7 record moving.
+  int MouseTrackMode() const { return FMouseTrackMode; }
+  // The grid column of the title being pressed (-1 for none), and whether it shows pressed
+  // now (the pointer is over it).
+  int PressedTitleCol() const { return FPressedCell.X; }
+  bool TitlePressed() const { return FTitlePressed; }
+  // The press point of the last mouse press (client coordinates).
+  TPoint PressPoint() const { return FPressPoint; }
+  void ClearSelectionIfAllowed();
+  void MoveWithSelection(bool Extend, int Distance, bool RowsMode, bool ToEnd);
+  void SelectDataColumn(int Column, int Direction, bool Extend);
+  void MoveDownOrAppend(bool Extend);
+  void MoveUp(bool Extend);
+  void TabToNextColumn(bool Forward);
+  // Asks whether the current or the selected records may go (always yes without
+  // dgConfirmDelete).
+  bool ConfirmDelete();
+  void CopyFromPreviousRecord();
+  TTitleBtnClickEventGd OnTitleBtnClick;
+  TCheckTitleBtnClickEventGd OnCheckButton;
+
+ protected:
+  void KeyPress(char32_t& Key) override;
+  void WMChar(TMessage& Message) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void TimedScroll(TGridScrollDirection Direction) override;
+  void WMCancelMode(TMessage& Message) override;
+  void CMCancelMode(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
+  virtual void TitleBtnClick(int ACol, TColumnGd* Column);
+  // Whether the title of Column acts as a button (OnCheckButton may say otherwise).
+  virtual bool CheckTitleButton(int ACol, TColumnGd* Column);
+  // Takes the focus for a press or a scroll; false when the grid cannot have it.
+  bool TryAcquireFocus();
+
+ private:
+  void KeyDownPlain(WORD& Key, TShiftState Shift);
+  void KeyDownWithCtrl(WORD& Key, TShiftState Shift);
+  void DeleteByKey();
+  bool CanSelectRows() const;
+  bool CanSelectRectangle() const;
+  bool CanModifyDataSet() const;
+  // Marks or unmarks the current record for a row selection step from the anchor.
+  void MarkCurrentRow();
+  void SetRowAnchor();
+  bool MouseDownOnTitle(TMouseButton Button, TShiftState Shift, TGridCoord Cell);
+  void MouseDownOnData(TMouseButton Button, TShiftState Shift, TGridCoord Cell);
+  void TrackSelection(TShiftState Shift, int X, int Y);
+  void EndTitlePress();
+  void CancelTracking();
+  // The client rectangle of the data rows and columns on screen.
+  TRect DataArea();
+  TDBGridGdAllowedOperations FAllowedOperations = AllowedOperationsDefault;
+  TDBGridGdEditActions FEditActions;
+  bool FFindDialogModal = false;
+  int FMouseTrackMode = 0;
+  TPoint FPressPoint;
+  TPoint FMousePoint;
+  TPoint FPrevMousePoint;
+  bool FTitlePressed = false;
+  bool FRightTitlePressed = false;
+  bool FRowTracking = false;
+  bool FCellTracking = false;
+  bool FAnchorSet = false;
+  bool FAnchorWasSelected = false;
+  bool FInvertMode = false;
+  bool FLiveSizing = false;
+  TGridCoord FClickedCheckCell{-1, -1};
+  std::string FPressedChars;
+  bool FInColExit = false;
+  bool FColExitDone = false;
+
+  // ---- scrolling, grid messages and edit actions ----
+ protected:
+  void WMHScroll(TMessage& Message) override;
+  void WMTimer(TMessage& Message) override;
+  // Starts, retimes or stops the auto-scroll of a drag selection for the pointer at X, Y.
+  void DragSelectAutoScroll(int X, int Y);
+  void StopAutoScroll();
+
+ public:
+  // The external horizontal bar follows the left column.
+  void UpdateExtHorzScrollBar();
+
+ private:
+  void AutoScrollTick();
+  // The track position of a thumb code: from the external bar, else the grid's own.
+  int ScrollTrackPos(int Bar);
+  bool FIgnoreThumbRelease = false;
+  bool FAutoScrolling = false;
+  int FAutoScrollInterval = -1;
+  int FAutoScrollRows = 0;
+  int FAutoScrollCols = 0;
+
+  // ---- tool-tips and incremental search ----
+ public:
+  struct TScreenPositionGd {
+    TBookmark Bookmark;
+    int Offset = 0;
+  };
+  // Remembers the current record and its place among the buffered records; Restore puts the
+  // same record back at the same place.
+  TScreenPositionGd SaveScreenPosition();
+  void RestoreScreenPosition(const TScreenPositionGd& Position);
+  bool IncSearchActive() const { return FIncSearchActive; }
+  const std::string& IncSearchText() const { return FIncSearchText; }
+  // Adds Text to the search and looks for a record whose display text in the current column
+  // begins with it: Mode 0 from the first record (the current one first), 1 the next, 2 the
+  // prior one. Timeout (ms, -1 none) ends the search when no key comes.
+  void IncSearchStep(const std::string& Text, int Timeout, int Mode);
+  void StopIncSearch();
+  // The text a data cell of Column shows in its tool-tip (for the current record).
+  std::string ColumnToolTipText(TColumnGd* Column);
+
+ protected:
+  void CMHintShow(TMessage& Message) override;
+  void CMHintShowPause(TMessage& Message);
+  bool TypingSearches();
+  bool IncSearchKeyDown(WORD Key, TShiftState Shift);
+  void PasteIntoIncSearch();
+  void OpenFindDialog();
+  // A data change or a move of the dataset the search did not make ends it.
+  void DataChangedOutsideSearch();
+
+ private:
+  bool CellToolTip(THintInfo& Info, TGridCoord Cell);
+  bool FIncSearchActive = false;
+  std::string FIncSearchText;
+  int FIncSearchTimeout = -1;
+  bool FIncSearchOwnChange = false;
 };
 
 // One layout level of a grid, released exactly once: End runs the layout pass (when it is the
@@ -1264,6 +1468,24 @@ class TGridLayoutScope {
  private:
   TCustomDBGridGd& FGrid;
   bool FDone = false;
+};
+
+// Makes another buffered record the active one for a scope (to read or paint that row) and
+// puts the active record back at the end, also on failure.
+class TActiveRecordScope {
+ public:
+  TActiveRecordScope(TGridDataLinkGd& Link, int Record) : FLink(Link), FSaved(Link.ActiveRecord()) {
+    FLink.SetActiveRecord(Record);
+  }
+  ~TActiveRecordScope() { FLink.SetActiveRecord(FSaved); }
+  TActiveRecordScope(const TActiveRecordScope&) = delete;
+  TActiveRecordScope& operator=(const TActiveRecordScope&) = delete;
+  // The record that was active before.
+  int Saved() const { return FSaved; }
+
+ private:
+  TGridDataLinkGd& FLink;
+  int FSaved;
 };
 
 class TDBGridGd : public TCustomDBGridGd {

@@ -488,6 +488,7 @@ void TCustomDBGridGd::DataLinkActiveChanged(bool Active) {
 }
 
 void TCustomDBGridGd::RefreshAfterDataChange() {
+  DataChangedOutsideSearch();
   if (!HandleAllocated() || FInRefresh) return;
   FInRefresh = true;
   SyncSumListDataSet();
@@ -517,6 +518,7 @@ void TCustomDBGridGd::InvalidateIndicatorRow() {
 }
 
 void TCustomDBGridGd::DataSetScrolled(int Distance) {
+  DataChangedOutsideSearch();
   if (!HandleAllocated()) return;
   TRect oldRect = CellRect(0, Row());
   oldRect.Left = 0;
@@ -598,7 +600,8 @@ void TCustomDBGridGd::UpdateVertScrollBar() {
       pos = dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2;
     }
   }
-  const bool hidden = !FVertScrollBar->Visible();
+  FVertScrollBar->SetExtParams(minPos, maxPos, page, pos);
+  const bool hidden = !FVertScrollBar->Visible() || FVertScrollBar->ExtScrollBar();
   const TScrollBarVisibleModeGd mode = FVertScrollBar->VisibleMode();
   if (hidden) {
     minPos = 0;
@@ -631,7 +634,12 @@ void TCustomDBGridGd::UpdateVertScrollBar() {
   FVertBarShown = !hidden && (mode == sbAlwaysShowGd || !noScroll);
 }
 
-void TCustomDBGridGd::UpdateScrollRange() { TCustomGrid::UpdateScrollRange(); }
+void TCustomDBGridGd::UpdateScrollRange() {
+  TCustomGrid::UpdateScrollRange();
+  if (!HandleAllocated() || !FHorzScrollBar) return;
+  if (!FHorzScrollBar->Visible() || FHorzScrollBar->ExtScrollBar()) ShowScrollBar(Handle(), SB_HORZ, FALSE);
+  UpdateExtHorzScrollBar();
+}
 
 void TCustomDBGridGd::ColumnMoved(int FromIndex, int ToIndex) {
   const int from = FromIndex - FIndicatorOffset, to = ToIndex - FIndicatorOffset;

@@ -299,13 +299,8 @@ void TCustomDBGridGd::DrawFooterCell(TColumnGd* Column, int DataCol, int FooterI
 void TCustomDBGridGd::DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow, TRect ARect, TGridDrawState AState,
                                      int TextInset, int VertInset) {
   TCanvas* canvas = Canvas();
-  const int saved = FDataLink->ActiveRecord();
-  FDataLink->SetActiveRecord(DataRow);
-  struct TRestore {
-    TGridDataLinkGd& Link;
-    int Saved;
-    ~TRestore() { Link.SetActiveRecord(Saved); }
-  } restore{*FDataLink, saved};
+  const TActiveRecordScope active(*FDataLink, DataRow);
+  const int saved = active.Saved();
 
   // Odd and even rows, where the column keeps the grid's colour.
   TColor background = Column->Color();
@@ -364,6 +359,10 @@ void TCustomDBGridGd::DrawRecordCell(TColumnGd* Column, int DataCol, int DataRow
       default:
         WriteCellText(canvas, textRect, true, TextInset, VertInset, text, FCellParams.Alignment, Column->Layout(),
                       Column->WordWrap() && FCanWrapText, Column->EndEllipsis(), 0, 0, false);
+        // The typed text of a running search over the current cell.
+        if (FIncSearchActive && DataRow == saved && Column == SelectedField() && !FIncSearchText.empty())
+          DrawIncSearchHighlight(canvas, textRect, TextInset, VertInset, text, Length(FIncSearchText),
+                                 FCellParams.Alignment, false, Column->WordWrap() && FCanWrapText);
         break;
     }
   }

@@ -43,8 +43,8 @@ void TCustomDBGridGd::DrawEdgeGd(TCanvas* Canvas, const TRect& ARect, bool Botto
 // ---- titles ----
 
 bool TCustomDBGridGd::TitlePressed(TColumnGd* Column) const {
-  return Column && FPressedCell.Y >= 0 && FPressedCell.Y < (HasTitleRow() ? 1 : 0) &&
-         FPressedCell.X == Column->Index() + FIndicatorOffset && Column->Title()->TitleButton();
+  return Column && FTitlePressed && PressedTitleCol() == Column->Index() + FIndicatorOffset &&
+         Column->Title()->TitleButton();
 }
 
 void TCustomDBGridGd::DrawTitleText(TColumnGd* Column, const TRect& ARect, const std::string& Text, int TextInset,

@@ -666,6 +666,10 @@ void TDataSet::BeginInsert(bool AtEnd) {
   DoEvent(dekAfterScroll);
 }
 
+bool TDataSet::InsertingAtEnd() const {
+  return FState == dsInsert && FInsertRec && FInsertRec->Pos == static_cast<int>(FView.size()) - 1;
+}
+
 void TDataSet::DropInsertedRecord() {
   if (!FInsertRec) return;
   int pos = FInsertRec->Pos;

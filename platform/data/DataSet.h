@@ -123,6 +123,8 @@ class TDataSet : public TComponent {
   // Asks the data links to write pending control text into the fields.
   void UpdateRecord();
   bool Modified() const { return FModified; }
+  // While a row is being inserted: whether it stands after every other row (appended).
+  bool InsertingAtEnd() const;
   virtual bool CanModify() const { return !FReadOnly; }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool V) { FReadOnly = V; }

@@ -10,6 +10,7 @@
 #include "platform/data/MemoryDataSet.h"
 #include "platform/rtl/DateTime.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/InputDriver.h"
 
 namespace gridtest {
 
@@ -61,5 +62,15 @@ class GridTest : public test::HeadlessTest {
   TDataSource* Source = nullptr;
   TDBGridGd* Grid = nullptr;
 };
+
+// A key with Ctrl and Shift held as Shift says, handled at once.
+inline void PressKey(test::THeadlessApp& App, test::TInputDriver& Input, UINT Key, TShiftState Shift = {}) {
+  if (Shift.Contains(ssCtrl)) Input.KeyDown(VK_CONTROL);
+  if (Shift.Contains(ssShift)) Input.KeyDown(VK_SHIFT);
+  Input.Key(Key);
+  if (Shift.Contains(ssShift)) Input.KeyUp(VK_SHIFT);
+  if (Shift.Contains(ssCtrl)) Input.KeyUp(VK_CONTROL);
+  App.ProcessMessages();
+}
 
 }  // namespace gridtest

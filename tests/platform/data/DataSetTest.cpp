@@ -352,14 +352,17 @@ TEST(DataSetBuffers, InsertedRowTakesItsPlaceInTheWindow) {
   TMemoryDataSet& ds = grid.Ds;
   RecordingLink& link = grid.Link;
   auto visible = [&] { return datatest::VisibleIds(link); };
+  EXPECT_FALSE(ds.InsertingAtEnd());
   ds.MoveBy(4);
   ds.Insert();
   EXPECT_EQ(link.ActiveRecord(), 4);
   EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 0, 5, 6, 7, 8, 9}));
+  EXPECT_FALSE(ds.InsertingAtEnd());
   ds.Cancel();
   EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   EXPECT_EQ(CurrentId(ds), 5);
   ds.Append();
+  EXPECT_TRUE(ds.InsertingAtEnd());
   EXPECT_EQ(link.ActiveRecord(), 9);
   EXPECT_EQ(visible(), (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29, 30, 0}));
   ds.FieldByName("id")->SetAsInteger(31);
