@@ -155,9 +155,11 @@ TCustomDBGridGd::TCustomDBGridGd(TComponent* AOwner) : TCustomGrid(AOwner) {
   FHorzScrollBar = std::make_unique<TDBGridGdScrollBar>(this);
   FVertScrollBar = std::make_unique<TVertDBGridGdScrollBar>(this);
   FSelection = std::make_unique<TDBGridGdSelection>(this);
+  SetStyle(DefaultGridStyle());
 }
 
 TCustomDBGridGd::~TCustomDBGridGd() {
+  SetStyle(nullptr);
   FTitleFont->OnChange = nullptr;
   FFooterFont->OnChange = nullptr;
   FSelection->Clear();
@@ -471,6 +473,10 @@ static const classes::TPublished<TColumnTitleDefValuesGd, TPersistent> ColumnTit
   p.Bool("TitleButton", &T::TitleButton, &T::SetTitleButton).Default(false);
   p.Bool("ToolTips", &T::ToolTips, &T::SetToolTips).Default(false);
 });
+static const classes::TPublished<TColumnFooterDefValuesGd, TPersistent> ColumnFooterDefValuesGdInfo([](auto& p) {
+  using F = TColumnFooterDefValuesGd;
+  p.Bool("ToolTips", &F::ToolTips, &F::SetToolTips).Default(false);
+});
 static const classes::TPublished<TDBGridGdColumnDefValuesGd, TPersistent> ColumnDefValuesGdInfo([](auto& p) {
   using D = TDBGridGdColumnDefValuesGd;
   p.Bool("AlwaysShowEditButton", &D::AlwaysShowEditButton, &D::SetAlwaysShowEditButton).Default(false);
@@ -483,6 +489,7 @@ static const classes::TPublished<TDBGridGdColumnDefValuesGd, TPersistent> Column
   p.Bool("ToolTips", &D::ToolTips, &D::SetToolTips).Default(false);
   p.Enum("Layout", &D::Layout, &D::SetLayout).Default(tlTop);
   p.Object("Title", &D::Title, &D::SetTitle);
+  p.Object("Footer", &D::Footer, &D::SetFooter);
 });
 static const classes::TPublished<TColumnTitleGd, TPersistent> ColumnTitleGdInfo([](auto& p) {
   using T = TColumnTitleGd;

@@ -36,6 +36,7 @@
 #include "platform/graphics/ImgList.h"
 
 class TCustomDBGridGd;
+class TDBGridGdStyle;
 class TColumnGd;
 class TDBGridColumnGd;
 
@@ -160,11 +161,22 @@ class TColumnTitleDefValuesGd : public TPersistent {
   bool FToolTips = false;
 };
 
+// The footers' grid-wide defaults.
+class TColumnFooterDefValuesGd : public TPersistent {
+ public:
+  void Assign(TPersistent* Source) override;
+  bool ToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+
+ private:
+  bool FToolTips = false;
+};
+
 class TDBGridGdColumnDefValuesGd : public TPersistent {
  public:
   explicit TDBGridGdColumnDefValuesGd(TCustomDBGridGd* Grid);
   ~TDBGridGdColumnDefValuesGd() override;
-  // Copies all but Layout and HighlightRequired.
+  // Copies all but Layout, HighlightRequired and Footer.
   void Assign(TPersistent* Source) override;
   bool AlwaysShowEditButton() const { return FAlwaysShowEditButton; }
   void SetAlwaysShowEditButton(bool Value) { Store(FAlwaysShowEditButton, Value); }
@@ -186,9 +198,13 @@ class TDBGridGdColumnDefValuesGd : public TPersistent {
   void SetLayout(TTextLayout Value);
   TColumnTitleDefValuesGd* Title() const { return FTitle.get(); }
   void SetTitle(TColumnTitleDefValuesGd* Value) { FTitle->Assign(Value); }
+  // the footer defaults
+  TColumnFooterDefValuesGd* Footer() const { return FFooter.get(); }
+  void SetFooter(TColumnFooterDefValuesGd* Value) { FFooter->Assign(Value); }
 
  private:
   void Store(bool& Field, bool Value);
+  std::unique_ptr<TColumnFooterDefValuesGd> FFooter = std::make_unique<TColumnFooterDefValuesGd>();
   TCustomDBGridGd* FGrid;
   bool FAlwaysShowEditButton = false;
   bool FAutoDropDown = false;
@@ -1144,6 +1160,13 @@ class TCustomDBGridGd : public TCustomGrid {
   std::string FooterValueText(int FooterIndex, TColumnGd* Column) { return GetFooterValueText(FooterIndex, Column); }
   TDBSumListEventGd OnSumListRecalcAll;
   TDBSumListEventGd OnSumListAfterRecalcAll;
+  // the grid style: the shared colours of selected and focused cells
+  // The style the grid asks for its highlights (DefaultGridStyle from creation); none falls back
+  // to the grid's own rules.
+  TDBGridGdStyle* Style() const { return FStyle; }
+  void SetStyle(TDBGridGdStyle* Value);
+  // The style is going away: the grid takes DefaultGridStyle (when there is one) and relayouts.
+  void StyleDestroyed(TDBGridGdStyle* Style);
 
   // ---- events ----
   TDrawColumnCellEventGd OnDrawColumnCell;
@@ -1448,6 +1471,8 @@ class TCustomDBGridGd : public TCustomGrid {
   std::string FIncSearchText;
   int FIncSearchTimeout = -1;
   bool FIncSearchOwnChange = false;
+  // the grid style
+  TDBGridGdStyle* FStyle = nullptr;
 };
 
 // One layout level of a grid, released exactly once: End runs the layout pass (when it is the
@@ -1492,3 +1517,57 @@ class TDBGridGd : public TCustomDBGridGd {
  public:
   explicit TDBGridGd(TComponent* AOwner) : TCustomDBGridGd(AOwner) {}
 };
+
+// ---- the grid style ----
+
+// The colours of selected and focused cells, shared by the grids that join it. A hidden utility
+// window follows system colour changes to re-read how many colours the display shows.
+class TDBGridGdStyle : public TPersistent {
+ public:
+  TDBGridGdStyle();
+  ~TDBGridGdStyle() override;
+  TDBGridGdStyle(const TDBGridGdStyle&) = delete;
+  TDBGridGdStyle& operator=(const TDBGridGdStyle&) = delete;
+
+  void AddGrid(TCustomDBGridGd* Grid);
+  bool HasGrid(TCustomDBGridGd* Grid) const;
+  void RemoveGrid(TCustomDBGridGd* Grid);
+
+  // Decides whether a data cell is drawn highlighted and with which colours.
+  virtual bool DataCellHighlight(TCustomDBGridGd* Grid, int ACol, int DataCol, int DataRow, int ARow,
+                                 TGridDrawState& State, TFont* AFont, TColor& Background);
+  // Highlights a fixed cell; AreaCode tells which part of the fixed area the cell lies in.
+  virtual bool FixedCellHighlight(TCustomDBGridGd* Grid, TFont* AFont, TColor& Background, bool Highlight,
+                                  int AreaCode);
+  // A light mix of C and Glass, channel by channel, for selected cells that are not current.
+  static TColor BlendSelectionColor(TColor C, TColor Glass, bool Ungray);
+
+  bool LuminateSelection() const { return FLuminateSelection; }
+  void SetLuminateSelection(bool Value) { FLuminateSelection = Value; }
+  bool CloseUpAppliesFilter() const { return FCloseUpAppliesFilter; }
+  void SetCloseUpAppliesFilter(bool Value) { FCloseUpAppliesFilter = Value; }
+  bool FocusFrameWanted() const { return FFocusFrameWanted; }
+  void SetFocusFrameWanted(bool Value) { FFocusFrameWanted = Value; }
+  // The display's colour count as last read (-1 on a display with more than 256 colours).
+  int ScreenNumColors() const { return FScreenNumColors; }
+  bool TrueColorDisplay() const { return FScreenNumColors == -1; }
+
+ protected:
+  virtual void WndProc(TMessage& Message);
+  virtual void ReadScreenColors();
+
+ private:
+  std::vector<TCustomDBGridGd*> FGrids;
+  HWND FUtilityWindow = nullptr;
+  bool FLuminateSelection = true;
+  bool FCloseUpAppliesFilter = false;
+  bool FFocusFrameWanted = true;
+  int FScreenNumColors = -1;
+};
+
+// The style every grid joins when it is made; none once it has been freed.
+TDBGridGdStyle* DefaultGridStyle();
+
+// A variant's text for a filter: a plain value as its text, an array as its elements' texts in
+// single quotes (a quote inside doubled), joined by commas.
+std::string VariantToQuotedList(const Variant& V);

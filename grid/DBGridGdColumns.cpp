@@ -103,6 +103,12 @@ void TColumnTitleDefValuesGd::Store(bool& Field, bool Value) {
   if (FGrid) FGrid->Invalidate();
 }
 
+void TColumnFooterDefValuesGd::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TColumnFooterDefValuesGd*>(Source);
+  if (!other) return TPersistent::Assign(Source);
+  FToolTips = other->FToolTips;
+}
+
 TDBGridGdColumnDefValuesGd::TDBGridGdColumnDefValuesGd(TCustomDBGridGd* Grid)
     : FGrid(Grid), FTitle(std::make_unique<TColumnTitleDefValuesGd>(Grid)) {}
 TDBGridGdColumnDefValuesGd::~TDBGridGdColumnDefValuesGd() = default;

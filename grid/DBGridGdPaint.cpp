@@ -422,6 +422,7 @@ bool TCustomDBGridGd::GridOrEditorFocused() {
 }
 
 bool TCustomDBGridGd::GetFixedCellHighlight(int AreaCode, TFont* AFont, TColor& Background, bool Highlighted) {
+  if (FStyle) return FStyle->FixedCellHighlight(this, AFont, Background, Highlighted, AreaCode);
   if (!Highlighted) return false;
   const int low = AreaCode & 0xFF, high = (AreaCode >> 8) & 0xFF;
   if ((low == 0 && high != 3) || (low == 1 && high <= 1)) {
@@ -438,6 +439,9 @@ bool TCustomDBGridGd::GetFixedCellHighlight(int AreaCode, TFont* AFont, TColor& 
 
 bool TCustomDBGridGd::GetDataCellHighlight(int DataCol, int DataRow, TFont* AFont, TColor& Background,
                                            TGridDrawState& State, const std::string&) {
+  if (FStyle)
+    return FStyle->DataCellHighlight(this, DataCol + FIndicatorOffset, DataCol, DataRow, DataRow + FTitleOffset, State,
+                                     AFont, Background);
   const bool currentRow = DataRow + FTitleOffset == Row();
   const bool currentCol = DataCol + FIndicatorOffset == Col();
   bool selected = false;

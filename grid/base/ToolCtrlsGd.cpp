@@ -198,3 +198,23 @@ TRect TToolTipsWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void
   Canvas()->Font()->SetColor(clWindowText);
   return THintWindow::CalcHintRect(MaxWidth, AHint, AData);
 }
+
+const classes::TEnumInfo& EnumInfo(TEditButtonStyleGd) {
+  static const classes::TEnumInfo info{
+      "TEditButtonStyleGd", {"ebsDropDownGd", "ebsEllipsisGd", "ebsGlyphGd", "ebsUpDownGd", "ebsPlusGd", "ebsMinusGd"}};
+  return info;
+}
+
+void DrawButtonByKind(HDC, TEditButtonPainterKind, TRect, int, bool, bool, bool, bool) {}
+
+bool IsWithinDoubleClick(TPoint, TPoint, int) { return false; }
+
+COLORREF ImageListColorOf(TColor Color) { return ColorToRGB(Color); }
+
+void DrawImageCentered(HDC, const TRect&, TCustomImageList*, bool, int) {}
+
+void DrawTreeLineGlyph(TCanvas*, const TRect&, int, int, int, int) {}
+
+void DrawDottedLine(HDC, int, int, int, int, TColor, int, int) {}
+
+bool VariantsEqual(const Variant& V1, const Variant& V2) { return VarSameValue(V1, V2); }
