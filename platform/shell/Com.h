@@ -35,7 +35,7 @@ constexpr int HRESULT_CODE(HRESULT Result) { return static_cast<int>(static_cast
 constexpr HRESULT MAKE_HRESULT(uint32_t Severity, uint32_t Facility, uint32_t Code) {
   return static_cast<HRESULT>((Severity << 31) | (Facility << 16) | (Code & 0xFFFFu));
 }
-// A system error code (ERROR_*) as a result code; 0 stays S_OK.
+// A system error number (errno, as the file system reports it) as a result code; 0 stays S_OK.
 constexpr HRESULT HRESULT_FROM_WIN32(DWORD Code) {
   return Code == 0 ? S_OK : static_cast<HRESULT>((Code & 0xFFFFu) | 0x80070000u);
 }
@@ -76,7 +76,7 @@ class EOleError : public Exception {
  private:
   HRESULT FErrorCode;
 };
-// The message of a result code ("Unspecified error", the system's text of a wrapped error).
+// The message of a result code ("Unspecified error", the system's text of a wrapped error number).
 std::string OleErrorMessage(HRESULT Code);
 // Raises EOleError for a failed result.
 [[noreturn]] void OleError(HRESULT Code);

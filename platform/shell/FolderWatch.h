@@ -33,12 +33,15 @@ class FolderWatch {
   };
   // Blocks until changes arrive or Wake() is called, and reads what is there.
   Batch Wait();
-  // Ends a Wait() from any thread.
+  // Ends a Wait() from any thread (the only call another thread may make; Add, Remove and
+  // Wait belong to one thread at a time).
   void Wake();
 
  private:
   int FNotify = -1;
   int FWake = -1;
+  // The filter of each watch, by its number (0: none).
+  std::vector<DWORD> FFilters;
 };
 
 }  // namespace shell

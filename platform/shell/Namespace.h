@@ -294,8 +294,11 @@ struct NamespaceEnvironment {
 // Installs a replacement for the process's folders and mounts (tests and pictures); a default
 // NamespaceEnvironment goes back to the process's.
 void SetNamespaceEnvironment(const NamespaceEnvironment& Environment);
-// The folders in force, every member filled (the mounts read when not replaced).
-NamespaceEnvironment CurrentNamespaceEnvironment();
+// The folders in force, every member filled; the mounts are read (when not replaced) only
+// with WithMounts, else left as they are.
+NamespaceEnvironment CurrentNamespaceEnvironment(bool WithMounts = true);
+// The full mount table in force (replaced or read), in the table's order.
+std::vector<MountEntry> MountTable();
 
 // The drive type of a mount (the rules Computer uses).
 UINT DriveTypeOf(const MountEntry& Mount);
