@@ -5,6 +5,10 @@
 //                    of tree, list and combo, new folders, size, date and type texts, context
 //                    menus with verbs and the built-in Send To sub-menu, and the
 //                    folder-change watcher thread TChangeHandlerThread.
+//   folder locator   TFcShellLocator, a folder by id list or special-folder number.
+//   shell tree, shell list, shell combo, shell drag and drop   the controls and their data
+//                    objects and drop targets (FcShellTree.cpp, FcShellList.cpp,
+//                    FcShellCombo.cpp, FcShellDragDrop.cpp).
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -19,6 +23,11 @@
 #include "platform/shell/DragDrop.h"
 #include "platform/shell/FolderWatch.h"
 #include "platform/shell/Namespace.h"
+#include "controls/input/FcCmboBx.h"
+#include "controls/shell/FcListVw.h"
+#include "controls/shell/FcTreeVw.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/shell/DeviceChange.h"
 
 class TControl;
 class TWinControl;
@@ -289,4 +298,523 @@ class TChangeHandlerThread : public TObject {
  private:
   struct Impl;
   std::unique_ptr<Impl> FImpl;
+};
+
+// ============================================================================================
+// folder locator
+// ============================================================================================
+
+// The hourglass while long shell work runs; the cursor before comes back at the scope's end.
+class TFcHourglass {
+ public:
+  TFcHourglass();
+  ~TFcHourglass();
+  TFcHourglass(const TFcHourglass&) = delete;
+  TFcHourglass& operator=(const TFcHourglass&) = delete;
+
+ private:
+  int FOld;
+};
+
+// No special folder: the Csidl of a locator that holds an id list.
+constexpr BYTE kNoCsidl = 50;
+
+// Names one folder, by its absolute id list (Kind 0) or by special-folder number (Kind 1),
+// whose location is fetched once and kept. An empty locator (an id list locator without a
+// list) names the desktop. Stored as the binary property "Pidl": the kind byte, then the CSIDL
+// byte (kind 1) or a 4-byte little-endian length and the list's bytes (kind 0).
+class TFcShellLocator : public TPersistent {
+ public:
+  TFcShellLocator();
+  ~TFcShellLocator() override;
+
+  BYTE Kind() const { return FKind; }
+  BYTE Csidl() const { return FCsidl; }
+  bool IsEmpty() const { return FKind == 0 && !FIdList; }
+  // The list (nullptr for an empty locator); a CSIDL locator looks its folder up once.
+  LPCITEMIDLIST GetIdList();
+  // Becomes an id list locator holding a copy (the desktop's list is held as none).
+  void SetIdList(LPCITEMIDLIST List);
+  void SetCsidl(BYTE Value);
+  // Parses Path in the desktop; a path that names nothing empties the locator.
+  void SetPathName(const std::string& Path);
+  std::string GetPathName();
+  void Clear() { SetIdList(nullptr); }
+  bool SameLocation(TFcShellLocator* Other);
+  void Assign(TPersistent* Source) override;
+
+  TNotifyEvent OnLocationChange;
+
+  // The stored record ("Pidl"); ReadData raises EReadError for a record whose list is cut
+  // short or whose item sizes do not lead to the terminator.
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
+
+ protected:
+  virtual void Changed();
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  BYTE FKind = 0;
+  BYTE FCsidl = kNoCsidl;
+  shell::TIdListPtr FIdList;
+};
+
+// ============================================================================================
+// shell tree
+// ============================================================================================
+
+class TFcCustomShellList;
+class TFcCustomShellCombo;
+
+// Private messages of the shell tree, list and combo (the watcher's is CM_FCFOLDERCHANGE).
+constexpr UINT CM_FCRENAMENEWFOLDER = WM_USER + 102;
+constexpr UINT CM_FCFILLEMPTY = WM_USER + 103;
+
+enum TFcShellTreeOption {
+  stoAutoFill, stoVirtualFolders, stoDesignInteractive, stoDefaultKeyHandling, stoContextMenus, stoDynamicRefresh,
+  stoIncludeNonFolders, stoOleDrag, stoOleDrop, stoShowHidden
+};
+const classes::TEnumInfo& EnumInfo(TFcShellTreeOption);
+using TFcShellTreeOptions = TSet<TFcShellTreeOption>;
+inline constexpr TFcShellTreeOptions kDefaultShellTreeOptions = TFcShellTreeOptions::FromBits(955);
+
+using TFcShAddItemEvent = std::function<void(TObject* Sender, IShellFolder* ParentFolder, LPCITEMIDLIST ParentAbsIdList,
+                                             LPCITEMIDLIST ItemRelIdList, SFGAOF Attribs, bool& AllowAdd)>;
+using TFcShTreeDeleteItemEvent = std::function<void(TObject* Sender, TTreeNode* Node, TFcShellTreeData* TreeData)>;
+using TFcShTreeInsertItemEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TFcShPopupHintEvent = std::function<void(TObject* Sender, const std::string& Hint)>;
+
+// The shell namespace as a tree: a root node for BaseFolder (the desktop by default) and below
+// it each folder's folders, filled when a node is first expanded. The selected node and
+// SelectedLocation go together; a linked list and combo follow the selection. The tree watches
+// the folders of its filled nodes and refreshes them after a change.
+class TFcCustomShellTree : public TFcCustomTreeView {
+ public:
+  explicit TFcCustomShellTree(TComponent* AOwner);
+  ~TFcCustomShellTree() override;
+
+  TFcShellLocator* BaseFolder() const { return FBaseFolder.get(); }
+  void SetBaseFolder(TFcShellLocator* Value);
+  TFcShellLocator* SelectedLocation() const { return FSelectedLocation.get(); }
+  void SetSelectedLocation(TFcShellLocator* Value);
+  TFcShellTreeOptions Options() const { return FOptions; }
+  void SetOptions(TFcShellTreeOptions Value);
+  TFcCustomShellList* ShellList() const { return FShellList; }
+  void SetShellList(TFcCustomShellList* Value);
+  void SetLinkedCombo(TFcCustomShellCombo* Value);
+  TFcCustomShellCombo* LinkedCombo() const { return FLinkedCombo; }
+
+  // The file-system path of the selected node ("" for a virtual item or without a node).
+  std::string SelectedPathName();
+  void FillTree();
+  void RefreshNodes();
+  void GoUp(int Levels);
+  bool NewFolder();
+  int DoCommandForNode(TTreeNode* Node, const std::string& Verb);
+  void SelectIdList(LPCITEMIDLIST AbsoluteIdList);
+  void SyncPendingSelection(bool Linked);
+  void SortChildren(TTreeNode* Node);
+  TFcShellTreeData* NodeData(TTreeNode* Node) const;
+  // The folders being watched now (their paths), for the refresh after a change.
+  int WatchCount() const;
+
+  TFcShAddItemEvent OnAddItem;
+  TFcShTreeDeleteItemEvent OnDeleteItem;
+  TFcShTreeInsertItemEvent OnInsertItem;
+  TNotifyEvent OnFillStart;
+  TNotifyEvent OnFillComplete;
+  TFcShPopupHintEvent OnPopupHint;
+
+  void Loaded() override;
+
+ protected:
+  virtual HRESULT AddShellNode(IShellFolder* ParentFolder, LPCITEMIDLIST ParentAbsIdList, LPCITEMIDLIST ItemRelIdList,
+                               TTreeNode* ParentNode);
+  virtual bool DoAddItem(IShellFolder* ParentFolder, LPCITEMIDLIST ParentAbsIdList, LPCITEMIDLIST ItemRelIdList,
+                         SFGAOF Attributes);
+  virtual void HandleDeviceChange(WPARAM Event);
+  virtual void FillNode(std::shared_ptr<IShellFolder> Folder, TTreeNode* Node);
+  virtual void DoInsertItem(TTreeNode* Node);
+  virtual void FillOnExpand(TTreeNode* Node);
+  virtual void DoFillStart();
+  virtual void DoFillComplete();
+  virtual void ShowShellContextMenu(TTreeNode* Node, TPoint Pos);
+  virtual void StartWatching();
+  // Drag and drop (FcShellDragDrop.cpp).
+  virtual std::shared_ptr<IDropSource> CreateDropSource(int Button);
+  virtual HRESULT OleDragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect);
+  virtual HRESULT OleDragOver(DWORD KeyState, POINTL Point, DWORD* Effect);
+  virtual HRESULT OleDragLeave();
+  virtual HRESULT OleDrop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect);
+  virtual void DragAutoScroll(TPoint Point);
+  void DoOleDrag(int Button);
+  DWORD GetDragEffects();
+  void CNNotify(TMessage& Message) override;
+
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  bool CanExpand(TTreeNode* Node) override;
+  bool CanEdit(TTreeNode* Node) override;
+  void Edit(TTreeNode* Node, const std::optional<std::string>& Text) override;
+  void Change(TTreeNode* Node) override;
+  void Delete(TTreeNode* Node) override;
+  void GetImageIndex(TTreeNode* Node) override;
+  void GetSelectedIndex(TTreeNode* Node) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoNodeContextMenu(TTreeNode* Node, TPoint Pos, TPopupMenu*& Menu) override;
+
+ private:
+  friend class TFcCustomShellList;
+  friend class TDropTarget_shtv;
+  std::shared_ptr<IDropTarget> NodeDropTarget(TTreeNode* Node);
+  void RegisterDropTarget(bool On);
+  void BaseFolderChanged(TObject* Sender);
+  void SelectedLocationChanged(TObject* Sender);
+  void TimerTick(TObject* Sender);
+  void PropagateSelection(TTreeNode* Node);
+  void FolderChangeMessage();
+  TTreeNode* FindChildNode(TTreeNode* Node, LPCITEMIDLIST Item);
+  void RefreshNode(TTreeNode* Node, TTreeNode*& Remembered);
+  void WatchNode(TTreeNode* Node);
+  DWORD EnumFlags() const;
+  void RemoveWatches();
+
+  std::unique_ptr<TFcShellLocator> FBaseFolder;
+  std::unique_ptr<TFcShellLocator> FSelectedLocation;
+  TFcShellTreeOptions FOptions = kDefaultShellTreeOptions;
+  TFcCustomShellList* FShellList = nullptr;
+  TFcCustomShellCombo* FLinkedCombo = nullptr;
+  std::unique_ptr<TChangeHandlerThread> FWatcher;
+  std::unique_ptr<TTimer> FTimer;
+  std::unique_ptr<TCustomImageList> FImages;
+  std::shared_ptr<IContextMenu> FActiveMenu;
+  std::vector<TTreeNode*> FFilledNodes;
+  TTreeNode* FLastInsertedNode = nullptr;
+  bool FSelectAtOnce = false;
+  int FChangeLock = 0;
+  bool FSkipNextChangeMessage = false;
+  bool FPostponeRefresh = false;
+  bool FRefreshPending = false;
+  bool FExpandBlocked = false;
+  bool FDeletingNodes = false;
+  std::shared_ptr<IDropTarget> FRegisteredTarget;
+  IDataObject* FDropData = nullptr;
+  DWORD FDropKeyState = 0;
+  TTreeNode* FDragNode = nullptr;
+  TTreeNode* FDropNode = nullptr;
+  int64_t FLastScroll = 0;
+  TPoint FHoverPos;
+  int64_t FHoverTime = 0;
+};
+
+class TFcShellTree : public TFcCustomShellTree {
+ public:
+  using TFcCustomShellTree::TFcCustomShellTree;
+};
+
+// ============================================================================================
+// shell list
+// ============================================================================================
+
+enum TFcShellListOption {
+  sloAutoFill, sloNonFilesystemAncestors, sloDesignInteractive, sloDefaultKeyHandling, sloContextMenus,
+  sloDontChangeFolder, sloDontGoBelowBase, sloDynamicRefresh, sloHideFoldersWhenLinkedToTree, sloOleDrag,
+  sloOleDrop, sloFolderContextMenu, sloShowHidden, sloFilesCanBeFolders
+};
+const classes::TEnumInfo& EnumInfo(TFcShellListOption);
+using TFcShellListOptions = TSet<TFcShellListOption>;
+inline constexpr TFcShellListOptions kDefaultShellListOptions = TFcShellListOptions::FromBits(16027);
+
+using TFcShDblClickOpenEvent = std::function<void(TObject* Sender, bool& Handled)>;
+using TFcShListDeleteItemEvent = std::function<void(TObject* Sender, TListItem* Node, TFcShellListData* ListData)>;
+
+// The contents of one shell folder: an item per enumerated item with its icon, name and the
+// columns Name, Size, Type and Modified, sorted by the folder's own comparison of a column.
+// Files are filtered by FileFilter's masks; folders and folder shortcuts open in place, files
+// run the shell's default command. A linked tree or combo names the folder shown.
+class TFcCustomShellList : public TFcCustomListView {
+ public:
+  explicit TFcCustomShellList(TComponent* AOwner);
+  ~TFcCustomShellList() override;
+
+  TFcShellLocator* Folder() const { return FFolder.get(); }
+  void SetFolder(TFcShellLocator* Value) { FFolder->Assign(Value); }
+  const std::string& FileFilter() const { return FFileFilter; }
+  void SetFileFilter(const std::string& Value);
+  TFcShellListOptions Options() const { return FOptions; }
+  void SetOptions(TFcShellListOptions Value);
+  int CurrentSortColumn() const { return FCurrentSortColumn; }
+  // Signed and 1-based: the arrow goes to column |Column| - 1, descending for a negative one.
+  void SetSortColumn(int Column);
+
+  void FillList();
+  void RefreshList();
+  void GoUp(int Levels);
+  bool NewFolder(bool StartRename);
+  void OpenItem(TListItem* Item);
+  void OpenSelectedItems();
+  void DoCommandForSelection(const std::string& Verb);
+  void DoCommandForFolder(const std::string& Verb);
+  int SelectedShellItemCount();
+  void SyncPendingChanges(bool Linked);
+  void ShowTreeNode(TTreeNode* Node);
+  void SetLinkedTree(TFcCustomShellTree* Value);
+  void SetLinkedCombo(TFcCustomShellCombo* Value);
+  TFcCustomShellTree* LinkedTree() const { return FLinkedTree; }
+  TFcCustomShellCombo* LinkedCombo() const { return FLinkedCombo; }
+  void SelectAll();
+  TFcShellListData* ItemData(TListItem* Item) const;
+  // The absolute list of the folder shown (nullptr: the desktop).
+  LPCITEMIDLIST ShownIdList() const;
+  int WatchCount() const;
+
+  TFcShAddItemEvent OnAddItem;
+  TFcShDblClickOpenEvent OnDblClickOpen;
+  TFcShListDeleteItemEvent OnDeleteItem;
+  TNotifyEvent OnFillStart;
+  TNotifyEvent OnFillComplete;
+  TNotifyEvent OnFolderChanged;
+  TFcShPopupHintEvent OnPopupHint;
+
+  void Loaded() override;
+
+ protected:
+  virtual bool DoAddItem(IShellFolder* Folder, LPCITEMIDLIST ParentAbsIdList, SFGAOF Attributes,
+                         LPCITEMIDLIST ItemRelIdList);
+  virtual void HandleDeviceChange(WPARAM Event);
+  // Shows Folder's items; the folder shown before comes back when it fails.
+  virtual void FillFolder(std::shared_ptr<IShellFolder> Folder, LPCITEMIDLIST AbsIdList);
+  virtual void PrepareFileFilter();
+  virtual bool IsInFileFilter(const std::string& Name, SFGAOF Attributes);
+  virtual void FreeFileFilter();
+  virtual bool DoDblClickOpen();
+  virtual void DoFillStart();
+  virtual void DoFillComplete();
+  virtual void DoFolderChanged();
+  virtual void WatchFolder();
+  virtual void ShowItemsShellMenu(TPoint Pos);
+  // Drag and drop (FcShellDragDrop.cpp).
+  virtual std::shared_ptr<IDropSource> CreateDropSource(int Button);
+  virtual HRESULT OleDragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect);
+  virtual HRESULT OleDragOver(DWORD KeyState, POINTL Point, DWORD* Effect);
+  virtual HRESULT OleDragLeave();
+  virtual HRESULT OleDrop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect);
+  void DoOleDrag(int Button);
+  DWORD GetDragEffects();
+
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void InsertItem(TListItem* Item) override;
+  void Delete(TListItem* Item) override;
+  bool CanEdit(TListItem* Item) override;
+  void Edit(TListItem* Item, const std::optional<std::string>& Text) override;
+  void ColClick(TListColumn* Column) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void DblClick() override;
+  void CNNotify(TMessage& Message) override;
+  void DoItemContextMenu(TListItem* Item, TPoint Pos, TPopupMenu*& Menu) override;
+
+ private:
+  friend class TDropTarget_shlv;
+  friend class TDataObject_shlv;
+  std::shared_ptr<IDropTarget> TargetAt(TPoint Client, TListItem*& Item);
+  void RegisterDropTarget(bool On);
+  void FolderChanged(TObject* Sender);
+  void NavigateTo(LPCITEMIDLIST AbsIdList);
+  void SetupColumns();
+  void SaveColumnWidths();
+  bool ShouldAddItem(TFcShellListData* Data);
+  void AddCollected(std::vector<std::unique_ptr<TFcShellListData>>& Collected);
+  void SortItems();
+  int CompareItems(TListItem* A, TListItem* B);
+  void TimerTick();
+  std::shared_ptr<IContextMenu> SelectionMenu(HMENU* Popup, UINT Flags);
+  DWORD EnumFlags() const;
+  std::vector<LPCITEMIDLIST> SelectedRelIdLists();
+
+  std::unique_ptr<TFcShellLocator> FFolder;
+  std::string FFileFilter;
+  std::vector<std::string> FMasks;
+  std::unique_ptr<std::vector<std::string>> FFilterTable;  // upper-cased names; none: no filter
+  TFcShellListOptions FOptions = kDefaultShellListOptions;
+  std::shared_ptr<TFcShellListFolder> FShown;
+  TFcCustomShellTree* FLinkedTree = nullptr;
+  TFcCustomShellCombo* FLinkedCombo = nullptr;
+  std::unique_ptr<TChangeHandlerThread> FWatcher;
+  std::unique_ptr<TTimer> FTimer;
+  std::unique_ptr<TCustomImageList> FSmall;
+  std::unique_ptr<TCustomImageList> FLarge;
+  std::shared_ptr<IContextMenu> FActiveMenu;
+  TFcShellListData* FPendingData = nullptr;
+  std::string FNewFolderName;
+  int FCurrentSortColumn = 1;
+  bool FLastWasFileSystem = false;
+  bool FHasColumns = false;
+  bool FPostponeRefresh = false;
+  bool FRefreshPending = false;
+  bool FSkipNextChangeMessage = false;
+  int FChangeLock = 0;
+  bool FInCreateWnd = false;
+  bool FDeletingItems = false;
+  bool FSkipRightButtonUp = false;
+  int FDragButton = -1;
+  std::shared_ptr<IDropTarget> FRegisteredTarget;
+  IDataObject* FDropData = nullptr;
+  DWORD FDropKeyState = 0;
+  TListItem* FDropItem = nullptr;
+  int64_t FLastScroll = 0;
+};
+
+class TFcShellList : public TFcCustomShellList {
+ public:
+  using TFcCustomShellList::TFcCustomShellList;
+};
+
+// ============================================================================================
+// shell combo
+// ============================================================================================
+
+enum TFcShellComboOption { scoAutofill, scoNonFilesystemAncestors };
+const classes::TEnumInfo& EnumInfo(TFcShellComboOption);
+using TFcShellComboOptions = TSet<TFcShellComboOption>;
+
+// The look-in box: the desktop, its folders, Computer's drives and the chain of folders down to
+// SelectedLocation, indented by depth with their small icons, in the desktop's order. Linked to
+// a shell list or a shell tree (one of them), it shows their folder and moves them.
+class TFcCustomShellCombo : public TFcCustomImageComboBox {
+ public:
+  explicit TFcCustomShellCombo(TComponent* AOwner);
+  ~TFcCustomShellCombo() override;
+
+  TFcShellLocator* SelectedLocation() const { return FSelectedLocation.get(); }
+  void SetSelectedLocation(TFcShellLocator* Value) { FSelectedLocation->Assign(Value); }
+  TFcShellComboOptions Options() const { return FOptions; }
+  void SetOptions(TFcShellComboOptions Value) { FOptions = Value; }
+  bool AutoDropDownCount() const { return FAutoDropDownCount; }
+  void SetAutoDropDownCount(bool Value) { FAutoDropDownCount = Value; }
+  TFcCustomShellList* ShellList() const { return FShellList; }
+  void SetShellList(TFcCustomShellList* Value);
+  TFcCustomShellTree* ShellTree() const { return FShellTree; }
+  void SetShellTree(TFcCustomShellTree* Value);
+
+  void Fill();
+  void UpLevels(int Levels);
+  void FlushChanges(bool Propagate);
+  virtual void TreeSelectionChanged(TTreeNode* Node);
+  TFcShellComboData* EntryData(int Index) const;
+
+  void Loaded() override;
+  void SelEndOk() override;
+  void DropDown() override;
+
+ protected:
+  virtual bool DoAddItem(IShellFolder* Folder, LPCITEMIDLIST ParentIdList, int Level, SFGAOF Attributes,
+                         LPCITEMIDLIST Item);
+  virtual void SelectedLocationChanged(TObject* Sender);
+  virtual void FillLevel(std::shared_ptr<IShellFolder> Folder, LPCITEMIDLIST ParentIdList, TFcIdListArray& Path,
+                         int Level);
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void DoDeleteItem(TObject* Item) override;
+  void DoGetItemData(TFcImageComboBoxItem* Item) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void AddAncestorEntries(std::shared_ptr<IShellFolder> Folder, LPCITEMIDLIST FolderIdList, TFcIdListArray& Path,
+                          int From);
+  TFcImageComboBoxItem* AddEntry(std::shared_ptr<IShellFolder> Folder, LPCITEMIDLIST ParentIdList, LPCITEMIDLIST Item,
+                                 int Level, SFGAOF Attributes, bool Named);
+  void PushLocation();
+
+  std::unique_ptr<TFcShellLocator> FSelectedLocation;
+  TFcShellComboOptions FOptions = TFcShellComboOptions::FromBits(3);
+  bool FAutoDropDownCount = true;
+  TFcCustomShellList* FShellList = nullptr;
+  TFcCustomShellTree* FShellTree = nullptr;
+  int FIgnoreChanges = 0;
+  int FSelectedEntry = -1;
+  std::unique_ptr<TCustomImageList> FImages;
+  std::vector<std::pair<const TFcImageComboBoxItem*, std::unique_ptr<TFcShellComboData>>> FEntryData;
+};
+
+class TFcShellCombo : public TFcCustomShellCombo {
+ public:
+  using TFcCustomShellCombo::TFcCustomShellCombo;
+};
+
+// ============================================================================================
+// shell drag and drop
+// ============================================================================================
+
+// The data of a drag from a shell control: the "Shell IDList Array" of the items (the folder's
+// absolute list, then each item's relative list) and the file-drop list of their paths.
+class TFcShellDataObject : public TObject, public IDataObject {
+ public:
+  TFcShellDataObject(LPCITEMIDLIST Parent, const std::vector<LPCITEMIDLIST>& Items,
+                     const std::vector<std::string>& Paths);
+  ~TFcShellDataObject() override;
+  TFcShellDataObject(const TFcShellDataObject&) = delete;
+  TFcShellDataObject& operator=(const TFcShellDataObject&) = delete;
+
+  bool QueryInterface(const TGUID& IID, void** Obj) override;
+  HRESULT GetData(FORMATETC* Format, STGMEDIUM* Medium) override;
+  HRESULT GetDataHere(FORMATETC* Format, STGMEDIUM* Medium) override;
+  HRESULT QueryGetData(FORMATETC* Format) override;
+  HRESULT GetCanonicalFormatEtc(FORMATETC* In, FORMATETC* Out) override;
+  HRESULT SetData(FORMATETC* Format, STGMEDIUM* Medium, BOOL Release) override;
+  HRESULT EnumFormatEtc(DWORD Direction, std::shared_ptr<IEnumFORMATETC>& Formats) override;
+  HRESULT DAdvise(FORMATETC* Format, DWORD Flags, void* Sink, DWORD* Connection) override;
+  HRESULT DUnadvise(DWORD Connection) override;
+  HRESULT EnumDAdvise(void** Advisers) override;
+
+ private:
+  TFcFormatEtcList FFormats;
+  HGLOBAL FIdListBlock = nullptr;
+  HGLOBAL FDropBlock = nullptr;
+};
+
+// The dragged node of a shell tree.
+class TDataObject_shtv : public TFcShellDataObject {
+ public:
+  TDataObject_shtv(TFcCustomShellTree* Tree, TTreeNode* Node);
+};
+
+// The selected items of a shell list.
+class TDataObject_shlv : public TFcShellDataObject {
+ public:
+  explicit TDataObject_shlv(TFcCustomShellList* List);
+};
+
+// The drop targets hand every call to their control.
+class TDropTarget_shtv : public TObject, public IDropTarget {
+ public:
+  explicit TDropTarget_shtv(TFcCustomShellTree* Tree) : FTree(Tree) {}
+  bool QueryInterface(const TGUID& IID, void** Obj) override;
+  HRESULT DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
+  HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) override;
+  HRESULT DragLeave() override;
+  HRESULT Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
+
+ private:
+  TFcCustomShellTree* FTree;
+};
+
+class TDropTarget_shlv : public TObject, public IDropTarget {
+ public:
+  explicit TDropTarget_shlv(TFcCustomShellList* List) : FList(List) {}
+  bool QueryInterface(const TGUID& IID, void** Obj) override;
+  HRESULT DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
+  HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) override;
+  HRESULT DragLeave() override;
+  HRESULT Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
+
+ private:
+  TFcCustomShellList* FList;
 };

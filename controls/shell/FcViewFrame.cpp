@@ -235,19 +235,7 @@ bool TFcFramedView<Base>::IsFocusColorStored() const {
 template <class Base>
 void TFcFramedView<Base>::DefineProperties(TFiler* Filer) {
   Base::DefineProperties(Filer);
-  Filer->DefineProperty("FrameFlat", [this](TReader* Reader) {
-    const bool flat = Reader->ReadBoolean();
-    SetFrameHotTrack(flat);
-    if (flat) {
-      SetFrameStyle(fsStatus);
-      SetFrameHotStyle(fsLowered);
-    }
-  }, nullptr, false);
-  Filer->DefineProperty("FrameFocusStyle", [this](TReader* Reader) {
-    const int value = classes::GetEnumValue(EnumInfo(TFrameStyle{}), Reader->ReadIdent());
-    if (value >= 0) SetFrameHotStyle(static_cast<TFrameStyle>(value));
-  }, nullptr, false);
-  Filer->DefineProperty("FrameFlatStyle", &TFcOldPropReader::SkipLegacyEnum, nullptr, false);
+  DefineOldFrameProperties(Filer, this);
 }
 
 template class TFcFramedView<TCustomTreeView>;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -69,8 +70,37 @@ std::string NormalizeKey(const std::string& path) {
 struct Value {
   std::string name;
   bool isInteger = false;
+  bool isBinary = false;  // data holds the raw bytes
   std::string data;
 };
+
+// "hex:01,ff,..." of raw bytes, and back (false for a malformed list).
+std::string HexList(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (i) out += ',';
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+bool ParseHexList(const std::string& text, std::string& bytes) {
+  bytes.clear();
+  size_t i = 0;
+  while (i < text.size()) {
+    if (i + 2 > text.size()) return false;
+    char* end = nullptr;
+    const std::string pair = text.substr(i, 2);
+    const unsigned long b = std::strtoul(pair.c_str(), &end, 16);
+    if (!end || *end != '\0') return false;
+    bytes += static_cast<char>(b);
+    i += 2;
+    if (i < text.size() && text[i++] != ',') return false;
+  }
+  return true;
+}
 
 struct Key {
   std::string name;                     // as first written
@@ -136,6 +166,9 @@ Store Parse(std::istream& in) {
     if (line.compare(i, 6, "dword:") == 0) {
       v.isInteger = true;
       v.data = line.substr(i + 6);
+    } else if (line.compare(i, 4, "hex:") == 0) {
+      v.isBinary = true;
+      if (!ParseHexList(line.substr(i + 4), v.data)) continue;
     } else if (!Unquote(line, i, v.data)) {
       continue;
     }
@@ -151,6 +184,7 @@ std::string Serialize(const Store& store) {
     for (const auto& [lname, v] : key.values) {
       out << '"' << Escape(v.name) << "\"=";
       if (v.isInteger) out << "dword:" << v.data << '\n';
+      else if (v.isBinary) out << "hex:" << HexList(v.data) << '\n';
       else out << '"' << Escape(v.data) << "\"\n";
     }
     out << '\n';
@@ -283,7 +317,7 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
     StoreSession session;
     auto& key = session.store.keys[LowerCase(full)];
     if (key.name.empty()) key.name = full;
-    key.values[LowerCase(Name)] = ::Value{Name, false, Value};
+    key.values[LowerCase(Name)] = ::Value{Name, false, false, Value};
     if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
   }
   if (FRootKey == HKEY_CURRENT_USER && LowerCase(FCurrentPath) == kRunKey && !WriteAutostart(Name, Value))
@@ -307,7 +341,7 @@ void TRegistry::WriteInteger(const std::string& Name, int Value) {
   if (key.name.empty()) key.name = full;
   char hex[16];
   std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(Value));
-  key.values[LowerCase(Name)] = ::Value{Name, true, hex};
+  key.values[LowerCase(Name)] = ::Value{Name, true, false, hex};
   if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
@@ -348,4 +382,42 @@ bool TRegistry::DeleteValue(const std::string& Name) {
     fs::remove(shell::AutostartEntryPath(Name), ec);
   }
   return removed;
+}
+
+void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize) {
+  if (!KeyOpen() || BufSize < 0) throw ERegistryException("Failed to set data for '" + Name + "'");
+  std::string full = RootName(FRootKey) + "\\" + FCurrentPath;
+  StoreSession session;
+  auto& key = session.store.keys[LowerCase(full)];
+  if (key.name.empty()) key.name = full;
+  ::Value v{Name, false, true, std::string(static_cast<const char*>(Buffer), static_cast<size_t>(BufSize))};
+  key.values[LowerCase(Name)] = v;
+  if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
+}
+
+int TRegistry::GetDataSize(const std::string& Name) {
+  if (!KeyOpen()) return -1;
+  StoreSession session;
+  auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
+  if (k == session.store.keys.end()) return -1;
+  auto v = k->second.values.find(LowerCase(Name));
+  if (v == k->second.values.end()) return -1;
+  return v->second.isInteger ? 4 : static_cast<int>(v->second.data.size());
+}
+
+int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize) {
+  if (KeyOpen()) {
+    StoreSession session;
+    auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
+    if (k != session.store.keys.end()) {
+      auto v = k->second.values.find(LowerCase(Name));
+      if (v != k->second.values.end() && v->second.isBinary) {
+        const std::string& data = v->second.data;
+        if (static_cast<int>(data.size()) > BufSize) throw ERegistryException("Invalid data type for '" + Name + "'");
+        std::copy(data.begin(), data.end(), static_cast<char*>(Buffer));
+        return static_cast<int>(data.size());
+      }
+    }
+  }
+  throw ERegistryException("Invalid data type for '" + Name + "'");
 }

@@ -44,6 +44,28 @@ TEST(Registry, ValuesPersistAcrossObjectsAndKeysAreCaseInsensitive) {
   EXPECT_EQ(shell::RegistryFilePath(), home / "config/ostrovel/registry");
 }
 
+TEST(Registry, BinaryValuesKeepEveryByteAndRefuseASmallerBuffer) {
+  TempHome home;
+  const unsigned char bytes[] = {0x00, 0xc8, 0xff, 0x2c, 0x0a, 0x22};
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Player", true));
+    reg.WriteBinaryData("Cols", bytes, sizeof bytes);
+    reg.WriteString("Name", "text");
+  }
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Player", false));
+  EXPECT_EQ(reg.GetDataSize("Cols"), 6);
+  EXPECT_EQ(reg.GetDataSize("Missing"), -1);
+  unsigned char read[22] = {};
+  ASSERT_EQ(reg.ReadBinaryData("Cols", read, sizeof read), 6);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(read), 6), std::string(reinterpret_cast<const char*>(bytes), 6));
+  unsigned char small[4];
+  EXPECT_THROW(reg.ReadBinaryData("Cols", small, sizeof small), ERegistryException);
+  EXPECT_THROW(reg.ReadBinaryData("Name", read, sizeof read), ERegistryException);
+  EXPECT_EQ(reg.ReadString("Name"), "text");
+}
+
 TEST(Registry, TheRunValueIsAnAutostartEntry) {
   TempHome home;
   std::string exe = home / "bin dir/ostrovel";
