@@ -56,8 +56,7 @@ int ShellGetSpecialFolderIconIndex(int Csidl, UINT Flags);
 HIMAGELIST ShellGetSystemImageList(int Size);
 
 // ---- Other routines ----------------------------------------------------------------------------
-// The text plus C unless empty or already ending in C (an ending inside a multi-byte UTF-8
-// character does not count).
+// The text plus C unless empty or already ending in C.
 std::string EnsureTrailingChar(const std::string& S, char C);
 // Without the trailing run of bytes 0..32 (a multi-byte character ends the run).
 std::string TrimTrailingChars(const std::string& S);
@@ -203,8 +202,10 @@ class TFcDeviceChangeHandler : public TObject {
   std::unique_ptr<shell::MountPoller> FPoller;
 };
 
-// The shared handler, made on first call; freed at exit.
+// The shared handler, made on first call.
 TFcDeviceChangeHandler* GetDeviceChangeHandler();
+// Frees the shared handler (the program's end; tests).
+void FreeDeviceChangeHandler();
 // How exceptions of device-change methods are shown (the controls install the application's
 // handler); without one they are written to stderr.
 void SetDeviceChangeExceptionHandler(std::function<void(const std::exception&)> Handler);
