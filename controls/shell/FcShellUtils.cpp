@@ -351,6 +351,43 @@ TFcModuleVersion Shell32Version() { return {0x00060000u, 0}; }
 bool NetApiAvailable() { return false; }
 bool IsNetDriveConnected(char) { return true; }
 
+// ---- Locator records -------------------------------------------------------------------------
+
+TFcLocatorRecord ReadLocatorRecord(const std::string& Bytes) {
+  TFcLocatorRecord record;
+  if (Bytes.empty()) throw EReadError("Invalid folder location: no data");
+  if (Bytes[0] != 0) {
+    if (Bytes.size() != 2) throw EReadError("Invalid folder location: a special folder takes two bytes");
+    record.IsCsidl = true;
+    record.Csidl = static_cast<BYTE>(Bytes[1]);
+    return record;
+  }
+  if (Bytes.size() < 5) throw EReadError("Invalid folder location: no length");
+  uint32_t length;
+  std::memcpy(&length, Bytes.data() + 1, 4);
+  if (length != Bytes.size() - 5) throw EReadError("Invalid folder location: the length does not match the data");
+  if (length == 0) {
+    record.IsCsidl = true;
+    record.Csidl = CSIDL_DESKTOP;
+    return record;
+  }
+  if (!shell::IsValidIdList(Bytes.data() + 5, length)) throw EReadError("Invalid folder location: a broken item list");
+  auto* list = static_cast<LPITEMIDLIST>(ShellMemAlloc(length));
+  if (!list) OleError(E_OUTOFMEMORY);
+  std::memcpy(list, Bytes.data() + 5, length);
+  record.IdList.reset(list);
+  return record;
+}
+
+std::string WriteLocatorRecord(bool IsCsidl, BYTE Csidl, LPCITEMIDLIST IdList) {
+  if (IsCsidl) return std::string{'\x01', static_cast<char>(Csidl)};
+  uint32_t length = ILGetSize(IdList);
+  std::string bytes(5, '\0');
+  std::memcpy(bytes.data() + 1, &length, 4);
+  if (IdList) bytes.append(reinterpret_cast<const char*>(IdList), length);
+  return bytes;
+}
+
 // ---- TFcIdListArray -------------------------------------------------------------------------------
 
 TFcIdListArray::TFcIdListArray(LPCITEMIDLIST List) : FList(List), FCount(shell::ILCount(List)) {}

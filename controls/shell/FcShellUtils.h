@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/classes/Lists.h"
+#include "platform/classes/Streams.h"
 #include "platform/os/Window.h"
 #include "platform/rtl/System.h"
 #include "platform/shell/DeviceChange.h"
@@ -95,6 +96,20 @@ TFcModuleVersion ComCtlVersion();
 TFcModuleVersion Shell32Version();
 bool NetApiAvailable();
 bool IsNetDriveConnected(char Drive);
+
+// ---- The stored form of a folder locator ("Pidl") ------------------------------------------
+// Byte 0 the kind: 0 an id list, any other a special folder; kind 1 holds the CSIDL in byte 1;
+// kind 0 holds a 4-byte little-endian length n and then the n bytes of the list (its
+// terminator included). A length of 0 is the desktop, read as CSIDL 0.
+struct TFcLocatorRecord {
+  bool IsCsidl = false;
+  BYTE Csidl = 50;
+  shell::TIdListPtr IdList;  // the caller's (kind 0)
+};
+// Raises EReadError for bytes that are no such record: too short, a length other than what
+// follows, or items whose sizes do not lead to the terminator in the last two bytes.
+TFcLocatorRecord ReadLocatorRecord(const std::string& Bytes);
+std::string WriteLocatorRecord(bool IsCsidl, BYTE Csidl, LPCITEMIDLIST IdList);
 
 // ---- TFcIdListArray -------------------------------------------------------------------------
 // A read-only view of one absolute list handing out copies of its parts; each result lives

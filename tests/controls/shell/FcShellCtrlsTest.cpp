@@ -134,17 +134,15 @@ TEST_F(FcShellCtrls, NewFoldersTakeTheNextFreeName) {
 }
 
 TEST_F(FcShellCtrls, ANewFolderThatCannotBeMadeSaysWhyOnce) {
-  if (geteuid() == 0) GTEST_SKIP() << "the superuser may write anywhere";
-  MakeDir(home + "/locked");
-  fs::permissions(home + "/locked", fs::perms::owner_read | fs::perms::owner_exec);
+  // A parent that is a file: a real error, not a taken name, so no other name is tried.
+  Touch(home + "/plain.txt");
   test::TScriptedAnswers answers;
-  answers.Answer(IDOK, "Permission denied");
+  answers.Answer(IDOK, "Not a directory");
   std::string name = "unchanged";
-  EXPECT_FALSE(CreateNewFolder(home + "/locked", name));
+  EXPECT_FALSE(CreateNewFolder(home + "/plain.txt", name));
   EXPECT_EQ(name, "unchanged");
   ASSERT_EQ(answers.Shown().size(), 1u) << answers.ShownTexts();
   EXPECT_NE(answers.Shown()[0].Request.Text.find("'New Folder'"), std::string::npos);
-  fs::permissions(home + "/locked", fs::perms::owner_all);
 }
 
 TEST_F(FcShellCtrls, SizeDateAndTypeTexts) {
@@ -252,6 +250,16 @@ int OpenDescriptors() {
   return count;
 }
 
+// The folder watches the process holds (the kernel lists each in its descriptor's fdinfo).
+int KernelWatches() {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fdinfo")) {
+    std::string text = shelltest::Read(entry.path().string());
+    for (size_t at = text.find("inotify wd:"); at != std::string::npos; at = text.find("inotify wd:", at + 1)) ++count;
+  }
+  return count;
+}
+
 class ChangeWatcher : public FcShellCtrls {
  protected:
   void SetUp() override {
@@ -314,9 +322,11 @@ TEST_F(ChangeWatcher, ASixtyFourthWatchFailsAndAFolderThatGoesFreesItsSlot) {
     int slot = -1;
     for (int i = 0; i < 63; ++i) ASSERT_TRUE(watcher.AddWatch(home + "/d" + std::to_string(i), 3, slot, false)) << i;
     EXPECT_EQ(slot, 62);
+    int watches = KernelWatches();
     EXPECT_FALSE(watcher.AddWatch(home + "/d63", 3, slot, false));
     EXPECT_EQ(slot, -1);
     EXPECT_EQ(OpenDescriptors(), during);
+    EXPECT_EQ(KernelWatches(), watches);
     // The new watch was taken away again: a change in its folder says nothing.
     Touch(home + "/d63/x");
     Pump(200);

@@ -175,3 +175,30 @@ TEST_F(FcShellUtils, DeviceChangesReachEveryMethodInOrderEvenAfterOneFails) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FcShellLocatorRecords, WellFormedRecordsReadBackAndBrokenOnesRaise) {
+  TIdListPtr a(shell::MakeItem(shell::ItemKind::Computer, "")), b(shell::MakeItem(shell::ItemKind::Mount, "/"));
+  TIdListPtr ab(ILCombine(a.get(), b.get()));
+  std::string stored = WriteLocatorRecord(false, 50, ab.get());
+  EXPECT_EQ(stored.size(), 5 + IdListSize(ab.get()));
+  TFcLocatorRecord record = ReadLocatorRecord(stored);
+  EXPECT_FALSE(record.IsCsidl);
+  EXPECT_TRUE(ILIsEqual(record.IdList.get(), ab.get()));
+  record = ReadLocatorRecord(WriteLocatorRecord(true, CSIDL_PERSONAL, nullptr));
+  EXPECT_TRUE(record.IsCsidl);
+  EXPECT_EQ(record.Csidl, CSIDL_PERSONAL);
+  record = ReadLocatorRecord(std::string(5, '\0'));  // length 0: the desktop
+  EXPECT_TRUE(record.IsCsidl);
+  EXPECT_EQ(record.Csidl, CSIDL_DESKTOP);
+  std::string lengthTooLarge = stored, itemPastTheEnd = stored, noTerminator = stored;
+  lengthTooLarge[1] = static_cast<char>(lengthTooLarge[1] + 1);
+  itemPastTheEnd[5] = static_cast<char>(0x7F);  // the first item claims more than there is
+  noTerminator[noTerminator.size() - 2] = 1;
+  for (const std::string& broken : {std::string(), std::string(3, '\0'), lengthTooLarge, itemPastTheEnd, noTerminator,
+                                    std::string("\x01", 1), stored.substr(0, stored.size() - 1)})
+    EXPECT_THROW(ReadLocatorRecord(broken), EReadError) << broken.size();
+}
+
+}  // namespace
