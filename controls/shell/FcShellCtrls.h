@@ -142,6 +142,8 @@ HRESULT SplitAbsIdList(LPCITEMIDLIST AbsIdList, std::shared_ptr<IShellFolder>& P
                        LPITEMIDLIST& ParentIdList, LPITEMIDLIST& RelIdList);
 HRESULT GetItemUIObject(HWND Owner, LPCITEMIDLIST AbsIdList, const TGUID& Riid, std::shared_ptr<IInterface>& Object);
 std::shared_ptr<IDropTarget> GetDesktopDropTarget(HWND Owner);
+// The folder that holds the desktop's files.
+std::string CurrentDesktopDirectory();
 void SetWindowStyleBits(HWND Wnd, LONG Bits, bool On);
 HWND GetTopFormHandle(TControl* Control);
 // Sleeps Ms milliseconds of the program's clock under the hourglass.

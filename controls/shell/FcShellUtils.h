@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/classes/Lists.h"
+#include "platform/classes/Streams.h"
 #include "platform/os/Window.h"
 #include "platform/rtl/System.h"
 #include "platform/shell/DeviceChange.h"
@@ -56,8 +57,7 @@ int ShellGetSpecialFolderIconIndex(int Csidl, UINT Flags);
 HIMAGELIST ShellGetSystemImageList(int Size);
 
 // ---- Other routines ----------------------------------------------------------------------------
-// The text plus C unless empty or already ending in C (an ending inside a multi-byte UTF-8
-// character does not count).
+// The text plus C unless empty or already ending in C.
 std::string EnsureTrailingChar(const std::string& S, char C);
 // Without the trailing run of bytes 0..32 (a multi-byte character ends the run).
 std::string TrimTrailingChars(const std::string& S);
@@ -96,6 +96,20 @@ TFcModuleVersion ComCtlVersion();
 TFcModuleVersion Shell32Version();
 bool NetApiAvailable();
 bool IsNetDriveConnected(char Drive);
+
+// ---- The stored form of a folder locator ("Pidl") ------------------------------------------
+// Byte 0 the kind: 0 an id list, any other a special folder; kind 1 holds the CSIDL in byte 1;
+// kind 0 holds a 4-byte little-endian length n and then the n bytes of the list (its
+// terminator included). A length of 0 is the desktop, read as CSIDL 0.
+struct TFcLocatorRecord {
+  bool IsCsidl = false;
+  BYTE Csidl = 50;
+  shell::TIdListPtr IdList;  // the caller's (kind 0)
+};
+// Raises EReadError for bytes that are no such record: too short, a length other than what
+// follows, or items whose sizes do not lead to the terminator in the last two bytes.
+TFcLocatorRecord ReadLocatorRecord(const std::string& Bytes);
+std::string WriteLocatorRecord(bool IsCsidl, BYTE Csidl, LPCITEMIDLIST IdList);
 
 // ---- TFcIdListArray -------------------------------------------------------------------------
 // A read-only view of one absolute list handing out copies of its parts; each result lives
@@ -203,8 +217,10 @@ class TFcDeviceChangeHandler : public TObject {
   std::unique_ptr<shell::MountPoller> FPoller;
 };
 
-// The shared handler, made on first call; freed at exit.
+// The shared handler, made on first call.
 TFcDeviceChangeHandler* GetDeviceChangeHandler();
+// Frees the shared handler (the program's end; tests).
+void FreeDeviceChangeHandler();
 // How exceptions of device-change methods are shown (the controls install the application's
 // handler); without one they are written to stderr.
 void SetDeviceChangeExceptionHandler(std::function<void(const std::exception&)> Handler);

@@ -50,9 +50,9 @@ struct MountPoller::State {
   int wake = -1;
   std::atomic<bool> stop{false};
   std::thread worker;
+  std::set<std::string> known;  // the worker's after the start
 
   void Run() {
-    std::set<std::string> known = ReadPoints(file);
     while (!stop.load()) {
       pollfd fds[2] = {{file, POLLPRI, 0}, {wake, POLLIN, 0}};
       if (poll(fds, 2, -1) < 0) {
@@ -84,6 +84,8 @@ MountPoller::MountPoller(HWND Window, std::string MountsFile) : FState(std::make
     close(FState->file);
     throw Exception(std::string("Cannot watch the mount table: ") + std::strerror(errno));
   }
+  // The table as it is now: changes from here on are reported, none made before.
+  FState->known = ReadPoints(FState->file);
   FState->worker = std::thread([state = FState.get()] { state->Run(); });
 }
 

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -70,32 +72,29 @@ std::string NormalizeKey(const std::string& path) {
 struct Value {
   std::string name;
   bool isInteger = false;
-  bool isBinary = false;  // data holds the raw bytes
   std::string data;
+  bool isBinary = false;  // data holds the bytes
 };
 
-// "hex:01,ff,..." of raw bytes, and back (false for a malformed list).
-std::string HexList(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
+std::string HexBytes(const std::string& bytes) {
   std::string out;
+  char hex[4];
   for (size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(bytes[i]));
     if (i) out += ',';
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out += digits[b >> 4];
-    out += digits[b & 15];
+    out += hex;
   }
   return out;
 }
-bool ParseHexList(const std::string& text, std::string& bytes) {
+
+// "0a,ff,..." back to bytes; false for anything else.
+bool ParseHexBytes(const std::string& text, std::string& bytes) {
   bytes.clear();
-  size_t i = 0;
-  while (i < text.size()) {
-    if (i + 2 > text.size()) return false;
-    char* end = nullptr;
-    const std::string pair = text.substr(i, 2);
-    const unsigned long b = std::strtoul(pair.c_str(), &end, 16);
-    if (!end || *end != '\0') return false;
-    bytes += static_cast<char>(b);
+  for (size_t i = 0; i < text.size();) {
+    if (i + 2 > text.size() || !std::isxdigit(static_cast<unsigned char>(text[i])) ||
+        !std::isxdigit(static_cast<unsigned char>(text[i + 1])))
+      return false;
+    bytes += static_cast<char>(std::strtoul(text.substr(i, 2).c_str(), nullptr, 16));
     i += 2;
     if (i < text.size() && text[i++] != ',') return false;
   }
@@ -168,7 +167,7 @@ Store Parse(std::istream& in) {
       v.data = line.substr(i + 6);
     } else if (line.compare(i, 4, "hex:") == 0) {
       v.isBinary = true;
-      if (!ParseHexList(line.substr(i + 4), v.data)) continue;
+      if (!ParseHexBytes(line.substr(i + 4), v.data)) continue;
     } else if (!Unquote(line, i, v.data)) {
       continue;
     }
@@ -184,7 +183,7 @@ std::string Serialize(const Store& store) {
     for (const auto& [lname, v] : key.values) {
       out << '"' << Escape(v.name) << "\"=";
       if (v.isInteger) out << "dword:" << v.data << '\n';
-      else if (v.isBinary) out << "hex:" << HexList(v.data) << '\n';
+      else if (v.isBinary) out << "hex:" << HexBytes(v.data) << '\n';
       else out << '"' << Escape(v.data) << "\"\n";
     }
     out << '\n';
@@ -317,7 +316,7 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
     StoreSession session;
     auto& key = session.store.keys[LowerCase(full)];
     if (key.name.empty()) key.name = full;
-    key.values[LowerCase(Name)] = ::Value{Name, false, false, Value};
+    key.values[LowerCase(Name)] = ::Value{Name, false, Value};
     if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
   }
   if (FRootKey == HKEY_CURRENT_USER && LowerCase(FCurrentPath) == kRunKey && !WriteAutostart(Name, Value))
@@ -341,7 +340,7 @@ void TRegistry::WriteInteger(const std::string& Name, int Value) {
   if (key.name.empty()) key.name = full;
   char hex[16];
   std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(Value));
-  key.values[LowerCase(Name)] = ::Value{Name, true, false, hex};
+  key.values[LowerCase(Name)] = ::Value{Name, true, hex};
   if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
@@ -385,14 +384,40 @@ bool TRegistry::DeleteValue(const std::string& Name) {
 }
 
 void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize) {
-  if (!KeyOpen() || BufSize < 0) throw ERegistryException("Failed to set data for '" + Name + "'");
+  if (!KeyOpen() || BufSize < 0 || (BufSize > 0 && !Buffer)) throw ERegistryException("Failed to set data for '" + Name + "'");
   std::string full = RootName(FRootKey) + "\\" + FCurrentPath;
   StoreSession session;
   auto& key = session.store.keys[LowerCase(full)];
   if (key.name.empty()) key.name = full;
-  ::Value v{Name, false, true, std::string(static_cast<const char*>(Buffer), static_cast<size_t>(BufSize))};
+  ::Value v{Name, false, std::string(static_cast<const char*>(Buffer), static_cast<size_t>(BufSize)), true};
   key.values[LowerCase(Name)] = v;
   if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
+}
+
+namespace {
+
+// The binary value of the open key, or nullptr.
+const Value* FindBinary(const Store& store, const std::string& full, const std::string& name) {
+  auto k = store.keys.find(LowerCase(full));
+  if (k == store.keys.end()) return nullptr;
+  auto v = k->second.values.find(LowerCase(name));
+  return v != k->second.values.end() && v->second.isBinary ? &v->second : nullptr;
+}
+
+}  // namespace
+
+int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize) {
+  if (KeyOpen()) {
+    StoreSession session;
+    if (const Value* v = FindBinary(session.store, RootName(FRootKey) + "\\" + FCurrentPath, Name)) {
+      // A buffer too small for the value gets nothing: a part would be misread as the whole.
+      if (static_cast<size_t>(std::max(BufSize, 0)) < v->data.size())
+        throw ERegistryException("Invalid data type for '" + Name + "'");
+      if (!v->data.empty()) std::memcpy(Buffer, v->data.data(), v->data.size());
+      return static_cast<int>(v->data.size());
+    }
+  }
+  throw ERegistryException("Invalid data type for '" + Name + "'");
 }
 
 int TRegistry::GetDataSize(const std::string& Name) {
@@ -402,22 +427,6 @@ int TRegistry::GetDataSize(const std::string& Name) {
   if (k == session.store.keys.end()) return -1;
   auto v = k->second.values.find(LowerCase(Name));
   if (v == k->second.values.end()) return -1;
-  return v->second.isInteger ? 4 : static_cast<int>(v->second.data.size());
-}
-
-int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize) {
-  if (KeyOpen()) {
-    StoreSession session;
-    auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
-    if (k != session.store.keys.end()) {
-      auto v = k->second.values.find(LowerCase(Name));
-      if (v != k->second.values.end() && v->second.isBinary) {
-        const std::string& data = v->second.data;
-        if (static_cast<int>(data.size()) > BufSize) throw ERegistryException("Invalid data type for '" + Name + "'");
-        std::copy(data.begin(), data.end(), static_cast<char*>(Buffer));
-        return static_cast<int>(data.size());
-      }
-    }
-  }
-  throw ERegistryException("Invalid data type for '" + Name + "'");
+  if (v->second.isInteger) return 4;
+  return static_cast<int>(v->second.data.size() + (v->second.isBinary ? 0 : 1));
 }

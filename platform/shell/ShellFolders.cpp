@@ -117,10 +117,11 @@ FileFacts Facts(const std::string& Path) {
   return f;
 }
 
-const MountEntry* FindMount(const std::vector<MountEntry>& Mounts, const std::string& Path) {
-  for (const MountEntry& m : Mounts)
-    if (m.path == Path) return &m;
-  return nullptr;
+// The drive type of the mount at Path (fixed for a path that is no mount point).
+UINT MountDriveType(const std::string& Path) {
+  for (const MountEntry& m : MountTable())
+    if (m.path == Path) return DriveTypeOf(m);
+  return DRIVE_FIXED;
 }
 
 int Sign(int64_t V) { return V < 0 ? -1 : V > 0 ? 1 : 0; }
@@ -584,8 +585,7 @@ SFGAOF ItemAttributes(const ItemInfo& Item, SFGAOF Asked) {
           SFGAO_HASPROPSHEET;
       if ((Asked & SFGAO_HASSUBFOLDER) && HasSubfolder(path)) a |= SFGAO_HASSUBFOLDER;
       if (Item.kind == ItemKind::Mount) {
-        const MountEntry* m = FindMount(MountTable(), path);
-        UINT type = m ? DriveTypeOf(*m) : DRIVE_FIXED;
+        UINT type = MountDriveType(path);
         if (type == DRIVE_REMOVABLE || type == DRIVE_CDROM) a |= SFGAO_REMOVABLE;
       }
       if (Facts(path).readOnly) a |= SFGAO_READONLY;
@@ -635,8 +635,7 @@ std::string ItemTypeName(const ItemInfo& Item) {
     case ItemKind::Computer:
     case ItemKind::Junction: return "System Folder";
     case ItemKind::Mount: {
-      const MountEntry* m = FindMount(MountTable(), Item.location.path);
-      switch (m ? DriveTypeOf(*m) : DRIVE_FIXED) {
+      switch (MountDriveType(Item.location.path)) {
         case DRIVE_REMOVABLE: return "Removable Disk";
         case DRIVE_CDROM: return "CD Drive";
         case DRIVE_REMOTE: return "Network Drive";
@@ -662,8 +661,7 @@ int ItemIconIndex(const ItemInfo& Item, bool Open) {
     case ItemKind::Computer: return kIconComputer;
     case ItemKind::Junction: return kIconHome;
     case ItemKind::Mount: {
-      const MountEntry* m = FindMount(MountTable(), Item.location.path);
-      switch (m ? DriveTypeOf(*m) : DRIVE_FIXED) {
+      switch (MountDriveType(Item.location.path)) {
         case DRIVE_REMOVABLE: return kIconDriveRemovable;
         case DRIVE_CDROM: return kIconDriveCdrom;
         case DRIVE_REMOTE: return kIconDriveRemote;

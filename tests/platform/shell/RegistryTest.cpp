@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "ShellTestDir.h"
@@ -44,28 +45,6 @@ TEST(Registry, ValuesPersistAcrossObjectsAndKeysAreCaseInsensitive) {
   EXPECT_EQ(shell::RegistryFilePath(), home / "config/ostrovel/registry");
 }
 
-TEST(Registry, BinaryValuesKeepEveryByteAndRefuseASmallerBuffer) {
-  TempHome home;
-  const unsigned char bytes[] = {0x00, 0xc8, 0xff, 0x2c, 0x0a, 0x22};
-  {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Player", true));
-    reg.WriteBinaryData("Cols", bytes, sizeof bytes);
-    reg.WriteString("Name", "text");
-  }
-  TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Player", false));
-  EXPECT_EQ(reg.GetDataSize("Cols"), 6);
-  EXPECT_EQ(reg.GetDataSize("Missing"), -1);
-  unsigned char read[22] = {};
-  ASSERT_EQ(reg.ReadBinaryData("Cols", read, sizeof read), 6);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(read), 6), std::string(reinterpret_cast<const char*>(bytes), 6));
-  unsigned char small[4];
-  EXPECT_THROW(reg.ReadBinaryData("Cols", small, sizeof small), ERegistryException);
-  EXPECT_THROW(reg.ReadBinaryData("Name", read, sizeof read), ERegistryException);
-  EXPECT_EQ(reg.ReadString("Name"), "text");
-}
-
 TEST(Registry, TheRunValueIsAnAutostartEntry) {
   TempHome home;
   std::string exe = home / "bin dir/ostrovel";
@@ -89,6 +68,37 @@ TEST(Registry, TheRunValueIsAnAutostartEntry) {
   ASSERT_TRUE(reg.OpenKey("\\Software\\Other", true));
   reg.WriteString("Ostrovel", exe);
   EXPECT_FALSE(fs::exists(entry));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Registry, BinaryValuesKeepTheirBytesAndRefuseSmallBuffers) {
+  shelltest::TempHome home;
+  const unsigned char data[] = {0x00, 0xC8, 0x00, 0x3C, 0xFF, 0x0A, 0x22, 0x5C};
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Columns", true));
+    reg.WriteBinaryData("DirectoryCols", data, sizeof data);
+    reg.WriteBinaryData("Empty", nullptr, 0);
+    reg.WriteString("Text", "abc");
+  }
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Columns", false));
+  EXPECT_EQ(reg.GetDataSize("DirectoryCols"), 8);
+  EXPECT_EQ(reg.GetDataSize("Text"), 4);
+  EXPECT_EQ(reg.GetDataSize("Absent"), -1);
+  unsigned char buffer[22] = {};
+  EXPECT_EQ(reg.ReadBinaryData("DirectoryCols", buffer, sizeof buffer), 8);
+  EXPECT_EQ(std::memcmp(buffer, data, sizeof data), 0);
+  EXPECT_EQ(reg.ReadBinaryData("Empty", buffer, sizeof buffer), 0);
+  unsigned char small[4] = {1, 2, 3, 4};
+  EXPECT_THROW(reg.ReadBinaryData("DirectoryCols", small, sizeof small), ERegistryException);
+  EXPECT_EQ(small[0], 1);
+  EXPECT_THROW(reg.ReadBinaryData("Text", buffer, sizeof buffer), ERegistryException);
+  EXPECT_THROW(reg.ReadBinaryData("Absent", buffer, sizeof buffer), ERegistryException);
+  EXPECT_EQ(reg.ReadString("Text"), "abc");
 }
 
 }  // namespace
