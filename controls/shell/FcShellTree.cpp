@@ -57,6 +57,11 @@ TFcCustomShellTree::TFcCustomShellTree(TComponent* AOwner)
 }
 
 TFcCustomShellTree::~TFcCustomShellTree() {
+  // The base frees the nodes after this part is gone: their data goes now.
+  for (TTreeNode* node = Items()->GetFirstNode(); node; node = node->GetNext()) {
+    delete NodeData(node);
+    node->SetData(nullptr);
+  }
   GetDeviceChangeHandler()->Unregister(this);
   FTimer->OnTimer = nullptr;
   FWatcher.reset();
