@@ -100,10 +100,12 @@ void TFcCustomShellCombo::DoDeleteItem(TObject* Item) {
 void TFcCustomShellCombo::DoGetItemData(TFcImageComboBoxItem* Item) {
   if (Item->Caption().empty() || Item->ImageIndex() == -1) {
     TFcShellComboData* data = EntryData(Item->Index());
-    if (data) {
-      if (data->RelIdList()) Item->SetCaption(ShellGetDisplayName(data->ParentFolder().get(), data->RelIdList(), 1));
-      Item->SetImageIndex(ShellGetIconIndex(data->AbsIdList(), SHGFI_SMALLICON));
+    // Supplied once: a setter repaints, and painting asks again.
+    if (data && data->RelIdList() && Item->Caption().empty()) {
+      const std::string caption = ShellGetDisplayName(data->ParentFolder().get(), data->RelIdList(), 1);
+      if (!caption.empty()) Item->SetCaption(caption);
     }
+    if (data && Item->ImageIndex() == -1) Item->SetImageIndex(ShellGetIconIndex(data->AbsIdList(), SHGFI_SMALLICON));
   }
   TFcCustomImageComboBox::DoGetItemData(Item);
 }
@@ -117,7 +119,8 @@ TFcImageComboBoxItem* TFcCustomShellCombo::AddEntry(std::shared_ptr<IShellFolder
   std::string caption;
   int image = -1;
   if (Named) {
-    caption = Item ? ShellGetDisplayName(Folder.get(), Item, 1) : ShellGetDisplayName(Folder.get(), nullptr, 0);
+    shell::TIdListPtr empty(shell::ILCreateEmpty());
+    caption = Item ? ShellGetDisplayName(Folder.get(), Item, 1) : ShellGetDisplayName(Folder.get(), empty.get(), 0);
     image = ShellGetIconIndex(data->AbsIdList(), SHGFI_SMALLICON | SHGFI_OPENICON);
   }
   TFcImageComboBoxItem* entry = AddItem(caption, image, Level);

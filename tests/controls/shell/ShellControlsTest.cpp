@@ -3,6 +3,7 @@
 // failed fills, and the combo's entries.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,6 +15,8 @@
 #include "platform/os/Clipboard.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
+#include "tests/support/Snapshot.h"
+#include "platform/backends/HeadlessPresenter.h"
 
 namespace {
 
@@ -278,6 +281,58 @@ TEST_F(ShellControlsTest, KeyboardMovesReachTheLinkedListAfterAPauseAClickAtOnce
   App.RunFor(600);
   EXPECT_TRUE(ILIsEqual(list->ShownIdList(), tree->SelectedLocation()->GetIdList()));
   EXPECT_FALSE(ILIsEqual(list->ShownIdList(), music.get()));
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures for a look (run with --gtest_also_run_disabled_tests and OSTROVEL_SHELL_PNGS=DIR).
+TEST_F(ShellControlsTest, DISABLED_Pictures) {
+  const char* dir = std::getenv("OSTROVEL_SHELL_PNGS");
+  if (!dir) GTEST_SKIP();
+  auto* tree = new TFcShellTree(Form.get());
+  tree->SetParent(Form.get());
+  tree->SetBounds(8, 8, 200, 300);
+  tree->SetHideSelection(false);
+  tree->SetOptions(tree->Options() - TFcShellTreeOptions{stoDynamicRefresh});
+  TFcShellList* list = MakeList();
+  list->SetBounds(216, 40, 416, 268);
+  list->SetFileFilter("*.mp3;*.wav");
+  auto* combo = new TFcShellCombo(Form.get());
+  combo->SetParent(Form.get());
+  combo->SetBounds(216, 8, 300, 22);
+  combo->SetShellList(list);
+  Show();
+  tree->FillTree();
+  shell::TIdListPtr computer;
+  {
+    LPITEMIDLIST c = nullptr;
+    ShellGetSpecialFolderIdList(nullptr, CSIDL_DRIVES, c);
+    computer.reset(c);
+  }
+  tree->SelectedLocation()->SetIdList(computer.get());
+  tree->Selected()->Expand(false);
+  shell::TIdListPtr music = Parse(Home / "Music");
+  combo->SelectedLocation()->SetIdList(music.get());
+  list->SetFocus();
+  App.RunFor(100);
+  App.Presenter().SaveSnapshot(tree->Handle(), std::string(dir) + "/tree.png");
+  App.Presenter().SaveSnapshot(list->Handle(), std::string(dir) + "/report.png");
+  list->SetViewStyle(vsList);
+  App.RunFor(50);
+  App.Presenter().SaveSnapshot(list->Handle(), std::string(dir) + "/list.png");
+  list->SetViewStyle(vsReport);
+  list->SetEnabled(false);
+  App.RunFor(50);
+  App.Presenter().SaveSnapshot(list->Handle(), std::string(dir) + "/disabled.png");
+  list->SetEnabled(true);
+  combo->SetFocus();
+  App.RunFor(20);
+  combo->SetDroppedDown(true);
+  App.RunFor(100);
+  App.Presenter().SaveSnapshot(Form->Handle(), std::string(dir) + "/form.png");
+  test::SavePng(App.Presenter().ScreenSnapshot(), std::string(dir) + "/combo.png");
 }
 
 }  // namespace
