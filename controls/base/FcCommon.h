@@ -345,6 +345,26 @@ class TFcOldPropReader : public TObject {
   static void SkipLegacyEnum(TReader* Reader);
 };
 
+// The frame properties of a framed control's earlier versions, read and never written:
+// "FrameFlat" (FrameHotTrack; true also gives the status style with the lowered hot style),
+// "FrameFocusStyle" (the hot style by name) and "FrameFlatStyle" (read and dropped).
+template <class C>
+void DefineOldFrameProperties(TFiler* Filer, C* Control) {
+  Filer->DefineProperty("FrameFlat", [Control](TReader* Reader) {
+    const bool flat = Reader->ReadBoolean();
+    Control->SetFrameHotTrack(flat);
+    if (flat) {
+      Control->SetFrameStyle(fsStatus);
+      Control->SetFrameHotStyle(fsLowered);
+    }
+  }, nullptr, false);
+  Filer->DefineProperty("FrameFocusStyle", [Control](TReader* Reader) {
+    const int value = classes::GetEnumValue(EnumInfo(TFrameStyle{}), Reader->ReadIdent());
+    if (value >= 0) Control->SetFrameHotStyle(static_cast<TFrameStyle>(value));
+  }, nullptr, false);
+  Filer->DefineProperty("FrameFlatStyle", &TFcOldPropReader::ReadOldEnumProp, nullptr, false);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Common services
 

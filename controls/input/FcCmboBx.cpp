@@ -200,21 +200,7 @@ bool TFcCustomComboBox::IsFocusColorStored() const {
 
 void TFcCustomComboBox::DefineProperties(TFiler* Filer) {
   TCustomComboBox::DefineProperties(Filer);
-  // Names written by earlier versions: read, never written.
-  Filer->DefineProperty("FrameFlat", [this](TReader* Reader) {
-    const bool flat = Reader->ReadBoolean();
-    SetFrameHotTrack(flat);
-    if (flat) {
-      SetFrameStyle(fsStatus);
-      SetFrameHotStyle(fsLowered);
-    }
-  }, nullptr, false);
-  Filer->DefineProperty("FrameFocusStyle", [this](TReader* Reader) {
-    const std::string name = Reader->ReadIdent();
-    const int value = classes::GetEnumValue(EnumInfo(TFrameStyle{}), name);
-    if (value >= 0) SetFrameHotStyle(static_cast<TFrameStyle>(value));
-  }, nullptr, false);
-  Filer->DefineProperty("FrameFlatStyle", &TFcOldPropReader::ReadOldEnumProp, nullptr, false);
+  DefineOldFrameProperties(Filer, this);
 }
 
 // -- hot state and focus --

@@ -774,6 +774,10 @@ void TControl::CMParentBiDiModeChanged(TMessage&) {
 
 void TControl::CMTextChanged(TMessage&) {}
 
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
 void TControl::CMMouseEnter(TMessage& M) {
   if (FParent) FParent->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
   if (M.LParam == 0 && OnMouseEnter) OnMouseEnter(this);

@@ -98,6 +98,7 @@ using TDragOverEvent =
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 // ---- message records passed by pointer in lParam ----
 
@@ -363,6 +364,9 @@ class TControl : public TComponent {
   TDragDropEvent OnDragDrop;
   TStartDragEvent OnStartDrag;
   TEndDragEvent OnEndDrag;
+  // Before a context menu opens: MousePos in client coordinates ((-1, -1) from the keyboard);
+  // Handled true keeps the menu closed.
+  TContextPopupEvent OnContextPopup;
 
   // ---- dispatchers (override to react; call the base to keep the events) ----
   virtual void Click();
@@ -376,6 +380,8 @@ class TControl : public TComponent {
   virtual void DoStartDrag(TDragObject*& DragObject);
   virtual void DoEndDrag(TObject* Target, int X, int Y);
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+  // Fires OnContextPopup.
+  virtual void DoContextPopup(TPoint MousePos, bool& Handled);
 
   // The device context of the control's parent window positioned at the control (a windowed
   // control's own DC); WindowHandle receives the window it belongs to.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/Frames.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
@@ -17,6 +18,8 @@ namespace {
 
 constexpr UINT_PTR kEditTimer = 1;
 constexpr int kIconCellWidth = 75;
+// The room of an item's check box before its small icon.
+constexpr int kCheckWidth = 16;
 
 UINT StatesToBits(TItemStates States) {
   UINT bits = 0;
@@ -40,6 +43,7 @@ TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       FListItems(std::make_unique<TListItems>(this)),
       FListColumns(std::make_unique<TListColumns>(this)),
+      FIconOptions(std::make_unique<TIconOptions>(this)),
       FCanvas(std::make_unique<TControlCanvas>()),
       FLargeChangeLink(std::make_unique<TChangeLink>()),
       FSmallChangeLink(std::make_unique<TChangeLink>()),
@@ -281,6 +285,7 @@ TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TSearchDirection D
 
 void TCustomListView::ItemsChanged() {
   if (FListItems->UpdateCount() > 0) return;
+  if (FIconOptions->AutoArrange()) FPositions.clear();
   for (int c = 0; c < FListColumns->Count(); ++c)
     if (Column(c)->AutoSize()) SizeColumnToFit(c);
   UpdateScrollBars();
@@ -329,9 +334,10 @@ int TCustomListView::ListColumnWidth() {
   // Virtual lists are not measured item by item.
   if (FOwnerData) w = 100;
   else
-    for (int i = 0; i < count; ++i) w = std::max(w, MeasureText(FListItems->FItems[static_cast<size_t>(i)]->FCaption));
+    for (int i = 0; i < count; ++i) w = std::max(w, MeasureText(ItemText(i, 0)));
   int imageW = FSmallImages ? FSmallImages->Width() + 2 : 0;
   if (FStateImages) imageW += FStateImages->Width();
+  if (FCheckboxes) imageW += kCheckWidth;
   return std::clamp(w + imageW + 12, 40, std::max(ClientWidth(), 40));
 }
 
@@ -381,6 +387,10 @@ TRect TCustomListView::ItemBounds(int Index) {
     default: {
       const TSize cell = FViewStyle == vsIcon ? IconCell() : TSize{ListColumnWidth(), h};
       TPoint p{(Index % PerRow()) * cell.cx, (Index / PerRow()) * cell.cy};
+      if (FIconOptions->Arrangement() == iaLeft) {
+        const int perColumn = std::max(area.Height() / std::max(static_cast<int>(cell.cy), 1), 1);
+        p = {(Index / perColumn) * cell.cx, (Index % perColumn) * cell.cy};
+      }
       if (Index < static_cast<int>(FPositions.size()) && FPositions[static_cast<size_t>(Index)].X >= 0)
         p = FPositions[static_cast<size_t>(Index)];
       const int x = p.X - FScrollX, y = area.Top + p.Y - FScrollY;
@@ -399,17 +409,32 @@ TRect TCustomListView::IconRect(int Index) {
   }
   int x = b.Left + 2;
   if (FStateImages) x += FStateImages->Width();
+  if (FCheckboxes) x += kCheckWidth;
   const int iw = FSmallImages ? FSmallImages->Width() : 0;
   const int ih = FSmallImages ? FSmallImages->Height() : 0;
   const int y = b.Top + (b.Height() - ih) / 2;
   return {x, y, x + iw, y + ih};
 }
 
+TRect TCustomListView::CheckRect(int Index) {
+  const TRect b = ItemBounds(Index);
+  int x = b.Left + 2;
+  if (FStateImages) x += FStateImages->Width();
+  const int size = kCheckWidth - 3;
+  const int y = b.Top + (b.Height() - size) / 2;
+  return {x, y, x + size, y + size};
+}
+
+void TCustomListView::ToggleCheck(int Index) {
+  TListItem* item = FListItems->Item(Index);
+  item->SetChecked(!item->Checked());
+}
+
 TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) {
   if (Index < 0 || Index >= FListItems->Count()) return {};
   const TRect bounds = ItemBounds(Index);
   const TRect icon = IconRect(Index);
-  const std::string caption = FListItems->Item(Index)->Caption();
+  const std::string caption = ItemText(Index, 0);
   TRect label;
   if (FViewStyle == vsIcon) {
     const int w = std::min(MeasureText(caption) + 6, bounds.Width());
@@ -651,7 +676,7 @@ void TCustomListView::SizeColumnToFit(int Column) {
   int w = MeasureText(this->Column(Column)->Caption()) + 16;
   for (int i = 0; i < FListItems->Count(); ++i) {
     TListItem* item = FListItems->Item(i);
-    std::string s = Column == 0 ? item->Caption() : (Column - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(Column - 1) : "");
+    std::string s = ItemText(item->Index(), Column);
     int extra = 12;
     if (Column == 0) extra += (FSmallImages ? FSmallImages->Width() + 2 : 0) + (FStateImages ? FStateImages->Width() : 0);
     w = std::max(w, MeasureText(s) + extra);
@@ -749,7 +774,7 @@ int TCustomListView::CompareForSort(TListItem* A, TListItem* B) {
     return result;
   }
   if (FSortType == stData) return A->Data() == B->Data() ? 0 : A->Data() < B->Data() ? -1 : 1;
-  return AnsiCompareText(A->Caption(), B->Caption());
+  return AnsiCompareText(TextOf(A, 0), TextOf(B, 0));
 }
 
 void TCustomListView::SortNow(const std::function<int(TListItem*, TListItem*)>& Compare) {
@@ -919,7 +944,12 @@ void TCustomListView::DrawItem(int Index, const TRect& Client) {
   TRect text = label;
   text.Left += 2;
   text.Right -= 2;
-  DrawText(item->Caption(), text, FViewStyle == vsIcon ? taCenter : FListColumns->Count() > 0 && FViewStyle == vsReport ? Column(0)->Alignment() : taLeftJustify);
+  if (FCheckboxes && FViewStyle != vsIcon) {
+    TRect check = CheckRect(Index);
+    DrawFrameControl(FCanvas->Handle(), &check, DFC_BUTTON,
+                     static_cast<UINT>(DFCS_BUTTONCHECK) | (item->Checked() ? static_cast<UINT>(DFCS_CHECKED) : 0u) | (Enabled() ? 0u : static_cast<UINT>(DFCS_INACTIVE)));
+  }
+  DrawText(ItemText(Index, 0), text, FViewStyle == vsIcon ? taCenter : FListColumns->Count() > 0 && FViewStyle == vsReport ? Column(0)->Alignment() : taLeftJustify);
   if (FViewStyle == vsReport) {
     const bool subSelected = selected && FRowSelect;
     for (int c = 1; c < FListColumns->Count(); ++c) {
@@ -929,8 +959,7 @@ void TCustomListView::DrawItem(int Index, const TRect& Client) {
       FCanvas->Font()->Assign(Font());
       FCanvas->Font()->SetColor(!Enabled() ? clGrayText : subSelected && active ? clHighlightText : textColor == clHighlightText ? Font()->Color() : textColor);
       if (IsCustomDrawn(dtSubItem, cdPrePaint) && !CustomDrawSubItem(item, c, state, cdPrePaint)) continue;
-      const std::string s = c - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(c - 1) : "";
-      DrawText(s, r, Column(c)->Alignment());
+      DrawText(ItemText(Index, c), r, Column(c)->Alignment());
     }
   }
   if ((StateOf(Index) & LVIS_FOCUSED) && Focused()) FCanvas->DrawFocusRect(back);
@@ -1228,6 +1257,7 @@ void TCustomListView::HandleKey(TMessage& Message) {
       break;
     }
     case VK_SPACE:
+      if (cur >= 0 && FCheckboxes) ToggleCheck(cur);
       if (cur >= 0) {
         if (FMultiSelect && shift.Contains(ssCtrl)) SetItemState(cur, LVIS_SELECTED, (StateOf(cur) & LVIS_SELECTED) ? 0 : LVIS_SELECTED);
         else if (!(StateOf(cur) & LVIS_SELECTED)) MoveFocusTo(cur, {});
@@ -1245,7 +1275,7 @@ void TCustomListView::HandleChar(TMessage& Message) {
   if (!FSearch.Type(static_cast<char32_t>(Message.WParam))) return;
   TListItem* f = ItemFocused();
   const int found = FSearch.Find(f ? f->Index() : -1, FListItems->Count(),
-                                 [this](int i) { return FListItems->Item(i)->Caption(); });
+                                 [this](int i) { return ItemText(i, 0); });
   if (found >= 0) MoveFocusTo(found, {});
 }
 
@@ -1265,6 +1295,7 @@ void TCustomListView::HandleLButtonDown(TMessage& Message, bool Double) {
   const TShiftState shift = KeysToShiftState(static_cast<WORD>(Message.WParam));
   FPressRight = false;
   FPressItem = i;
+  if (FCheckboxes && i >= 0 && FViewStyle != vsIcon && CheckRect(i).Contains(p)) ToggleCheck(i);
   if (i < 0) {
     if (!shift.Contains(ssCtrl)) ClearSelection();
     return;
@@ -1349,7 +1380,7 @@ void TCustomListView::BeginEdit(int Index) {
   }
   // The editor exists and holds the caption while the list asks whether the item may be
   // edited, so a handler can give it another text to edit.
-  const std::string caption = FListItems->Item(Index)->Caption();
+  const std::string caption = ItemText(Index, 0);
   FEditor->Load(caption);
   FEditItem = Index;
   NMLVDISPINFO info;

@@ -49,6 +49,15 @@ constexpr UINT LVIS_SELECTED = 0x0002;
 constexpr UINT LVIS_CUT = 0x0004;
 constexpr UINT LVIS_DROPHILITED = 0x0008;
 
+// The state image of an item (bits 12-15): with Checkboxes 1 unchecked, 2 checked.
+constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
+constexpr UINT IndexToStateImageMask(UINT Index) { return Index << 12; }
+
+// A caption or sub-item text of this value is asked of the list's handler each time it is
+// shown, measured, sorted or edited (LVN_GETDISPINFO with LVIF_TEXT); no real text is this
+// value (0xFF is no byte of UTF-8).
+inline const std::string LPSTR_TEXTCALLBACK{"\xFF\xFE<text callback>"};
+
 constexpr UINT LVIF_TEXT = 0x0001;
 constexpr UINT LVIF_IMAGE = 0x0002;
 constexpr UINT LVIF_PARAM = 0x0004;
@@ -63,6 +72,9 @@ constexpr UINT LVN_BEGINRDRAG = LVN_FIRST - 11;
 constexpr UINT LVN_BEGINLABELEDIT = LVN_FIRST - 5;
 constexpr UINT LVN_ENDLABELEDIT = LVN_FIRST - 6;
 constexpr UINT LVN_GETINFOTIP = LVN_FIRST - 57;
+// The text of an item's column (LVIF_TEXT; iItem, iSubItem, lParam the item's Data): the
+// handler puts it into item.pszText.
+constexpr UINT LVN_GETDISPINFO = LVN_FIRST - 50;
 
 struct NMLISTVIEW {
   NMHDR hdr;
@@ -126,6 +138,33 @@ using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TL
                                                      TCustomDrawState State, bool& DefaultDraw)>;
 // A comparison for CustomSort: negative when Item1 comes first.
 using TLVCompare = std::function<int(TListItem* Item1, TListItem* Item2, LPARAM Data)>;
+
+// ---- icon options ----
+
+enum TIconArrangement { iaTop, iaLeft };
+const classes::TEnumInfo& EnumInfo(TIconArrangement);
+
+// How the icon views lay their items out: in rows (iaTop) or in columns (iaLeft); with
+// AutoArrange the items are laid out again whenever they change (positions set by hand go);
+// WrapText lets a caption take two lines under its icon.
+class TIconOptions : public TPersistent {
+ public:
+  explicit TIconOptions(TCustomListView* AOwner) : FOwner(AOwner) {}
+  TIconArrangement Arrangement() const { return FArrangement; }
+  void SetArrangement(TIconArrangement Value);
+  bool AutoArrange() const { return FAutoArrange; }
+  void SetAutoArrange(bool Value);
+  bool WrapText() const { return FWrapText; }
+  void SetWrapText(bool Value);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  void Changed();
+  TCustomListView* FOwner;
+  TIconArrangement FArrangement = iaTop;
+  bool FAutoArrange = false;
+  bool FWrapText = true;
+};
 
 // ---- columns ----
 
@@ -199,6 +238,9 @@ class TListItem : public TPersistent {
   void* Data() const { return FData; }
   void SetData(void* Value) { FData = Value; }
   int Index() const { return FIndex; }
+  // The check box of a list with Checkboxes (the state image 2).
+  bool Checked() const;
+  void SetChecked(bool Value);
 
   bool Selected() const;
   void SetSelected(bool Value);
@@ -317,6 +359,16 @@ class TCustomListView : public TWinControl {
   void SetSmallImages(TCustomImageList* Value);
   TCustomImageList* StateImages() const { return FStateImages; }
   void SetStateImages(TCustomImageList* Value);
+  // A check box before each item (not in the icon view's large icons): a click on it or Space
+  // toggles the focused item's state image between 1 and 2.
+  bool Checkboxes() const { return FCheckboxes; }
+  void SetCheckboxes(bool Value);
+  TIconOptions* IconOptions() const { return FIconOptions.get(); }
+  void SetIconOptions(TIconOptions* Value) { FIconOptions->Assign(Value); }
+
+  // The text shown in a column of item Index (0 the caption): the stored text, or the
+  // handler's answer for LPSTR_TEXTCALLBACK.
+  std::string ItemText(int Index, int Column);
 
   // ---- selection ----
   // The first selected item.
@@ -406,6 +458,7 @@ class TCustomListView : public TWinControl {
   friend class TListItem;
   friend class TListItems;
   friend class TListColumns;
+  friend class TIconOptions;
 
   // The state bits of an item by index, and changing them through the notifications.
   UINT StateOf(int Index) const;
@@ -473,6 +526,12 @@ class TCustomListView : public TWinControl {
 
   std::unique_ptr<TListItems> FListItems;
   std::unique_ptr<TListColumns> FListColumns;
+  std::unique_ptr<TIconOptions> FIconOptions;
+  bool FCheckboxes = false;
+  TRect CheckRect(int Index);
+  // ItemText of an item in hand (while sorting, the places are not yet renumbered).
+  std::string TextOf(TListItem* Item, int Column);
+  void ToggleCheck(int Index);
   std::unique_ptr<TControlCanvas> FCanvas;
   std::unique_ptr<TChangeLink> FLargeChangeLink;
   std::unique_ptr<TChangeLink> FSmallChangeLink;

@@ -270,3 +270,86 @@ static const classes::TPublished<TListColumn, TCollectionItem> ListColumnInfo([]
   p.Int("ImageIndex", &TListColumn::ImageIndex, &TListColumn::SetImageIndex).Default(-1);
   p.Int("Tag", &TListColumn::Tag, &TListColumn::SetTag).Default(0);
 });
+
+// ---- check boxes, icon options and texts on demand ----
+
+bool TListItem::Checked() const {
+  TCustomListView* v = ListView();
+  return v && (v->StateOf(FIndex) & LVIS_STATEIMAGEMASK) == IndexToStateImageMask(2);
+}
+
+void TListItem::SetChecked(bool Value) {
+  TCustomListView* v = ListView();
+  if (!v || Checked() == Value) return;
+  v->SetItemState(FIndex, LVIS_STATEIMAGEMASK, IndexToStateImageMask(Value ? 2 : 1));
+}
+
+void TCustomListView::SetCheckboxes(bool Value) {
+  if (FCheckboxes == Value) return;
+  FCheckboxes = Value;
+  ItemsChanged();
+}
+
+std::string TCustomListView::ItemText(int Index, int Column) {
+  if (Index < 0 || Index >= FListItems->Count()) return {};
+  return TextOf(FListItems->Item(Index), Column);
+}
+
+std::string TCustomListView::TextOf(TListItem* item, int Column) {
+  std::string text;
+  if (Column == 0) text = item->Caption();
+  else if (Column - 1 < item->SubItems()->Count()) text = item->SubItems()->Strings(Column - 1);
+  if (text != LPSTR_TEXTCALLBACK) return text;
+  NMLVDISPINFO info;
+  info.item.mask = LVIF_TEXT;
+  info.item.iItem = item->Index();
+  info.item.iSubItem = Column;
+  info.item.lParam = reinterpret_cast<LPARAM>(item->Data());
+  if (HandleAllocated()) {
+    controls::NotifySelf(Handle(), info.hdr, LVN_GETDISPINFO);
+  } else {
+    info.hdr.code = LVN_GETDISPINFO;
+    Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&info.hdr));
+  }
+  return info.item.pszText;
+}
+
+const classes::TEnumInfo& EnumInfo(TIconArrangement) {
+  static const classes::TEnumInfo info{"TIconArrangement", {"iaTop", "iaLeft"}};
+  return info;
+}
+
+void TIconOptions::SetArrangement(TIconArrangement Value) {
+  if (FArrangement == Value) return;
+  FArrangement = Value;
+  Changed();
+}
+
+void TIconOptions::SetAutoArrange(bool Value) {
+  if (FAutoArrange == Value) return;
+  FAutoArrange = Value;
+  Changed();
+}
+
+void TIconOptions::SetWrapText(bool Value) {
+  if (FWrapText == Value) return;
+  FWrapText = Value;
+  Changed();
+}
+
+void TIconOptions::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TIconOptions*>(Source);
+  if (!other) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FArrangement = other->FArrangement;
+  FAutoArrange = other->FAutoArrange;
+  FWrapText = other->FWrapText;
+  Changed();
+}
+
+void TIconOptions::Changed() {
+  if (FAutoArrange) FOwner->FPositions.clear();
+  FOwner->ItemsChanged();
+}

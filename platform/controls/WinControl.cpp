@@ -982,6 +982,12 @@ void TWinControl::WMContextMenu(TMessage& M) {
   TPoint screen = fromKey ? ClientToScreen(TPoint{0, 0}) : LParamToPoint(M.LParam);
   TControl* target = fromKey ? nullptr : ControlAtPos(ScreenToClient(screen), false);
   if (!target) target = this;
+  bool handled = false;
+  target->DoContextPopup(fromKey ? TPoint{-1, -1} : target->ScreenToClient(screen), handled);
+  if (handled) {
+    M.Result = 1;
+    return;
+  }
   for (TControl* c = target; c; c = c->Parent()) {
     TPopupMenu* menu = c->PopupMenu();
     if (menu && menu->AutoPopup()) {

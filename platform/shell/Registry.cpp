@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -70,7 +73,33 @@ struct Value {
   std::string name;
   bool isInteger = false;
   std::string data;
+  bool isBinary = false;  // data holds the bytes
 };
+
+std::string HexBytes(const std::string& bytes) {
+  std::string out;
+  char hex[4];
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(bytes[i]));
+    if (i) out += ',';
+    out += hex;
+  }
+  return out;
+}
+
+// "0a,ff,..." back to bytes; false for anything else.
+bool ParseHexBytes(const std::string& text, std::string& bytes) {
+  bytes.clear();
+  for (size_t i = 0; i < text.size();) {
+    if (i + 2 > text.size() || !std::isxdigit(static_cast<unsigned char>(text[i])) ||
+        !std::isxdigit(static_cast<unsigned char>(text[i + 1])))
+      return false;
+    bytes += static_cast<char>(std::strtoul(text.substr(i, 2).c_str(), nullptr, 16));
+    i += 2;
+    if (i < text.size() && text[i++] != ',') return false;
+  }
+  return true;
+}
 
 struct Key {
   std::string name;                     // as first written
@@ -136,6 +165,9 @@ Store Parse(std::istream& in) {
     if (line.compare(i, 6, "dword:") == 0) {
       v.isInteger = true;
       v.data = line.substr(i + 6);
+    } else if (line.compare(i, 4, "hex:") == 0) {
+      v.isBinary = true;
+      if (!ParseHexBytes(line.substr(i + 4), v.data)) continue;
     } else if (!Unquote(line, i, v.data)) {
       continue;
     }
@@ -151,6 +183,7 @@ std::string Serialize(const Store& store) {
     for (const auto& [lname, v] : key.values) {
       out << '"' << Escape(v.name) << "\"=";
       if (v.isInteger) out << "dword:" << v.data << '\n';
+      else if (v.isBinary) out << "hex:" << HexBytes(v.data) << '\n';
       else out << '"' << Escape(v.data) << "\"\n";
     }
     out << '\n';
@@ -348,4 +381,52 @@ bool TRegistry::DeleteValue(const std::string& Name) {
     fs::remove(shell::AutostartEntryPath(Name), ec);
   }
   return removed;
+}
+
+void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize) {
+  if (!KeyOpen() || BufSize < 0 || (BufSize > 0 && !Buffer)) throw ERegistryException("Failed to set data for '" + Name + "'");
+  std::string full = RootName(FRootKey) + "\\" + FCurrentPath;
+  StoreSession session;
+  auto& key = session.store.keys[LowerCase(full)];
+  if (key.name.empty()) key.name = full;
+  ::Value v{Name, false, std::string(static_cast<const char*>(Buffer), static_cast<size_t>(BufSize)), true};
+  key.values[LowerCase(Name)] = v;
+  if (!session.Save()) throw ERegistryException("Failed to set data for '" + Name + "'");
+}
+
+namespace {
+
+// The binary value of the open key, or nullptr.
+const Value* FindBinary(const Store& store, const std::string& full, const std::string& name) {
+  auto k = store.keys.find(LowerCase(full));
+  if (k == store.keys.end()) return nullptr;
+  auto v = k->second.values.find(LowerCase(name));
+  return v != k->second.values.end() && v->second.isBinary ? &v->second : nullptr;
+}
+
+}  // namespace
+
+int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize) {
+  if (KeyOpen()) {
+    StoreSession session;
+    if (const Value* v = FindBinary(session.store, RootName(FRootKey) + "\\" + FCurrentPath, Name)) {
+      // A buffer too small for the value gets nothing: a part would be misread as the whole.
+      if (static_cast<size_t>(std::max(BufSize, 0)) < v->data.size())
+        throw ERegistryException("Invalid data type for '" + Name + "'");
+      if (!v->data.empty()) std::memcpy(Buffer, v->data.data(), v->data.size());
+      return static_cast<int>(v->data.size());
+    }
+  }
+  throw ERegistryException("Invalid data type for '" + Name + "'");
+}
+
+int TRegistry::GetDataSize(const std::string& Name) {
+  if (!KeyOpen()) return -1;
+  StoreSession session;
+  auto k = session.store.keys.find(LowerCase(RootName(FRootKey) + "\\" + FCurrentPath));
+  if (k == session.store.keys.end()) return -1;
+  auto v = k->second.values.find(LowerCase(Name));
+  if (v == k->second.values.end()) return -1;
+  if (v->second.isInteger) return 4;
+  return static_cast<int>(v->second.data.size() + (v->second.isBinary ? 0 : 1));
 }

@@ -46,6 +46,13 @@ class TRegistry : public TObject {
   bool ValueExists(const std::string& Name);
   // False when there was no such value.
   bool DeleteValue(const std::string& Name);
+  // Binary values: BufSize bytes kept as they are.
+  void WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize);
+  // Copies the value into Buffer and answers its size; raises ERegistryException when the
+  // value is missing, not binary, or larger than BufSize.
+  int ReadBinaryData(const std::string& Name, void* Buffer, int BufSize);
+  // Bytes of a value (a string's with its ending zero, 4 for an integer); -1 when missing.
+  int GetDataSize(const std::string& Name);
 
  private:
   std::string Resolve(const std::string& Key) const;

@@ -57,6 +57,27 @@ TEST_F(ControlPopupMenuTest, ARightClickOpensTheMenuOfTheControlOrOfItsParent) {
   EXPECT_TRUE(Opened.empty());
 }
 
+TEST_F(ControlPopupMenuTest, OnContextPopupComesFirstAndMayKeepTheMenuClosed) {
+  auto* panel = Make<TTestPanel>(Form, "Panel", {10, 10, 200, 150});
+  panel->SetPopupMenu(MakeMenu("PanelMenu"));
+  TPoint at{-5, -5};
+  bool handled = false;
+  panel->OnContextPopup = [&](TObject*, TPoint MousePos, bool& Handled) {
+    Opened.push_back("context popup");
+    at = MousePos;
+    Handled = handled;
+  };
+  ShowForm();
+  RightClickThenEsc(test::TInputDriver::ScreenPoint(panel->Handle(), {150, 100}));
+  EXPECT_EQ(Opened, (std::vector<std::string>{"context popup", "PanelMenu for Panel"}));
+  EXPECT_EQ(at, (TPoint{150, 100}));
+
+  Opened.clear();
+  handled = true;
+  RightClickThenEsc(test::TInputDriver::ScreenPoint(panel->Handle(), {150, 100}));
+  EXPECT_EQ(Opened, (std::vector<std::string>{"context popup"}));
+}
+
 TEST_F(ControlPopupMenuTest, AFreedMenuIsForgotten) {
   auto* panel = Make<TTestPanel>(Form, "Panel", {10, 10, 200, 150});
   TPopupMenu* menu = MakeMenu("PanelMenu");

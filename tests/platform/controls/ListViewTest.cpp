@@ -441,4 +441,88 @@ TEST_F(ListViewTest, NotificationsOfDescendants) {
   EXPECT_EQ(probe->SelCount(), 1) << "a right click selects";
 }
 
+// A list whose texts come from its handler (LPSTR_TEXTCALLBACK).
+class TCallbackList : public TListView {
+ public:
+  using TListView::TListView;
+  int Asked = 0;
+
+ protected:
+  void CNNotify(TMessage& Message) override {
+    auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
+    if (hdr->code == LVN_GETDISPINFO) {
+      auto* info = reinterpret_cast<NMLVDISPINFO*>(hdr);
+      ++Asked;
+      const std::string name = *static_cast<std::string*>(reinterpret_cast<void*>(info->item.lParam));
+      info->item.pszText = info->item.iSubItem == 0 ? name : name + " size";
+      return;
+    }
+    TListView::CNNotify(Message);
+  }
+};
+
+TEST_F(ListViewTest, CallbackTextsAreAskedWhenShownSortedAndEdited) {
+  auto* list = Make<TCallbackList>(Form, "Callback", Bounds(10, 180, 260, 100));
+  list->SetViewStyle(vsReport);
+  list->Columns()->Add()->SetWidth(100);
+  list->Columns()->Add()->SetWidth(100);
+  static std::string names[] = {"zeta", "alpha", "mid"};
+  for (std::string& n : names) {
+    TListItem* item = list->Items()->Add();
+    item->SetData(&n);
+    item->SetCaption(LPSTR_TEXTCALLBACK);
+    item->SubItems()->Add(LPSTR_TEXTCALLBACK);
+  }
+  ShowForm();
+  EXPECT_GT(list->Asked, 0);  // painting asked
+  EXPECT_EQ(list->ItemText(0, 0), "zeta");
+  EXPECT_EQ(list->ItemText(0, 1), "zeta size");
+  list->AlphaSort();
+  EXPECT_EQ(list->ItemText(0, 0), "alpha");
+  EXPECT_EQ(list->ItemText(2, 0), "zeta");
+  list->Items()->Item(0)->EditCaption();
+  Pump();
+  ASSERT_NE(list->EditControl(), nullptr);
+  EXPECT_EQ(list->EditControl()->Text(), "alpha");
+  // A stored text is its own answer.
+  list->Items()->Item(1)->SetCaption("plain");
+  EXPECT_EQ(list->ItemText(1, 0), "plain");
+}
+
+TEST_F(ListViewTest, CheckBoxesToggleByClickAndSpaceThroughTheStateImage) {
+  List->SetCheckboxes(true);
+  std::vector<UINT> images;
+  auto* probe = List;
+  (void)probe;
+  Show();
+  const TRect bounds = List->Items()->Item(1)->DisplayRect(drBounds);
+  Input.Click(List->Handle(), {bounds.Left + 8, (bounds.Top + bounds.Bottom) / 2});
+  Pump();
+  EXPECT_TRUE(List->Items()->Item(1)->Checked());
+  EXPECT_FALSE(List->Items()->Item(0)->Checked());
+  Input.Key(VK_SPACE);
+  Pump();
+  EXPECT_FALSE(List->Items()->Item(1)->Checked());
+  // The icon and label make room for the box.
+  List->SetCheckboxes(false);
+  const int without = List->Items()->Item(1)->DisplayRect(drLabel).Left;
+  List->SetCheckboxes(true);
+  EXPECT_GT(List->Items()->Item(1)->DisplayRect(drLabel).Left, without);
+}
+
+TEST_F(ListViewTest, IconsArrangedLeftRunDownInColumns) {
+  List->SetViewStyle(vsIcon);
+  Show();
+  const TRect first = List->Items()->Item(0)->DisplayRect(drBounds);
+  EXPECT_EQ(List->Items()->Item(1)->DisplayRect(drBounds).Top, first.Top);
+  List->IconOptions()->SetArrangement(iaLeft);
+  const TRect second = List->Items()->Item(1)->DisplayRect(drBounds);
+  EXPECT_EQ(second.Left, first.Left);
+  EXPECT_GT(second.Top, first.Top);
+  // Arranging automatically drops positions set by hand when the items change.
+  List->Items()->Item(0)->SetPosition({150, 5});
+  List->IconOptions()->SetAutoArrange(true);
+  EXPECT_EQ(List->Items()->Item(0)->DisplayRect(drBounds).Left, first.Left);
+}
+
 }  // namespace

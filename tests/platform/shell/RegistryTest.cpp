@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "ShellTestDir.h"
@@ -67,6 +68,37 @@ TEST(Registry, TheRunValueIsAnAutostartEntry) {
   ASSERT_TRUE(reg.OpenKey("\\Software\\Other", true));
   reg.WriteString("Ostrovel", exe);
   EXPECT_FALSE(fs::exists(entry));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Registry, BinaryValuesKeepTheirBytesAndRefuseSmallBuffers) {
+  shelltest::TempHome home;
+  const unsigned char data[] = {0x00, 0xC8, 0x00, 0x3C, 0xFF, 0x0A, 0x22, 0x5C};
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Columns", true));
+    reg.WriteBinaryData("DirectoryCols", data, sizeof data);
+    reg.WriteBinaryData("Empty", nullptr, 0);
+    reg.WriteString("Text", "abc");
+  }
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Shop\\Columns", false));
+  EXPECT_EQ(reg.GetDataSize("DirectoryCols"), 8);
+  EXPECT_EQ(reg.GetDataSize("Text"), 4);
+  EXPECT_EQ(reg.GetDataSize("Absent"), -1);
+  unsigned char buffer[22] = {};
+  EXPECT_EQ(reg.ReadBinaryData("DirectoryCols", buffer, sizeof buffer), 8);
+  EXPECT_EQ(std::memcmp(buffer, data, sizeof data), 0);
+  EXPECT_EQ(reg.ReadBinaryData("Empty", buffer, sizeof buffer), 0);
+  unsigned char small[4] = {1, 2, 3, 4};
+  EXPECT_THROW(reg.ReadBinaryData("DirectoryCols", small, sizeof small), ERegistryException);
+  EXPECT_EQ(small[0], 1);
+  EXPECT_THROW(reg.ReadBinaryData("Text", buffer, sizeof buffer), ERegistryException);
+  EXPECT_THROW(reg.ReadBinaryData("Absent", buffer, sizeof buffer), ERegistryException);
+  EXPECT_EQ(reg.ReadString("Text"), "abc");
 }
 
 }  // namespace
