@@ -126,16 +126,14 @@ void TFcLabel::SetRotation(TRotation Value) {
     FAngle = 0;
     FCenterPoint = cpCenter;
   }
+  AdjustBounds();
   Invalidate();
 }
 
 void TFcLabel::SetCenterPoint(TCenterPoint Value) { StoreAndInvalidate(FCenterPoint, Value); }
-void TFcLabel::SetTextStyle(TTextStyle Value) { StoreAndInvalidate(FTextStyle, Value); }
 void TFcLabel::SetLightTextStyle(bool Value) { StoreAndInvalidate(FLightTextStyle, Value); }
 void TFcLabel::SetHighlightColor(TColor Value) { StoreAndInvalidate(FHighlightColor, Value); }
 void TFcLabel::SetShadowColor(TColor Value) { StoreAndInvalidate(FShadowColor, Value); }
-void TFcLabel::SetShadowDepth(int Value) { StoreAndInvalidate(FShadowDepth, Value); }
-void TFcLabel::SetTextMargin(int Value) { StoreAndInvalidate(FTextMargin, Value); }
 void TFcLabel::SetBorderColor(TColor Value) { StoreAndInvalidate(FBorderColor, Value); }
 void TFcLabel::SetBorderHighlight(TColor Value) { StoreAndInvalidate(FBorderHighlight, Value); }
 void TFcLabel::SetBorderShadow(TColor Value) { StoreAndInvalidate(FBorderShadow, Value); }
@@ -144,12 +142,18 @@ void TFcLabel::SetFlatColorAdjustment(int Value) { StoreAndInvalidate(FFlatColor
 void TFcLabel::SetFlyByColor(TColor Value) { StoreAndInvalidate(FFlyByColor, Value); }
 void TFcLabel::SetBlinkColor(TColor Value) { StoreAndInvalidate(FBlinkColor, Value); }
 
-// The frames change the room left for the text: the size follows, and the repaint with it.
+// The frames change the room left for the text: an auto-sized label grows with them instead of
+// cutting its text; one of a fixed size repaints.
 void TFcLabel::SetBorderOuter(TFrameStyleEx Value) { StoreAndResize(FBorderOuter, Value); }
 void TFcLabel::SetBorderInner(TFrameStyleEx Value) { StoreAndResize(FBorderInner, Value); }
 void TFcLabel::SetBorderSides(TSides Value) { StoreAndResize(FBorderSides, Value); }
 void TFcLabel::SetBorderWidth(int Value) { StoreAndResize(FBorderWidth, Value); }
 void TFcLabel::SetBevelWidth(int Value) { StoreAndResize(FBevelWidth, Value); }
+
+// The margin and the drop shadow take room beside the text as the frames do.
+void TFcLabel::SetTextMargin(int Value) { StoreAndResize(FTextMargin, Value); }
+void TFcLabel::SetTextStyle(TTextStyle Value) { StoreAndResize(FTextStyle, Value); }
+void TFcLabel::SetShadowDepth(int Value) { StoreAndResize(FShadowDepth, Value); }
 
 void TFcLabel::SetCondenseCaption(TFcCondenseCaption Value) {
   if (FCondenseCaption == Value) return;

@@ -151,6 +151,7 @@ class TFcLabel : public TCustomLabel, public IFrameControllerClient {
     if (Field == Value) return;
     Field = Value;
     AdjustBounds();
+    Invalidate();
   }
 
   int FAngle = 0;

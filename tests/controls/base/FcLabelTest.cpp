@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "controls/base/FcLabel.h"
 #include "platform/gdi/Text.h"
@@ -123,8 +125,6 @@ TEST_F(LabelTest, AutoSizeAddsFramesBandMarginAndShadowToTheCaption) {
     Label->SetTextMargin(c.Margin);
     Label->SetBorderSides(c.Sides);
     Label->SetTextStyle(c.Style);
-    Label->SetCaption("x");
-    Label->SetCaption("Label");
     EXPECT_EQ(Label->Width(), t.cx + c.ExtraW);
     EXPECT_EQ(Label->Height(), t.cy + c.ExtraH);
     // What is left for the text is the caption's size.
@@ -356,3 +356,79 @@ TEST_F(LabelTest, AVisibleFrameControllerGivesTheLabelItsFrame) {
 }
 
 }  // namespace
+
+// One of each kind of label side by side: every one shows its caption (set
+// OSTROVEL_WINDOW_PNGS=DIR to keep the picture as DIR/framed-labels.png).
+TEST_F(LabelTest, EveryKindOfLabelShowsItsCaption) {
+  Form->SetBounds(0, 0, 420, 300);
+  Form->SetColor(clBtnFace);
+  Label->SetCaption("Plain");
+  std::vector<TFcLabel*> labels{Label};
+  auto add = [&](int X, int Y, const std::string& Caption) {
+    auto* l = new TFcLabel(Form.get());
+    l->SetLeft(X);
+    l->SetTop(Y);
+    l->Font()->SetName("Arial");
+    l->Font()->SetHeight(-14);
+    l->SetParent(Form.get());
+    l->SetCaption(Caption);
+    labels.push_back(l);
+    return l;
+  };
+  for (auto [angle, x, y] : {std::tuple{0, 10, 40}, {90, 90, 30}, {180, 120, 40}, {270, 190, 30}, {45, 220, 20}})
+    add(x, y, "Angle " + std::to_string(angle))->SetAngle(angle);
+  TFcLabel* arc = add(290, 10, "Curved along the arc");
+  arc->SetAutoSize(false);
+  arc->SetBounds(290, 10, 120, 120);
+  arc->SetRotation(roCurve);
+  arc->SetAngle(90);
+  arc->SetBorderOuter(fsFlat);
+  TFcLabel* lower = add(290, 140, "Lower centre");
+  lower->SetAutoSize(false);
+  lower->SetBounds(290, 140, 120, 60);
+  lower->SetRotation(roCurve);
+  lower->SetCenterPoint(cpLowerCenter);
+  lower->SetAngle(60);
+  int y = 130;
+  for (TTextStyle style : {tsRaised, tsRecessed, tsShadow}) {
+    TFcLabel* l = add(10, y, style == tsRaised ? "Raised" : style == tsRecessed ? "Recessed" : "Shadow");
+    l->Font()->SetHeight(-20);
+    l->Font()->SetStyle({fsBold});
+    l->Font()->SetColor(clNavy);
+    l->SetTextStyle(style);
+    l->SetHighlightColor(clWhite);
+    y += 30;
+  }
+  TFcLabel* framed = add(130, 130, "Lowered, band, raised");
+  framed->SetBorderOuter(fsLowered);
+  framed->SetBorderWidth(3);
+  framed->SetBorderColor(clYellow);
+  framed->SetBorderInner(fsRaised);
+  framed->SetTextMargin(2);
+  add(130, 165, "Flat bold")->SetBorderOuter(fsFlatBold);
+  TFcLabel* rounded = add(130, 195, "Rounded");
+  rounded->SetBorderOuter(fsFlatRounded);
+  rounded->SetFlatColor(clRed);
+  TFcLabel* end = add(10, 230, "An end ellipsis on a long caption");
+  end->SetCondenseCaption(ccAtEnd);
+  end->SetWidth(120);
+  TFcLabel* path = add(140, 230, "C:/music/morning/announcement.mp3");
+  path->SetCondenseCaption(ccWithinPath);
+  path->SetWidth(140);
+  add(10, 260, "Disabled raised")->SetEnabled(false);
+  labels.back()->SetTextStyle(tsRaised);
+  App.ProcessMessages();
+  const gdi::TSurface shot = App.Presenter().Snapshot(Form->Handle());
+  if (const char* dir = getenv("OSTROVEL_WINDOW_PNGS")) test::SavePng(shot, std::string(dir) + "/framed-labels.png");
+  for (TFcLabel* l : labels) {
+    Label = l;
+    const TRect ink = AllInk(shot, l->Color());
+    EXPECT_GT(ink.Right, 0) << l->Caption();
+    EXPECT_LE(ink.Right, l->Left() + l->Width()) << l->Caption();
+  }
+  for (TFcLabel* condensed : {end, path}) {
+    Label = condensed;
+    EXPECT_LT(AllInk(shot, condensed->Color()).Right, condensed->Left() + condensed->Width() - 2)
+        << "the ellipsis ends the text inside " << condensed->Caption();
+  }
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "controls/base/FcRadChk.h"
 #include "platform/gdi/Text.h"
@@ -302,6 +303,43 @@ TEST_F(CheckBoxTest, TheClassicGlyphShowsTheStateAndTheTransparentBoxItsParent) 
   EXPECT_EQ(PixelOf(Box, Box->Width() - 1, Box->Height() - 1), ColorToRGB(clRed));
   Box->SetTransparent(true);
   EXPECT_EQ(PixelOf(Box, Box->Width() - 1, Box->Height() - 1), ColorToRGB(kFormColor));
+}
+
+}  // namespace
+
+namespace {
+
+// The three states in the classic, the flat and the disabled look: six different enabled
+// glyphs; disabled, the platform's classic drawing tells only checked from unchecked, its
+// grayed check being the disabled one (set OSTROVEL_WINDOW_PNGS=DIR to keep the picture as DIR/check-boxes.png).
+TEST_F(CheckBoxTest, EachStateAndLookHasAGlyphOfItsOwn) {
+  Box->SetVisible(false);
+  Other->SetVisible(false);
+  std::vector<TFcCheckBox*> boxes;
+  for (int look = 0; look < 3; ++look) {
+    for (TCheckBoxState state : {cbUnchecked, cbChecked, cbGrayed}) {
+      TFcCheckBox* b = AddBox(look == 0 ? "Classic" : look == 1 ? "Flat" : "Disabled", 10 + 75 * state, 10 + 25 * look);
+      b->SetAllowGrayed(true);
+      b->SetState(state);
+      b->SetHotTrack(look == 1);
+      b->SetEnabled(look != 2);
+      boxes.push_back(b);
+    }
+  }
+  App.ProcessMessages();
+  const gdi::TSurface shot = App.Presenter().Snapshot(Form->Handle());
+  if (const char* dir = getenv("OSTROVEL_WINDOW_PNGS")) test::SavePng(shot, std::string(dir) + "/check-boxes.png");
+  auto glyph = [&](TFcCheckBox* B) {
+    std::vector<COLORREF> pixels;
+    const TRect g = B->GlyphRect();
+    for (int y = g.Top; y < g.Bottom; ++y)
+      for (int x = g.Left; x < g.Right; ++x) pixels.push_back(gdi::ColorOfPixel(shot.Get(B->Left() + x, B->Top() + y)));
+    return pixels;
+  };
+  for (size_t i = 0; i < 6; ++i)
+    for (size_t j = i + 1; j < 6; ++j) EXPECT_NE(glyph(boxes[i]), glyph(boxes[j])) << i << " and " << j;
+  EXPECT_NE(glyph(boxes[6]), glyph(boxes[7]));
+  EXPECT_EQ(glyph(boxes[7]), glyph(boxes[8]));
 }
 
 }  // namespace
