@@ -137,6 +137,31 @@ TEST_F(AppTest, TheMainWindowsTextsFitTheirPlacesInBothLocales) {
   fitsBefore("FcLabel13", Form1->FcLabel13->Caption(), "FcRapidFireButton6");
 }
 
+// The 17 check boxes of the options window and the weekday picker size themselves to their
+// captions: each on one line, clear of the control that follows it on its row.
+TEST_F(AppTest, TheCheckBoxesShowTheirCaptionsOnOneLine) {
+  StartProgram();
+  int boxes = 0;
+  for (TForm* form : std::initializer_list<TForm*>{Form2, Form3}) {
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      auto* box = dynamic_cast<TFcCheckBox*>(form->Components(i));
+      if (!box) continue;
+      ++boxes;
+      EXPECT_EQ(box->Height(), Form3->FcCheckBox1->Height()) << box->Name() << " wraps its caption";
+      TWinControl* parent = box->Parent();
+      for (int j = 0; j < parent->ControlCount(); ++j) {
+        TControl* next = parent->Controls(j);
+        const bool sameRow =
+            next != box && next->Top() < box->Top() + box->Height() && box->Top() < next->Top() + next->Height();
+        if (sameRow && next->Left() >= box->Left()) {
+          EXPECT_LE(box->Left() + box->Width(), next->Left()) << box->Name() << " runs into " << next->Name();
+        }
+      }
+    }
+  }
+  EXPECT_EQ(boxes, 17);
+}
+
 // The tray icon of the main window has no picture in its definition: it shows the program's
 // loudspeaker, with the tooltip "Ostrovel", and the balloons show that picture (kind 4).
 TEST_F(AppTest, TheTrayIconShowsTheProgramsLoudspeakerWithItsTip) {

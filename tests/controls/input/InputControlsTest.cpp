@@ -244,6 +244,11 @@ TEST_F(InputControlsTest, AComboBoxChoosesItsItemsWithTheKeys) {
 
 class DataControlsTest : public test::HeadlessTest {
  protected:
+  // Space pressed and released on a control, as its window receives them.
+  static void PressSpace(TWinControl& Control) {
+    Control.Perform(WM_KEYDOWN, VK_SPACE, 0);
+    Control.Perform(WM_KEYUP, VK_SPACE, 0);
+  }
   DataControlsTest() {
     Table.FieldDefs()->Add("use", ftBoolean);
     Table.FieldDefs()->Add("filename", ftWideString, 100);
@@ -299,7 +304,7 @@ TEST_F(DataControlsTest, TheControlsShowTheirFields) {
 TEST_F(DataControlsTest, AUsersChangeEditsTheRowAndWritesTheField) {
   int clicks = 0;
   Check.OnClick = [&clicks](TObject*) { ++clicks; };
-  Check.Click();  // as a mouse click does
+  PressSpace(Check);  // the user's change
   EXPECT_EQ(Table.State(), dsEdit);
   EXPECT_FALSE(Table.FieldByName("use")->AsBoolean());
   EXPECT_FALSE(Check.Checked());
@@ -314,7 +319,7 @@ TEST_F(DataControlsTest, AUsersChangeEditsTheRowAndWritesTheField) {
 
 TEST_F(DataControlsTest, AReadOnlyLinkRefusesTheChange) {
   Source.SetAutoEdit(false);
-  Check.Click();
+  PressSpace(Check);
   EXPECT_TRUE(Table.FieldByName("use")->AsBoolean());
   EXPECT_TRUE(Check.Checked());
 }
