@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "grid/base/GdPlatform.h"
+#include "platform/gdi/CheckBoxSize.h"
 #include "platform/os/Cursors.h"
 #include "platform/os/SystemMetrics.h"
 
@@ -12,6 +13,12 @@ namespace {
 void FrameInColor(HDC DC, const TRect& R, TColor Color) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
   FrameRect(DC, &R, brush);
+  DeleteObject(brush);
+}
+
+void FillInColor(HDC DC, const TRect& R, TColor Color) {
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  FillRect(DC, &R, brush);
   DeleteObject(brush);
 }
 
@@ -34,32 +41,72 @@ TRect Squared(TRect R) {
 // Rounds to the nearest integer, ties to even.
 int RoundHalfEven(double Value) { return static_cast<int>(std::nearbyint(Value)); }
 
-struct TCheckBoxSize {
-  int Width = 13;
-  int Height = 13;
-};
-
-TCheckBoxSize ReadCheckBoxSize() {
-  TCheckBoxSize size;
-  HBITMAP boxes = LoadSystemBitmap(nullptr, MAKEINTRESOURCE(OBM_CHECKBOXES));
-  BITMAP info{};
-  if (boxes && GetObject(boxes, sizeof(info), &info)) {
-    size.Width = info.bmWidth / 4;
-    size.Height = info.bmHeight / 3;
-  }
-  if (boxes) DeleteObject(boxes);
-  return size;
-}
-
-const TCheckBoxSize& DefaultCheckBoxSize() {
-  static const TCheckBoxSize size = ReadCheckBoxSize();
-  return size;
-}
-
 // Paints the face Key describes into (0, 0, Width, Height) of DC.
 void PaintFace(HDC DC, const TButtonBitmapKeyGd& Key) {
   const TRect r{0, 0, Key.Width, Key.Height};
-  if (Key.Kind == bpkCheckBox) DrawCheckBoxGlyph(DC, r, Key.CheckState, Key.Enabled, Key.Pressed, Key.Active, Key.Flat);
+  if (Key.Kind == bpkCheckBox)
+    DrawCheckBoxGlyph(DC, r, Key.CheckState, Key.Enabled, Key.Pressed, Key.Active, Key.Flat);
+  else if (Key.Kind <= bpkMinus)
+    DrawButtonByKind(DC, Key.Kind, r, Key.Half, Key.Pressed, Key.Active, Key.Flat, Key.Enabled);
+}
+
+// Copies the cached face of Key onto R of DC.
+void CopyCachedFace(HDC DC, const TRect& R, TButtonBitmapKeyGd Key) {
+  Key.Width = R.Width();
+  Key.Height = R.Height();
+  if (Key.Width <= 0 || Key.Height <= 0) return;
+  TBitmap* face = ButtonBitmapCache().GetButtonBitmap(Key);
+  StretchBlt(DC, R.Left, R.Top, Key.Width, Key.Height, face->Canvas()->Handle(), 0, 0, Key.Width, Key.Height, SRCCOPY);
+}
+
+// Paints one face (or one half of an up/down face) into R, through the cache or directly.
+void PaintFaceInto(HDC DC, const TRect& R, TEditButtonPainterKind Kind, int Half, bool Pressed, bool Active, bool Flat,
+                   bool Enabled) {
+  if (!UseButtonBitmapCache) {
+    DrawButtonByKind(DC, Kind, R, Half, Pressed, Active, Flat, Enabled);
+    return;
+  }
+  TButtonBitmapKeyGd key;
+  key.Kind = Kind;
+  key.Flat = Flat;
+  key.Pressed = Pressed;
+  key.Active = Active;
+  key.Enabled = Enabled;
+  key.Half = Half;
+  CopyCachedFace(DC, R, key);
+}
+
+// A button face of a kind other than the check box. A flat button that is not hot is framed
+// in the surrounding colour, so it shows no border.
+void PaintButtonFace(HDC DC, TRect Rect, TColor Color, bool Enabled, bool Active, bool Flat, int PressedPart,
+                     TEditButtonPainterKind Kind) {
+  const bool flatFrame = Flat && !Active;
+  int saved = 0;
+  if (flatFrame) {
+    Rect = TRect{Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1};
+    if (!UseButtonBitmapCache) {
+      saved = SaveDC(DC);
+      IntersectClipRect(DC, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
+    }
+  }
+  if (Kind == bpkUpDown) {
+    // The halves leave a seam in the surrounding colour: the middle row of an odd height, and
+    // with the flat frame also the rows beside it.
+    const int h = Rect.Height() / 2;
+    const int seam = flatFrame ? 1 : 0;
+    const TRect upper{Rect.Left, Rect.Top, Rect.Right, Rect.Top + h - seam};
+    const TRect lower{Rect.Left, Rect.Bottom - h + seam, Rect.Right, Rect.Bottom};
+    PaintFaceInto(DC, upper, bpkUpDown, 0, PressedPart == 1, Active, Flat, Enabled);
+    PaintFaceInto(DC, lower, bpkUpDown, 1, PressedPart == 2, Active, Flat, Enabled);
+    if (upper.Bottom < lower.Top) FillInColor(DC, TRect{Rect.Left, upper.Bottom, Rect.Right, lower.Top}, Color);
+  } else {
+    PaintFaceInto(DC, Rect, Kind, 0, PressedPart != 0, Active, Flat, Enabled);
+  }
+  if (flatFrame) {
+    Rect = TRect{Rect.Left - 1, Rect.Top - 1, Rect.Right + 1, Rect.Bottom + 1};
+    if (saved != 0) RestoreDC(DC, saved);
+    FrameInColor(DC, Rect, Color);
+  }
 }
 
 }  // namespace
@@ -92,24 +139,21 @@ void DrawCheckBoxGlyph(HDC DC, const TRect& Rect, int CheckState, bool Enabled, 
 
 void PaintEditButtonImage(HDC DC, TRect Rect, TColor Color, int CheckState, bool Enabled, bool Active, bool Flat,
                           int PressedPart, TEditButtonPainterKind PainterKind) {
-  if (PainterKind != bpkCheckBox) return;
+  if (PainterKind != bpkCheckBox) {
+    PaintButtonFace(DC, Rect, Color, Enabled, Active, Flat, PressedPart, PainterKind);
+    return;
+  }
   Rect = Squared(Rect);
   if (Flat) Rect = TRect{Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1};
   if (UseButtonBitmapCache) {
     TButtonBitmapKeyGd key;
-    key.Width = Rect.Width();
-    key.Height = Rect.Height();
     key.Kind = bpkCheckBox;
     key.Flat = Flat;
     key.Pressed = PressedPart != 0;
     key.Active = Active;
     key.Enabled = Enabled;
     key.CheckState = CheckState;
-    if (key.Width > 0 && key.Height > 0) {
-      TBitmap* face = ButtonBitmapCache().GetButtonBitmap(key);
-      StretchBlt(DC, Rect.Left, Rect.Top, key.Width, key.Height, face->Canvas()->Handle(), 0, 0, key.Width, key.Height,
-                 SRCCOPY);
-    }
+    CopyCachedFace(DC, Rect, key);
   } else {
     DrawCheckBoxGlyph(DC, Rect, CheckState, Enabled, PressedPart != 0, Active, Flat);
   }
@@ -123,9 +167,9 @@ void PaintEditButtonImage(HDC DC, TRect Rect, TColor Color, int CheckState, bool
   }
 }
 
-int CheckBoxImageWidth() { return DefaultCheckBoxSize().Width; }
+int CheckBoxImageWidth() { return FrameCheckBoxSize; }
 
-int CheckBoxImageHeight() { return DefaultCheckBoxSize().Height; }
+int CheckBoxImageHeight() { return FrameCheckBoxSize; }
 
 TRect PlaceCheckBoxRect(const TRect& CellRect, TAlignment Alignment, TTextLayout Layout) {
   const int w = std::min(CheckBoxImageWidth(), CellRect.Width());
@@ -169,7 +213,25 @@ int DefaultFlatButtonWidthValue() {
   return value;
 }
 
+namespace {
+
+// The system colours the faces are painted in.
+std::vector<COLORREF> FaceColors() {
+  static const int indices[] = {COLOR_BTNFACE,  COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT,
+                                COLOR_BTNTEXT,  COLOR_WINDOW,    COLOR_WINDOWTEXT,   COLOR_GRAYTEXT,   COLOR_HIGHLIGHT};
+  std::vector<COLORREF> colors;
+  for (int index : indices) colors.push_back(GetSysColor(index));
+  return colors;
+}
+
+}  // namespace
+
 TBitmap* TButtonsBitmapCache::GetButtonBitmap(TButtonBitmapKeyGd Key) {
+  // Faces painted in other system colours are stale: the colours changed since.
+  if (std::vector<COLORREF> colors = FaceColors(); colors != FColors) {
+    Clear();
+    FColors = std::move(colors);
+  }
   Key.Width = std::max(Key.Width, 0);
   Key.Height = std::max(Key.Height, 0);
   for (TButtonBitmapInfoBitmapGd& entry : FEntries)
@@ -204,17 +266,3 @@ const classes::TEnumInfo& EnumInfo(TEditButtonStyleGd) {
       "TEditButtonStyleGd", {"ebsDropDownGd", "ebsEllipsisGd", "ebsGlyphGd", "ebsUpDownGd", "ebsPlusGd", "ebsMinusGd"}};
   return info;
 }
-
-void DrawButtonByKind(HDC, TEditButtonPainterKind, TRect, int, bool, bool, bool, bool) {}
-
-bool IsWithinDoubleClick(TPoint, TPoint, int) { return false; }
-
-COLORREF ImageListColorOf(TColor Color) { return ColorToRGB(Color); }
-
-void DrawImageCentered(HDC, const TRect&, TCustomImageList*, bool, int) {}
-
-void DrawTreeLineGlyph(TCanvas*, const TRect&, int, int, int, int) {}
-
-void DrawDottedLine(HDC, int, int, int, int, TColor, int, int) {}
-
-bool VariantsEqual(const Variant& V1, const Variant& V2) { return VarSameValue(V1, V2); }

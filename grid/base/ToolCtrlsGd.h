@@ -59,8 +59,7 @@ void PaintEditButtonImage(HDC DC, TRect Rect, TColor Color, int CheckState, bool
 // else button shadow) in place of the sunken 3D edge.
 void DrawCheckBoxGlyph(HDC DC, const TRect& Rect, int CheckState, bool Enabled, bool Pressed, bool Active, bool Flat);
 
-// The default check-box size: a quarter of the width and a third of the height of the system
-// check-box picture, which holds 4 x 3 images; read on first use.
+// The default check-box size: the platform's check-box picture (FrameCheckBoxSize).
 int CheckBoxImageWidth();
 int CheckBoxImageHeight();
 
@@ -96,7 +95,7 @@ struct TButtonBitmapInfoBitmapGd {
   std::unique_ptr<TBitmap> Bitmap;
 };
 
-// The faces painted so far; never evicts, emptied by Clear.
+// The faces painted so far; never evicts, emptied by Clear and when the system colours change.
 class TButtonsBitmapCache {
  public:
   // The bitmap of Key's face, painted into (0, 0, Width, Height) on first use.
@@ -106,6 +105,7 @@ class TButtonsBitmapCache {
 
  private:
   std::vector<TButtonBitmapInfoBitmapGd> FEntries;
+  std::vector<COLORREF> FColors;  // the system colours of the faces
 };
 
 // The one cache of the program, and whether painting goes through it.
@@ -427,11 +427,13 @@ class TSizeGripGd : public TCustomControl {
 class TPopupMonthCalendarGd : public TMonthCalendar {
  public:
   explicit TPopupMonthCalendarGd(TComponent* AOwner);
+  // The raised frame around the calendar (0 without Ctl3D, when the window has a border).
   int BorderWidth() const;
   // True when a release on a part with this hit code accepts the date.
   static bool HitAccepts(UINT HitCode);
 
   void Dispatch(TMessage& Message) override;
+  bool CanAutoSize(int& NewWidth, int& NewHeight) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -439,6 +441,10 @@ class TPopupMonthCalendarGd : public TMonthCalendar {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  void WMKillFocus(TMessage& Message) override;
+  void WMNCCalcSize(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
   // The owner's CloseUp, when the owner is a pop-up host.
   void PostCloseUp(bool Accept);
 };
@@ -463,6 +469,8 @@ class TPopupListboxGd : public TCustomListBox {
   int RowCount() const { return FRowCount; }
   TSizeGripGd* SizeGrip() const { return FSizeGrip; }
   const std::string& SearchText() const { return FSearchText; }
+  // The raised frame inside the window (0 without Ctl3D, when the window has a border).
+  int PopupBorderWidth() const { return Ctl3D() ? 2 : 0; }
   // The character height of Control's font on the screen.
   static int GetFontTextHeight(TControl* Control);
 
@@ -470,6 +478,7 @@ class TPopupListboxGd : public TCustomListBox {
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Dispatch(TMessage& Message) override;
+  bool CanFocus() override { return false; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -481,10 +490,12 @@ class TPopupListboxGd : public TCustomListBox {
   void KeyPress(char32_t& Key) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void WMMouseWheel(TMessage& Message) override;
-
-  int FBorderWidth = 2;
+  void WMNCCalcSize(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
 
  private:
+  friend int ListBorderHeight(TWinControl* Control);
   TCustomImageList* FImageList = nullptr;
   TStrings* FSourceItems = nullptr;
   TSizeGripGd* FSizeGrip = nullptr;  // owned as a component
@@ -495,7 +506,8 @@ class TPopupListboxGd : public TCustomListBox {
   bool FGripMoved = false;
 };
 
-// The drop-down of recently used texts: a pop-up list with its own scroll bar.
+// The drop-down of recently used texts: a pop-up list with its own scroll bar (the window's
+// own scroll bar is not shown).
 class TMRUListboxGd : public TPopupListboxGd {
  public:
   explicit TMRUListboxGd(TComponent* AOwner);
@@ -507,6 +519,8 @@ class TMRUListboxGd : public TPopupListboxGd {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void ItemsChanged() override;
 
  private:
   TScrollBar* FScrollBar = nullptr;  // owned as a component

@@ -1,8 +1,89 @@
-// The list of recently used texts of an edit or a grid column.
+// The list of recently used texts of an edit or a grid column, and its drop-down list with a
+// scroll bar of its own.
 #include "grid/base/ToolCtrlsGd.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/os/MessageLoop.h"
+#include "platform/os/SystemMetrics.h"
 #include "platform/rtl/Strings.h"
+
+// ---- the drop-down list ----
+
+TMRUListboxGd::TMRUListboxGd(TComponent* AOwner) : TPopupListboxGd(AOwner) {
+  FScrollBar = new TScrollBar(this);
+  TControlStyle style = FScrollBar->ControlStyle();
+  style.Include(csReplicatable);
+  FScrollBar->SetControlStyle(style);
+  FScrollBar->SetKind(sbVertical);
+  FScrollBar->SetTabStop(false);
+  FScrollBar->SetVisible(false);
+  FScrollBar->SetBounds(0, 0, GetSystemMetrics(SM_CXVSCROLL), 40);
+  FScrollBar->SetParent(this);
+}
+
+void TMRUListboxGd::CreateParams(TCreateParams& Params) {
+  TPopupListboxGd::CreateParams(Params);
+  Params.Style &= ~(WS_VSCROLL | WS_HSCROLL);
+}
+
+void TMRUListboxGd::CreateWnd() {
+  TPopupListboxGd::CreateWnd();
+  UpdateScrollBar();
+}
+
+void TMRUListboxGd::ItemsChanged() {
+  TPopupListboxGd::ItemsChanged();
+  UpdateScrollBar();
+}
+
+void TMRUListboxGd::UpdateScrollBar() {
+  if (FScrollBarLocked || !HandleAllocated()) return;
+  FScrollBarLocked = true;
+  const int cw = ClientWidth(), ch = ClientHeight();
+  const int barWidth = FScrollBar->Width();
+  const TSizeGripGd* grip = SizeGrip();
+  TRect place{cw - barWidth, 0, cw, ch};
+  const bool gripRight = grip->Corner() == sgcBottomRight || grip->Corner() == sgcTopRight;
+  if (grip->Corner() == sgcBottomRight) place.Bottom = ch - grip->Height();
+  if (grip->Corner() == sgcTopRight) place.Top = grip->Height();
+  FScrollBar->SetBounds(place.Left, place.Top, place.Width(), std::max(place.Height(), 0));
+  const int count = IsVirtual() ? Count() : Items()->Count();
+  const int rows = ch / std::max(ItemHeight(), 1);
+  FScrollBar->SetPageSize(0);
+  if (count > 0 && rows < count) {
+    FScrollBar->SetParams(TopIndex(), 0, count - 1);
+    FScrollBar->SetPageSize(rows);
+    FScrollBar->SetVisible(true);
+    SizeGrip()->SetTriangleShaped(!gripRight);
+  } else {
+    FScrollBar->SetVisible(false);
+    SizeGrip()->SetTriangleShaped(true);
+  }
+  FScrollBarLocked = false;
+}
+
+void TMRUListboxGd::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_VSCROLL:
+      if (Message.LParam != 0 && FScrollBar->HandleAllocated() &&
+          reinterpret_cast<HWND>(Message.LParam) == FScrollBar->Handle()) {
+        // The bar's own notification: the bar moves, and the list scrolls with it.
+        TPopupListboxGd::Dispatch(Message);
+        FScrollBarLocked = true;
+        SetTopIndex(FScrollBar->Position());
+        FScrollBarLocked = false;
+        return;
+      }
+      break;
+    case WM_SIZE:
+    case CM_SIZEGRIPSIDE_GD:
+    case WM_MOUSEWHEEL:
+      TPopupListboxGd::Dispatch(Message);
+      UpdateScrollBar();
+      return;
+    default: break;
+  }
+  TPopupListboxGd::Dispatch(Message);
+}
 
 TMRUListGd::TMRUListGd(TPersistent* Owner) : FOwner(Owner), FItems(std::make_unique<TStringList>()) {}
 

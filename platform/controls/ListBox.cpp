@@ -448,13 +448,17 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 void TCustomListBox::CreateWnd() {
   // A new window measures its rows again, as the platform's list does when it is filled.
   for (auto& item : FItems->List()) item.Height = -1;
+  // A list made without WS_VSCROLL shows a scroll bar of its own: the window gets none (nor
+  // while it is being made).
+  FWindowScrollBar = false;
   TWinControl::CreateWnd();
+  FWindowScrollBar = (GetWindowLong(FHandle, GWL_STYLE) & WS_VSCROLL) != 0;
   FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
   UpdateScrollBar();
 }
 
 void TCustomListBox::UpdateScrollBar() {
-  if (!FHandle || FInScrollUpdate) return;
+  if (!FHandle || FInScrollUpdate || !FWindowScrollBar) return;
   FInScrollUpdate = true;
   SCROLLINFO si;
   si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;

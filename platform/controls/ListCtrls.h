@@ -316,6 +316,7 @@ class TCustomListBox : public TWinControl {
   std::string FTypeAhead;
   LONG FTypeAheadTime = 0;
   bool FInScrollUpdate = false;
+  bool FWindowScrollBar = true;  // the window was made with WS_VSCROLL
 };
 
 class TListBox : public TCustomListBox {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/classes/Resources.h"
+#include "platform/gdi/CheckBoxSize.h"
 #include "platform/gdi/Bmp.h"
 #include "platform/gdi/Surface.h"
 #include "platform/graphics/MemoryDC.h"
@@ -405,7 +406,7 @@ TBitmap* AllocPatternBitmap(TColor BkColor, TColor FgColor) {
 namespace {
 
 HBITMAP SystemCheckBoxes() {
-  constexpr int kSide = 13;
+  constexpr int kSide = FrameCheckBoxSize;
   graphics::TMemoryDC dc(4 * kSide, 3 * kSide);
   const UINT kinds[] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTONCHECK | DFCS_BUTTON3STATE};
   const UINT states[] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};

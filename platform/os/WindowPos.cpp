@@ -475,6 +475,20 @@ BOOL GetWindowPlacement(HWND wnd, WINDOWPLACEMENT* placement) {
              : FALSE;
 }
 
+BOOL SetWindowPlacement(HWND wnd, const WINDOWPLACEMENT* placement) {
+  if (!placement) return FALSE;
+  bool restoredLater = false;
+  if (!os::WithWindow(wnd, [&](TWindow& w) {
+        restoredLater = (w.Style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0;
+        if (restoredLater) w.RestoreRect = placement->rcNormalPosition;
+      }))
+    return FALSE;
+  const TRect& r = placement->rcNormalPosition;
+  if (!restoredLater) SetWindowPos(wnd, nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (placement->showCmd != 0) ShowWindow(wnd, static_cast<int>(placement->showCmd));
+  return TRUE;
+}
+
 namespace {
 
 // The screen position of a window's client origin; the desktop and nullptr give (0, 0).

@@ -104,6 +104,10 @@ struct WINDOWPLACEMENT {
   TRect rcNormalPosition;
 };
 BOOL GetWindowPlacement(HWND Wnd, WINDOWPLACEMENT* Placement);
+// Sets the normal (restored) rectangle: a minimised or maximised window keeps its state and
+// returns to the rectangle when restored; any other window moves there. Then shows the window
+// as showCmd says (0 leaves it as it is).
+BOOL SetWindowPlacement(HWND Wnd, const WINDOWPLACEMENT* Placement);
 
 // Coordinates between a window's client area and the screen (nullptr or the desktop: the
 // screen).

@@ -1,3 +1,4 @@
+#include "platform/controls/NewStyleControls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/Focus.h"
 #include "platform/os/Input.h"
@@ -576,6 +577,11 @@ TEST_F(ControlTest, AFormPaintsThroughOnPaint) {
   EXPECT_EQ(Pixel(5, 5), RGB(0, 0, 255));
   EXPECT_EQ(Pixel(15, 15), RGB(255, 0, 0)) << "graphic controls paint over the form's own picture";
   EXPECT_EQ(Pixel(25, 5), ColorToRGB(clBtnFace));
+}
+
+TEST(NewStyleControlsTest, TheControlsHaveTheNewerLook) {
+  static_assert(NewStyleControls);
+  EXPECT_TRUE(NewStyleControls);
 }
 
 }  // namespace

@@ -353,5 +353,29 @@ TEST_F(ListBoxTest, Snapshot) {
   EXPECT_TRUE(test::MatchesSnapshot(App.Presenter().Snapshot(Form->Handle()), "controls-list-box", 24, 150));
 }
 
+// A list box whose window is made without WS_VSCROLL, as one that shows a scroll bar of its own.
+class TListWithoutScrollBar : public TListBox {
+ public:
+  using TListBox::TListBox;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TListBox::CreateParams(Params);
+    Params.Style &= ~WS_VSCROLL;
+  }
+};
+
+TEST_F(ListBoxTest, AListMadeWithoutAScrollBarGetsNoneWhenItOverflows) {
+  auto* plain = MakeList(Numbered(40));
+  auto* own = Make<TListWithoutScrollBar>(Form, "Own", {170, 10, 290, 110});
+  for (const std::string& t : Numbered(40)) own->Items()->Add(t);
+  ShowForm();
+  EXPECT_NE(GetWindowLong(plain->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+  EXPECT_EQ(GetWindowLong(own->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+  EXPECT_EQ(own->ClientWidth(), 120 - 4) << "the client edge only";
+  own->SetTopIndex(5);
+  EXPECT_EQ(own->TopIndex(), 5) << "the list still scrolls";
+}
+
 }  // namespace
 }  // namespace ctltest

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/data/DBError.h"
 #include "tests/platform/data/MemFixture.h"
 
 using datatest::CurrentId;
@@ -753,6 +754,22 @@ TEST(DataSetRefresh, StaysOnTheSameRow) {
   ds.Refresh();
   EXPECT_EQ(CurrentId(ds), 3);
   EXPECT_TRUE(ds.BookmarkValid(b));
+}
+
+TEST(DatabaseErrorTest, AnErrorOfANamedComponentLeadsWithItsName) {
+  TComponent named(nullptr), unnamed(nullptr);
+  named.SetName("Orders");
+  auto message = [](const TComponent* C) {
+    try {
+      DatabaseError("Field 'x' not found", C);
+    } catch (const EDatabaseError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(message(&named), "Orders: Field 'x' not found");
+  EXPECT_EQ(message(&unnamed), "Field 'x' not found");
+  EXPECT_EQ(message(nullptr), "Field 'x' not found");
 }
 
 }  // namespace

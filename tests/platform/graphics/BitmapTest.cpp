@@ -3,6 +3,7 @@
 #include "GraphicsTest.h"
 #include "platform/classes/Resources.h"
 #include "platform/gdi/Bmp.h"
+#include "platform/gdi/CheckBoxSize.h"
 #include "platform/graphics/MemoryDC.h"
 
 using namespace graphicstest;
@@ -199,6 +200,7 @@ TEST(Bitmap, LoadBitmapGivesTheSystemCheckBoxesAndTheProgramsBitmaps) {
   HBITMAP boxes = LoadBitmap(nullptr, reinterpret_cast<const char*>(static_cast<uintptr_t>(OBM_CHECKBOXES)));
   ASSERT_NE(boxes, nullptr);
   EXPECT_EQ(graphics::BitmapSize(boxes), TSize(52, 39)) << "4 x 3 images of 13 x 13";
+  EXPECT_EQ(FrameCheckBoxSize, 13);
   const std::vector<uint32_t> px = graphics::ReadPixels(boxes);
   const auto at = [&](int X, int Y) { return px[static_cast<size_t>(Y) * 52 + X] & 0xFFFFFF; };
   // The middle of each check box: white unchecked, the check mark when checked; pushed ones

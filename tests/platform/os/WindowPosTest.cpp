@@ -177,6 +177,31 @@ TEST_F(WindowPosTest, MaximizeFillsTheWorkAreaAndRestoreComesBack) {
   EXPECT_EQ(r, Bounds(100, 100, 300, 200));
 }
 
+TEST_F(WindowPosTest, ThePlacementOfAMaximisedWindowSetsTheRectangleItRestoresTo) {
+  HWND top = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(100, 100, 300, 200));
+  ShowWindow(top, SW_MAXIMIZE);
+  TRect maximised;
+  GetWindowRect(top, &maximised);
+  WINDOWPLACEMENT placement;
+  GetWindowPlacement(top, &placement);
+  placement.rcNormalPosition = Bounds(40, 50, 200, 120);
+  EXPECT_TRUE(SetWindowPlacement(top, &placement));
+  EXPECT_TRUE(IsZoomed(top)) << "the window stays maximised";
+  TRect r;
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r, maximised);
+  ShowWindow(top, SW_RESTORE);
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r, Bounds(40, 50, 200, 120));
+  // A normal window moves at once.
+  placement.showCmd = 0;
+  placement.rcNormalPosition = Bounds(10, 20, 150, 90);
+  EXPECT_TRUE(SetWindowPlacement(top, &placement));
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r, Bounds(10, 20, 150, 90));
+  EXPECT_FALSE(SetWindowPlacement(top, nullptr));
+}
+
 TEST_F(WindowPosTest, DisablingCancelsModesAndTakesTheFocus) {
   HWND top = Top(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
   HWND child = Child(top, WS_VISIBLE, Bounds(0, 0, 50, 50));

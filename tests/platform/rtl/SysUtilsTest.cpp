@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/SysLocale.h"
 
 namespace {
 
@@ -27,6 +28,16 @@ TEST(SysUtils, SleepUsesTheProgramClock) {
   Sleep(0);
   EXPECT_EQ(clock.MonotonicMs(), 250);
   rtl::SetClock(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SysUtils, TheLocaleTakesNoDoubleByteNorRightToLeftPaths) {
+  static_assert(!SysLocale.FarEast && !SysLocale.MiddleEast);
+  EXPECT_FALSE(SysLocale.FarEast);
+  EXPECT_FALSE(SysLocale.MiddleEast);
 }
 
 }  // namespace
