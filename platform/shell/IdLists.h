@@ -5,7 +5,8 @@
 // list (the terminator alone) is the desktop. Lists are allocated with CoTaskMemAlloc and freed
 // with ILFree (or CoTaskMemFree). Items need not be aligned: read them through these routines.
 //
-// The items this namespace makes hold a kind byte after the size, then the raw name bytes:
+// The items this namespace makes hold, after the size, a kind byte and a mark byte (telling
+// them from items of other makers), then the raw name bytes:
 //   computer   the Computer folder (no name)
 //   junction   a shortcut folder on the desktop leading elsewhere: Home (name "home")
 //   mount      a mounted file system shown in Computer; the name is its mount path
