@@ -18,6 +18,30 @@ int GlyphStripCells(int Width, int Height, int Current) {
 
 bool VisualStylesOn() { return IsThemeActive() && IsAppThemed(); }
 
+void BroadcastGroupMessage(TControl* Sender, UINT Msg, int Group) {
+  if (!Sender->Parent()) return;
+  TMessage message{Msg, static_cast<WPARAM>(Group), reinterpret_cast<LPARAM>(Sender), 0};
+  Sender->Parent()->Broadcast(message);
+}
+
+bool RelinkImages(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link, TComponent* Client) {
+  if (Field == Value) return false;
+  if (Field) Field->UnRegisterChanges(Link);
+  Field = Value;
+  if (Field) {
+    Field->RegisterChanges(Link);
+    Field->FreeNotification(Client);
+  }
+  return true;
+}
+
+bool HearGroupMember(bool& Down, bool& AllowAllUp, bool SenderDown, bool SenderAllowAllUp) {
+  const bool release = SenderDown && Down;
+  if (release) Down = false;
+  AllowAllUp = SenderAllowAllUp;
+  return release;
+}
+
 }  // namespace fc
 
 // ---- TFcCustomButton ----
@@ -238,20 +262,14 @@ void TFcButton::SetAllowAllUp(bool Value) {
   SendGroupMessage();
 }
 
-void TFcButton::SendGroupMessage() {
-  if (!Parent()) return;
-  TMessage message{FCM_BUTTONGROUP, static_cast<WPARAM>(FGroupIndex), reinterpret_cast<LPARAM>(this), 0};
-  Parent()->Broadcast(message);
-}
+void TFcButton::SendGroupMessage() { fc::BroadcastGroupMessage(this, FCM_BUTTONGROUP, FGroupIndex); }
 
 void TFcButton::GroupMessage(int Group, TFcButton* Sender) {
   if (Group != FGroupIndex || Sender == this || Sender == nullptr) return;
-  if (Sender->FDown && FDown) {
-    FDown = false;
+  if (fc::HearGroupMember(FDown, FAllowAllUp, Sender->FDown, Sender->FAllowAllUp)) {
     FExclusive = false;
     Invalidate();
   }
-  FAllowAllUp = Sender->FAllowAllUp;
 }
 
 void TFcButton::WndProc(TMessage& Message) {
@@ -547,13 +565,7 @@ void TFcBitBtn::SetMargin(int Value) {
 }
 
 void TFcBitBtn::SetImages(TCustomImageList* Value) {
-  if (FImages == Value) return;
-  if (FImages) FImages->UnRegisterChanges(FImageChangeLink.get());
-  FImages = Value;
-  if (FImages) {
-    FImages->RegisterChanges(FImageChangeLink.get());
-    FImages->FreeNotification(this);
-  }
+  if (!fc::RelinkImages(FImages, Value, FImageChangeLink.get(), this)) return;
   Invalidate();
 }
 

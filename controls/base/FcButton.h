@@ -37,6 +37,15 @@ using ::blGlyphTop;
 int GlyphStripCells(int Width, int Height, int Current);
 // Visual styles are on for the session and for this program.
 bool VisualStylesOn();
+// Tells the controls of Sender's parent that Sender, of Group, went down or changed its group
+// settings (WParam the group, LParam the sender).
+void BroadcastGroupMessage(TControl* Sender, UINT Msg, int Group);
+// What a button of the group does on hearing from another member: it goes up when both are
+// down (answering true) and takes the other's AllowAllUp.
+bool HearGroupMember(bool& Down, bool& AllowAllUp, bool SenderDown, bool SenderAllowAllUp);
+// Moves Link from the image list in Field to Value and asks Value to tell Client when it is
+// freed; false when Field already is Value.
+bool RelinkImages(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link, TComponent* Client);
 }  // namespace fc
 
 // The message a TFcButton broadcasts to its parent's controls when it goes down in a group or

@@ -13,6 +13,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/gdi/Colors.h"
 #include "platform/os/Themes.h"
+#include "platform/rtl/Clock.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/InputDriver.h"
 #include "tests/support/Snapshot.h"
@@ -438,6 +439,248 @@ TEST_F(BitBtnTest, TheGlyphSitsByLayoutAndMarginAndShowsItsStateCell) {
   Button->SetEnabled(false);
   App.RunFor(10);
   EXPECT_EQ(ColorToRGB(PixelAt(Button, 80, 12)), clBlue);
+}
+
+// ---- tool button ----
+
+// A menu that notes where and when it was shown instead of running its loop, as if it closed
+// at once.
+class TRecordingMenu : public TPopupMenu {
+ public:
+  explicit TRecordingMenu(TComponent* AOwner) : TPopupMenu(AOwner) {
+    auto* item = new TMenuItem(this);
+    item->SetCaption("&Item");
+    Items()->Add(item);
+  }
+  void Popup(int X, int Y) override {
+    Shown.push_back(rtl::CurrentClock().MonotonicMs());
+    At = {X, Y};
+  }
+  std::vector<int64_t> Shown;
+  TPoint At;
+};
+
+class ToolButtonTest : public ButtonTest {
+ protected:
+  ToolButtonTest() {
+    for (int i = 0; i < 2; ++i) {
+      Tools[i] = new TFcToolButton(Form.get());
+      Tools[i]->SetParent(Form.get());
+      Tools[i]->SetBounds(10 + 60 * i, 10, 25, 25);
+    }
+    Menu = new TRecordingMenu(Form.get());
+    ShowForm();
+  }
+  void ClickAt(TControl* Control, TPoint Client) {
+    Input.Click(Form->Handle(), At(Control, Client));
+    App.RunFor(10);
+  }
+  TFcToolButton* Tools[2] = {};
+  TRecordingMenu* Menu = nullptr;
+};
+
+TEST_F(ToolButtonTest, StartsAtItsSizeAndStyle) {
+  TFcToolButton plain(nullptr);
+  EXPECT_EQ(plain.Width(), 25);
+  EXPECT_EQ(plain.Height(), 25);
+  EXPECT_TRUE(plain.Flat());
+  EXPECT_TRUE(plain.Transparent());
+  EXPECT_EQ(plain.VisualStyle(), vsWinXP);
+  EXPECT_TRUE(plain.UseToolbarButtonSize());
+}
+
+TEST_F(ToolButtonTest, SwitchingToolStyleChangesTheWidthByTheArrowStripAndDropsTheGroup) {
+  TFcToolButton* t = Tools[0];
+  t->SetGroupIndex(3);
+  t->SetToolStyle(tsDropDown);
+  EXPECT_EQ(t->Width(), 25 + 14);
+  EXPECT_EQ(t->GroupIndex(), 0);
+  EXPECT_TRUE(t->UseToolbarButtonSize());
+  t->SetGroupIndex(3);
+  EXPECT_EQ(t->GroupIndex(), 0);
+  t->SetToolStyle(tsButton);
+  EXPECT_EQ(t->Width(), 25);
+  // A width of the program's own stops following the tool bar.
+  t->SetWidthValue(30);
+  EXPECT_FALSE(t->UseToolbarButtonSize());
+}
+
+TEST_F(ToolButtonTest, TheMenuIsNotReopenedWithin100MsOfClosing) {
+  TFcToolButton* t = Tools[0];
+  t->SetToolStyle(tsDropDown);
+  t->SetDropDownMenu(Menu);
+  TObject* dropped = nullptr;
+  t->OnDropDown = [&dropped](TObject* Sender) { dropped = Sender; };
+  const TPoint centre = Centre(t);
+  // The first drop-down happens at the clock's origin: a time of 0 is a time like any other.
+  ASSERT_EQ(Now(), 0);
+  Input.Click(Form->Handle(), centre);
+  Input.Wait(50);
+  Input.Click(Form->Handle(), centre);
+  Input.Wait(200);
+  Input.Click(Form->Handle(), centre);
+  App.RunFor(400);
+  EXPECT_EQ(Menu->Shown, (std::vector<int64_t>{0, 250}));
+  EXPECT_EQ(dropped, Menu);
+  EXPECT_EQ(Menu->PopupComponent(), t);
+}
+
+TEST_F(ToolButtonTest, ASplitButtonClicksWithItsBodyAndOpensFromItsArrowStrip) {
+  TFcToolButton* t = Tools[0];
+  int clicks = 0;
+  t->OnClick = [&clicks](TObject*) { ++clicks; };
+  t->SetToolStyle(tsDropDown);
+  t->SetDropDownMenu(Menu);
+  ASSERT_TRUE(t->IsSplit());
+  ClickAt(t, {5, 12});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(Menu->Shown.empty());
+  ClickAt(t, {t->Width() - 5, 12});
+  EXPECT_EQ(Menu->Shown.size(), 1u);
+  EXPECT_EQ(clicks, 1);
+  App.RunFor(200);
+  // The press after the menu only switches the body back to clicking.
+  ClickAt(t, {5, 12});
+  ClickAt(t, {5, 12});
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ToolButtonTest, TheMenuOpensBelowTheButtonInsideTheWorkArea) {
+  TFcToolButton* t = Tools[0];
+  t->SetToolStyle(tsDropDown);
+  t->SetDropDownMenu(Menu);
+  ClickAt(t, {5, 5});
+  EXPECT_EQ(Menu->At, t->ClientToScreen({0, t->Height()}));
+  App.RunFor(200);
+  // Near the right edge a left-aligned menu moves to the edge (the menu keeps itself inside).
+  const TRect work = GetMonitorWorkRect(FindMonitorAtPoint(t->ClientToScreen({0, 0})));
+  Form->SetLeft(work.Right - 60);
+  App.RunFor(10);
+  ClickAt(t, {5, 5});
+  EXPECT_EQ(Menu->At.X, work.Right);
+  App.RunFor(200);
+  // Near the left edge a right-aligned one moves to that edge.
+  Menu->SetAlignment(paRight);
+  Form->SetLeft(work.Left);
+  App.RunFor(10);
+  ClickAt(t, {5, 5});
+  EXPECT_EQ(Menu->At.X, work.Left);
+}
+
+TEST_F(ToolButtonTest, AGroupKeepsOneButtonDownAndDownStaysFalseWithoutOne) {
+  Tools[0]->SetDown(true);
+  EXPECT_FALSE(Tools[0]->Down());
+  for (TFcToolButton* t : Tools) t->SetGroupIndex(2);
+  int clicks = 0;
+  Tools[0]->OnClick = [&clicks](TObject*) { ++clicks; };
+  ClickOn(Tools[0]);
+  EXPECT_TRUE(Tools[0]->Down());
+  EXPECT_EQ(Tools[0]->State(), TFcToolButton::tbsExclusive);
+  // A second click on a down button without AllowAllUp changes nothing and does not click.
+  ClickOn(Tools[0]);
+  EXPECT_TRUE(Tools[0]->Down());
+  EXPECT_EQ(clicks, 1);
+  Tools[1]->SetAllowAllUp(true);
+  ClickOn(Tools[1]);
+  EXPECT_TRUE(Tools[1]->Down());
+  EXPECT_FALSE(Tools[0]->Down());
+  EXPECT_TRUE(Tools[0]->AllowAllUp());
+}
+
+TEST_F(ToolButtonTest, TheFacesFollowTheStyleAndTheMouse) {
+  TFcToolButton* t = Tools[0];
+  t->SetVisualStyle(vsClassic);
+  // Flat and away from the mouse: nothing of its own.
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 0, 0)), ColorToRGB(Form->Color()));
+  Input.MoveTo(Form->Handle(), Centre(t));
+  App.RunFor(10);
+  ASSERT_TRUE(t->MouseInControl());
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 0, 0)), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 24, 24)), ColorToRGB(clBtnShadow));
+  // Not flat: the raised edge always; down in a group the two-colour pattern.
+  Input.MoveTo(Form->Handle(), {300, 150});
+  t->SetFlat(false);
+  t->SetGroupIndex(1);
+  t->SetDown(true);
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 0, 0)), ColorToRGB(clBtnShadow));
+  EXPECT_NE(ColorToRGB(PixelAt(t, 10, 10)), ColorToRGB(PixelAt(t, 11, 10)));
+  // Gradient under the mouse: an outline in the selection frame colour.
+  TFcToolButton* g = Tools[1];
+  g->SetVisualStyle(vsGradient);
+  g->SetGradientColorStyle(gcsCustom);
+  g->SetSelectionFrameColor(clRed);
+  Input.MoveTo(Form->Handle(), Centre(g));
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(g, 0, 0)), clRed);
+  EXPECT_EQ(ColorToRGB(PixelAt(g, 24, 12)), clRed);
+}
+
+TEST_F(ToolButtonTest, ADropDownButtonDrawsItsArrowAndSplitLine) {
+  TFcToolButton* t = Tools[0];
+  t->SetVisualStyle(vsClassic);
+  t->SetFlat(false);
+  t->OnClick = [](TObject*) {};
+  t->SetToolStyle(tsDropDown);
+  App.RunFor(10);
+  const int w = t->Width();
+  EXPECT_EQ(ColorToRGB(PixelAt(t, w - 8, 12 + 2)), ColorToRGB(clWindowText));
+  EXPECT_EQ(ColorToRGB(PixelAt(t, w - 14, 10)), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(ColorToRGB(PixelAt(t, w - 15, 10)), ColorToRGB(clBtnShadow));
+}
+
+TEST_F(ToolButtonTest, ItsImageComesFromTheListByStateAndTheButtonGrowsToIt) {
+  // Three 32 x 32 pictures: red, green (hot), blue (down).
+  auto* images = new TImageList(Form.get());
+  images->SetSize(32, 32);
+  for (TColor c : {TColor{clRed}, TColor{clLime}, TColor{clBlue}}) {
+    TBitmap picture(32, 32);
+    picture.Canvas()->Brush()->SetColor(c);
+    picture.Canvas()->FillRect({0, 0, 32, 32});
+    images->Add(&picture, nullptr);
+  }
+  TFcToolButton* t = Tools[0];
+  t->SetVisualStyle(vsClassic);
+  t->SetImages(images);
+  t->SetImageIndex(0);
+  t->SetHotIndex(1);
+  t->SetDownIndex(2);
+  EXPECT_EQ(t->Width(), 32);
+  EXPECT_EQ(t->Height(), 32);
+  t->SetBounds(10, 10, 40, 40);
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 20, 20)), clRed);
+  Input.MoveTo(Form->Handle(), Centre(t));
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 20, 20)), clLime);
+  Input.Press();
+  App.RunFor(10);
+  EXPECT_EQ(ColorToRGB(PixelAt(t, 20, 20)), clBlue);
+  Input.Release();
+  App.RunFor(10);
+  // A freed list is forgotten.
+  delete images;
+  EXPECT_EQ(t->Images(), nullptr);
+  App.RunFor(10);
+}
+
+TEST_F(BitBtnTest, AnImageListGlyphReplacesTheBitmapOfACustomButton) {
+  auto* images = new TImageList(Form.get());
+  images->SetSize(10, 10);
+  TBitmap picture(10, 10);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect({0, 0, 10, 10});
+  images->Add(&picture, nullptr);
+  Button->SetCaption("");
+  Button->SetImages(images);
+  Button->SetImageIndex(0);
+  App.RunFor(10);
+  // Margin 2 in the caption rectangle, centred vertically.
+  EXPECT_EQ(ColorToRGB(PixelAt(Button, 7, 15)), clRed);
+  EXPECT_NE(ColorToRGB(PixelAt(Button, 6, 15)), clRed);
+  delete images;
+  EXPECT_EQ(Button->Images(), nullptr);
 }
 
 }  // namespace
