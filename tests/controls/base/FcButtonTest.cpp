@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/Filer.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
@@ -681,6 +682,52 @@ TEST_F(BitBtnTest, AnImageListGlyphReplacesTheBitmapOfACustomButton) {
   EXPECT_NE(ColorToRGB(PixelAt(Button, 6, 15)), clRed);
   delete images;
   EXPECT_EQ(Button->Images(), nullptr);
+}
+
+// ---- definitions ----
+
+TEST_F(ButtonTest, DefinitionsOfOlderVersionsAreReadIntoTheCurrentProperties) {
+  const char* definition = R"(object Form: TForm
+  object B: TFcButton
+    Caption = 'Go'
+    FrameFlat = True
+  end
+  object K: TFcBitBtn
+    Kind = bkOK
+    Caption = 'Fine'
+  end
+  object T: TFcToolButton
+    Width = 40
+    UseGradients = True
+    GradientColorStart = clRed
+    GradientColorStop = 255
+    ThemeAware = False
+  end
+  object C: TFcControlButton
+    Style = cbsDropDown
+    RepeatClicks = True
+  end
+end
+)";
+  ReadComponentText(Form.get(), definition);
+  auto* b = dynamic_cast<TFcButton*>(Form->FindComponent("B"));
+  auto* k = dynamic_cast<TFcBitBtn*>(Form->FindComponent("K"));
+  auto* t = dynamic_cast<TFcToolButton*>(Form->FindComponent("T"));
+  auto* c = dynamic_cast<TFcControlButton*>(Form->FindComponent("C"));
+  ASSERT_TRUE(b && k && t && c);
+  EXPECT_TRUE(b->HotTrack());
+  EXPECT_TRUE(b->Transparent());
+  // A caption read with the kind stays the definition's.
+  EXPECT_EQ(k->Caption(), "Fine");
+  EXPECT_EQ(k->Kind(), bkOK);
+  EXPECT_EQ(t->VisualStyle(), vsGradient);
+  EXPECT_EQ(t->SelectionColorStart(), clRed);
+  EXPECT_EQ(t->SelectionColorStop(), 255);
+  // Loaded at its width: the size was the definition's, not a program's change.
+  EXPECT_EQ(t->Width(), 40);
+  EXPECT_TRUE(t->UseToolbarButtonSize());
+  EXPECT_EQ(c->Style(), cbsDropDown);
+  EXPECT_TRUE(c->RepeatClicks());
 }
 
 }  // namespace
