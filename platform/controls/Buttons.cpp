@@ -396,13 +396,7 @@ const classes::TEnumInfo& EnumInfo(TBitBtnKind) {
 
 namespace {
 
-struct TKindInfo {
-  const char* Caption;
-  TModalResult Result;
-  bool Default;
-  bool Cancel;
-};
-const TKindInfo kKinds[] = {
+const TBitBtnKindInfo kKinds[] = {
     {"", mrNone, false, false},         {"OK", mrOk, true, false},        {"Cancel", mrCancel, false, true},
     {"&Help", mrNone, false, false},    {"&Yes", mrYes, true, false},     {"&No", mrNo, false, true},
     {"&Close", mrNone, false, false},   {"Abort", mrAbort, false, false}, {"&Retry", mrRetry, false, false},
@@ -467,8 +461,12 @@ void DrawKind(TCanvas* C, TBitBtnKind Kind, int X, TColor Ink) {
   C->Brush()->SetStyle(bsSolid);
 }
 
-// Two cells, enabled and disabled, on the olive that marks the transparent pixels.
-std::unique_ptr<TBitmap> KindGlyph(TBitBtnKind Kind) {
+}  // namespace
+
+const TBitBtnKindInfo& BitBtnKindInfo(TBitBtnKind Kind) { return kKinds[Kind]; }
+
+std::unique_ptr<TBitmap> BitBtnKindGlyph(TBitBtnKind Kind) {
+  if (Kind == bkCustom) return std::make_unique<TBitmap>();
   static const TColor kInk[] = {clBlack, clGreen, clRed, clNavy, clGreen, clRed,
                                 clMaroon, clRed, clGreen, clNavy, clGreen};
   auto b = std::make_unique<TBitmap>(36, 18);
@@ -478,8 +476,6 @@ std::unique_ptr<TBitmap> KindGlyph(TBitBtnKind Kind) {
   DrawKind(b->Canvas(), Kind, 18, clGray);
   return b;
 }
-
-}  // namespace
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {
   FGlyph.OnChange = [this](TObject*) {
@@ -492,7 +488,7 @@ TBitBtn::~TBitBtn() { FGlyph.OnChange = nullptr; }
 
 TBitBtnKind TBitBtn::Kind() const {
   if (FKind != bkCustom) {
-    const TKindInfo& k = kKinds[FKind];
+    const TBitBtnKindInfo& k = kKinds[FKind];
     if (FModifiedGlyph || Default() != k.Default || Cancel() != k.Cancel || ModalResult() != k.Result)
       FKind = bkCustom;
   }
@@ -502,13 +498,13 @@ TBitBtnKind TBitBtn::Kind() const {
 void TBitBtn::SetKind(TBitBtnKind Value) {
   if (Value == Kind()) return;
   if (Value != bkCustom) {
-    const TKindInfo& k = kKinds[Value];
+    const TBitBtnKindInfo& k = kKinds[Value];
     SetDefault(k.Default);
     SetCancel(k.Cancel);
     SetModalResult(k.Result);
     if (!HasState(csLoading) || Caption().empty()) SetCaption(k.Caption);
     FSettingKind = true;
-    FGlyph.SetGlyph(KindGlyph(Value).get());
+    FGlyph.SetGlyph(BitBtnKindGlyph(Value).get());
     FGlyph.SetNumGlyphs(2);
     FSettingKind = false;
     FModifiedGlyph = false;

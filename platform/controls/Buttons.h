@@ -23,6 +23,18 @@ const classes::TEnumInfo& EnumInfo(TBitBtnKind);
 using TNumGlyphs = int;
 const classes::TEnumInfo& EnumInfo(TButtonLayout);
 
+// What a kind of dialog button brings: its caption, modal result, Default and Cancel.
+struct TBitBtnKindInfo {
+  const char* Caption;
+  TModalResult Result;
+  bool Default;
+  bool Cancel;
+};
+const TBitBtnKindInfo& BitBtnKindInfo(TBitBtnKind Kind);
+// The picture of a kind: two 18 x 18 cells side by side, enabled and disabled, on clOlive
+// (the transparent colour). Empty for bkCustom.
+std::unique_ptr<TBitmap> BitBtnKindGlyph(TBitBtnKind Kind);
+
 namespace controls {
 
 // The glyph and caption drawing shared by the picture buttons.

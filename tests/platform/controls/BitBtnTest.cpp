@@ -71,4 +71,18 @@ TEST_F(BitBtnTest, ClicksSetTheFormsResultOrCloseIt) {
   EXPECT_FALSE(Form->Visible()) << "the Close button closed the form";
 }
 
+TEST_F(BitBtnTest, TheKindTableAndPicturesArePublic) {
+  TBitBtn button(nullptr);
+  button.SetKind(bkNo);
+  const TBitBtnKindInfo& no = BitBtnKindInfo(bkNo);
+  EXPECT_EQ(button.Caption(), no.Caption);
+  EXPECT_EQ(button.ModalResult(), no.Result);
+  EXPECT_EQ(button.Cancel(), no.Cancel);
+  const auto glyph = BitBtnKindGlyph(bkNo);
+  EXPECT_EQ(glyph->Width(), 36);
+  EXPECT_EQ(glyph->Height(), 18);
+  EXPECT_EQ(glyph->TransparentColor(), clOlive);
+  EXPECT_TRUE(BitBtnKindGlyph(bkCustom)->Empty());
+}
+
 }  // namespace
