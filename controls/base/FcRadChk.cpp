@@ -196,8 +196,6 @@ void TFcCustomGlyphButton::Notification(TComponent* AComponent, TOperation Opera
   if (AComponent == FCustomGlyphImages) SetCustomGlyphImages(nullptr);
 }
 
-bool TFcCustomGlyphButton::ThemesActive() const { return ThemeAware() && IsThemeActive() && IsAppThemed(); }
-
 bool TFcCustomGlyphButton::GlyphOnRight() const {
   return UseRightToLeftReading() ? FAlignment == taRightJustify : FAlignment == taLeftJustify;
 }
@@ -243,41 +241,20 @@ void TFcCustomGlyphButton::AdjustSize() {
 
 // ---- input ----
 
+// The base shows the button pressed while the left button is held inside it and runs
+// ChangeState on a release inside; the glyph button only remembers that the mouse is in use.
 void TFcCustomGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FUsingMouse = true;
-  if (Button == mbLeft && Enabled()) {
-    if (CanFocus()) SetFocus();
-    if (Focused()) {
-      FShownDown = true;
-      RepaintState();
-      FDragging = true;
-    }
-  }
-  TCustomControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TFcCustomGlyphButton::MouseMove(TShiftState Shift, int X, int Y) {
-  TCustomControl::MouseMove(Shift, X, Y);
-  if (!FDragging) return;
-  const TRect client = ClientRect();
-  const bool inside = PtInRect(&client, TPoint{X, Y});
-  if (inside == FShownDown) return;
-  FShownDown = inside;
-  RepaintState();
+  TFcCustomButton::MouseDown(Button, Shift, X, Y);
 }
 
 void TFcCustomGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TCustomControl::MouseUp(Button, Shift, X, Y);
-  if (FDragging && Button == mbLeft) {
-    FDragging = false;
-    FShownDown = false;
-    const TRect client = ClientRect();
-    if (PtInRect(&client, TPoint{X, Y})) ChangeState();
-    RepaintState();
-  }
+  TFcCustomButton::MouseUp(Button, Shift, X, Y);
   FUsingMouse = false;
 }
 
+// Space is left to the kinds of glyph button (the check box refuses it when read-only), so the
+// base's Space handling is passed over here.
 void TFcCustomGlyphButton::KeyDown(WORD& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
   if (FTabOnEnter && Key == VK_RETURN) {

@@ -86,7 +86,7 @@ class TFcCustomGlyphButton : public TFcCustomButton, public IFrameControllerClie
   // The glyph stands right of the caption.
   bool GlyphOnRight() const;
   // Drawn pressed: the left button is held inside the control, or Space is held.
-  bool ShownDown() const { return FShownDown; }
+  using TFcCustomButton::ShownDown;
 
  protected:
   // Draws the glyph of the current state into Bitmap (sized here to the glyph).
@@ -97,19 +97,14 @@ class TFcCustomGlyphButton : public TFcCustomButton, public IFrameControllerClie
   virtual void DrawGlyph(TCanvas* Canvas);
   // Target becomes cell Index (Width x Height) of Strip.
   virtual void CopyGlyphCell(int Index, TBitmap* Target, int Height, int Width, TBitmap* Strip);
-  // The user's change of the value (the mouse released inside, Space released, the accelerator).
-  virtual void ChangeState() = 0;
   // Shows the current state at once.
-  virtual void RepaintState() { Repaint(); }
+  void RepaintState() override { Repaint(); }
   // With Transparent, the parent's picture under the control.
-  virtual void EraseButtonBackground(HDC DC);
-  // Whether the themed look applies (ThemeAware and visual styles on).
-  bool ThemesActive() const;
+  void EraseButtonBackground(HDC DC) override;
   // Raised while the mouse button that went down on the control is held.
   bool UsingMouse() const { return FUsingMouse; }
   bool ClicksDisabled() const { return FClicksDisabled; }
   void SetClicksDisabled(bool Value) { FClicksDisabled = Value; }
-  void SetShownDown(bool Value) { FShownDown = Value; }
   void SetGlyphCells(int Value) { FGlyphCells = Value; }
 
   void Paint() override;
@@ -118,7 +113,6 @@ class TFcCustomGlyphButton : public TFcCustomButton, public IFrameControllerClie
   void DefineProperties(TFiler* Filer) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void WMSetFocus(TMessage& Message) override;
@@ -168,8 +162,6 @@ class TFcCustomGlyphButton : public TFcCustomButton, public IFrameControllerClie
   bool FUpdateBackground = true;
   bool FBackgroundTransparent = false;
   bool FUsingMouse = false;
-  bool FDragging = false;
-  bool FShownDown = false;
   bool FClicksDisabled = false;
 };
 
