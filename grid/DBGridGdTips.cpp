@@ -254,7 +254,13 @@ void TCustomDBGridGd::CMHintShow(TMessage& Message) {
   if (cell.Y < 0 || dataCol < 0 || dataCol >= FColumns->Count()) return;
   TColumnGd* column = FColumns->Items(dataCol);
   const bool title = cell.Y < FTitleOffset;
-  const bool tips = title ? FColumnDefValues->Title()->ToolTips() : FDataLink->Active() && column->ToolTips();
+  // A title's own hint wins over any tool-tip: its short part, over the title cell.
+  if (title && !column->Title()->Hint().empty()) {
+    info->HintStr = GetShortHint(column->Title()->Hint());
+    info->CursorRect = CellRect(cell.X, cell.Y);
+    return;
+  }
+  const bool tips = title ? column->Title()->ToolTips() : FDataLink->Active() && column->ToolTips();
   if (!tips || GetCapture() || GetKeyState(VK_CONTROL) < 0) return;
   CellToolTip(*info, cell);
 }
@@ -269,7 +275,7 @@ void TCustomDBGridGd::CMHintShowPause(TMessage& Message) {
   const int dataCol = cell.X - FIndicatorOffset;
   if (cell.Y < 0 || dataCol < 0 || dataCol >= FColumns->Count()) return;
   TColumnGd* column = FColumns->Items(dataCol);
-  const bool tips = cell.Y < FTitleOffset ? FColumnDefValues->Title()->ToolTips()
+  const bool tips = cell.Y < FTitleOffset ? column->Title()->ToolTips() && column->Title()->Hint().empty()
                                           : FDataLink->Active() && column->ToolTips();
   if (tips) *pause = 0;
 }

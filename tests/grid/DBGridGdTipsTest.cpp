@@ -230,6 +230,27 @@ TEST_F(TipsTest, TheHintPauseIsZeroOverCellsWithToolTips) {
   }
 }
 
+TEST_F(TipsTest, ATitlesOwnHintWinsOverItsToolTipAndKeepsTheNormalPause) {
+  Name()->Title()->SetToolTips(true);
+  const TRect title = Grid->CellRect(2, 0);
+  const TPoint p{title.Left + 3, title.Top + 3};
+  THintInfo info;
+  Name()->Title()->SetHint("Sort by name|Click to sort the songs by name");
+  ASSERT_TRUE(AskHint(p, info));
+  EXPECT_EQ(info.HintStr, "Sort by name");
+  EXPECT_EQ(info.CursorRect, title);
+  EXPECT_EQ(info.HintWindowClass, nullptr) << "a plain hint, not a tool-tip";
+  Input.MoveTo(Grid->Handle(), p);
+  App.ProcessMessages();
+  int pause = 500;
+  SendMessage(Grid->Handle(), CM_HINTSHOWPAUSE, 0, reinterpret_cast<LPARAM>(&pause));
+  EXPECT_EQ(pause, 500);
+  Name()->Title()->SetHint("");
+  pause = 500;
+  SendMessage(Grid->Handle(), CM_HINTSHOWPAUSE, 0, reinterpret_cast<LPARAM>(&pause));
+  EXPECT_EQ(pause, 0) << "a title with tool-tips and no hint shows its tip at once";
+}
+
 }  // namespace
 
 namespace {
