@@ -2,6 +2,8 @@
 
 #include <gio/gio.h>
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -55,6 +57,8 @@ struct DesktopNotifications::Impl {
   GMainContext* context = nullptr;
   GMainLoop* loop = nullptr;
   std::thread worker;
+  std::mutex postedMutex;
+  std::deque<std::function<void()>> posted;
   std::string appName;
   // Touched by the worker thread only.
   std::map<uint32_t, Target> targets;
@@ -73,16 +77,33 @@ struct DesktopNotifications::Impl {
     }
   }
 
-  // Runs fn on the worker thread.
+  // Runs fn on the worker thread. The work goes through a queue under a mutex, so what fn
+  // captured on this thread is visibly handed over to the worker (glib's own locking is not
+  // seen by the thread checker).
   void Post(std::function<void()> fn) {
-    auto* heap = new std::function<void()>(std::move(fn));
-    g_main_context_invoke_full(
-        context, G_PRIORITY_DEFAULT,
+    {
+      std::lock_guard<std::mutex> lock(postedMutex);
+      posted.push_back(std::move(fn));
+    }
+    g_main_context_invoke(
+        context,
         [](gpointer data) -> gboolean {
-          (*static_cast<std::function<void()>*>(data))();
+          static_cast<Impl*>(data)->RunPosted();
           return G_SOURCE_REMOVE;
         },
-        heap, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+        this);
+  }
+
+  // Runs the oldest posted work (one per invocation, so the order of posting holds).
+  void RunPosted() {
+    std::function<void()> fn;
+    {
+      std::lock_guard<std::mutex> lock(postedMutex);
+      if (posted.empty()) return;
+      fn = std::move(posted.front());
+      posted.pop_front();
+    }
+    fn();
   }
 
   static void Notice(const Target& t, UINT notice) {
