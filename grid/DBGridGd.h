@@ -485,6 +485,8 @@ class TColumnGd : public TCollectionItem {
   // False for a column the grid made from a field.
   bool Stored() const { return FStored; }
   bool IsDefaultColumn() const { return !FStored; }
+  // The field a default column of an active grid changes in place of itself (none otherwise).
+  TField* FieldOfDefaultColumn() const;
   int InitialWidth() const { return FInitialWidth; }
   void SetInitialWidth(int Value) { FInitialWidth = Value; }
 

@@ -176,9 +176,7 @@ std::string TColumnTitleGd::Caption() const {
   return field ? field->DisplayName() : FColumn->FieldName();
 }
 void TColumnTitleGd::SetCaption(const std::string& Value) {
-  TField* field = FColumn->Field();
-  TCustomDBGridGd* grid = FColumn->Grid();
-  if (FColumn->IsDefaultColumn() && field && grid && grid->DataLink()->Active()) {
+  if (TField* field = FColumn->FieldOfDefaultColumn()) {
     field->SetDisplayLabel(Value);
     return;
   }
@@ -310,11 +308,9 @@ std::string TColumnGd::GetDisplayName() const {
 }
 
 void TColumnGd::SetIndex(int Value) {
-  TCustomDBGridGd* grid = Grid();
-  TField* field = Field();
-  if (grid && IsDefaultColumn() && field && grid->DataLink()->Active()) {
+  if (TField* field = FieldOfDefaultColumn()) {
     // A default column follows its field: the field moves to where the target column's field is.
-    if (TField* target = grid->GetFields(Value)) field->SetIndex(target->Index());
+    if (TField* target = Grid()->GetFields(Value)) field->SetIndex(target->Index());
   }
   TCollectionItem::SetIndex(Value);
 }
@@ -483,10 +479,13 @@ TAlignment TColumnGd::Alignment() const {
   TField* field = Field();
   return field ? field->Alignment() : taLeftJustify;
 }
-void TColumnGd::SetAlignment(TAlignment Value) {
+TField* TColumnGd::FieldOfDefaultColumn() const {
   TCustomDBGridGd* grid = Grid();
-  TField* field = Field();
-  if (IsDefaultColumn() && grid && grid->DataLink()->Active() && field) {
+  return IsDefaultColumn() && grid && grid->DataLink()->Active() ? Field() : nullptr;
+}
+
+void TColumnGd::SetAlignment(TAlignment Value) {
+  if (TField* field = FieldOfDefaultColumn()) {
     field->SetAlignment(Value);
     return;
   }
@@ -541,9 +540,7 @@ bool TColumnGd::ReadOnly() const {
   return (grid && grid->ReadOnly()) || (field && field->ReadOnly());
 }
 void TColumnGd::SetReadOnly(bool Value) {
-  TCustomDBGridGd* grid = Grid();
-  TField* field = Field();
-  if (IsDefaultColumn() && grid && grid->DataLink()->Active() && field) {
+  if (TField* field = FieldOfDefaultColumn()) {
     field->SetReadOnly(Value);
     return;
   }

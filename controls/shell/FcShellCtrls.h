@@ -471,7 +471,7 @@ class TFcCustomShellTree : public TFcCustomTreeView {
 
  private:
   friend class TFcCustomShellList;
-  friend class TDropTarget_shtv;
+  template <class> friend class TShellDropTarget;
   std::shared_ptr<IDropTarget> NodeDropTarget(TTreeNode* Node);
   void RegisterDropTarget(bool On);
   void BaseFolderChanged(TObject* Sender);
@@ -624,7 +624,7 @@ class TFcCustomShellList : public TFcCustomListView {
   void DoItemContextMenu(TListItem* Item, TPoint Pos, TPopupMenu*& Menu) override;
 
  private:
-  friend class TDropTarget_shlv;
+  template <class> friend class TShellDropTarget;
   friend class TDataObject_shlv;
   std::shared_ptr<IDropTarget> TargetAt(TPoint Client, TListItem*& Item);
   void RegisterDropTarget(bool On);
@@ -795,28 +795,29 @@ class TDataObject_shlv : public TFcShellDataObject {
 };
 
 // The drop targets hand every call to their control.
-class TDropTarget_shtv : public TObject, public IDropTarget {
+// The drop target a shell tree or list registers: it hands every drag event to its control.
+template <class TOwnerControl>
+class TShellDropTarget : public TObject, public IDropTarget {
  public:
-  explicit TDropTarget_shtv(TFcCustomShellTree* Tree) : FTree(Tree) {}
-  bool QueryInterface(const TGUID& IID, void** Obj) override;
-  HRESULT DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
-  HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) override;
-  HRESULT DragLeave() override;
-  HRESULT Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
+  explicit TShellDropTarget(TOwnerControl* Owner) : FOwner(Owner) {}
+  bool QueryInterface(const TGUID& IID, void** Obj) override {
+    const bool known = IID == IDropTarget::IID || IID == IInterface::IID;
+    *Obj = known ? static_cast<IDropTarget*>(this) : nullptr;
+    return known;
+  }
+  HRESULT DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override {
+    return FOwner->OleDragEnter(Data, KeyState, Point, Effect);
+  }
+  HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) override {
+    return FOwner->OleDragOver(KeyState, Point, Effect);
+  }
+  HRESULT DragLeave() override { return FOwner->OleDragLeave(); }
+  HRESULT Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override {
+    return FOwner->OleDrop(Data, KeyState, Point, Effect);
+  }
 
  private:
-  TFcCustomShellTree* FTree;
+  TOwnerControl* FOwner;
 };
-
-class TDropTarget_shlv : public TObject, public IDropTarget {
- public:
-  explicit TDropTarget_shlv(TFcCustomShellList* List) : FList(List) {}
-  bool QueryInterface(const TGUID& IID, void** Obj) override;
-  HRESULT DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
-  HRESULT DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) override;
-  HRESULT DragLeave() override;
-  HRESULT Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) override;
-
- private:
-  TFcCustomShellList* FList;
-};
+using TDropTarget_shtv = TShellDropTarget<TFcCustomShellTree>;
+using TDropTarget_shlv = TShellDropTarget<TFcCustomShellList>;

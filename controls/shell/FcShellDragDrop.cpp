@@ -126,46 +126,6 @@ TNodeItems SelectionItems(TFcCustomShellList* List) {
 TDataObject_shlv::TDataObject_shlv(TFcCustomShellList* List)
     : TFcShellDataObject(SelectionItems(List).Parent.get(), SelectionItems(List).Items, SelectionItems(List).Paths) {}
 
-// ---- drop targets ----
-
-bool TDropTarget_shtv::QueryInterface(const TGUID& IID, void** Obj) {
-  if (IID == IDropTarget::IID || IID == IInterface::IID) {
-    *Obj = static_cast<IDropTarget*>(this);
-    return true;
-  }
-  *Obj = nullptr;
-  return false;
-}
-HRESULT TDropTarget_shtv::DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FTree->OleDragEnter(Data, KeyState, Point, Effect);
-}
-HRESULT TDropTarget_shtv::DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FTree->OleDragOver(KeyState, Point, Effect);
-}
-HRESULT TDropTarget_shtv::DragLeave() { return FTree->OleDragLeave(); }
-HRESULT TDropTarget_shtv::Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FTree->OleDrop(Data, KeyState, Point, Effect);
-}
-
-bool TDropTarget_shlv::QueryInterface(const TGUID& IID, void** Obj) {
-  if (IID == IDropTarget::IID || IID == IInterface::IID) {
-    *Obj = static_cast<IDropTarget*>(this);
-    return true;
-  }
-  *Obj = nullptr;
-  return false;
-}
-HRESULT TDropTarget_shlv::DragEnter(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FList->OleDragEnter(Data, KeyState, Point, Effect);
-}
-HRESULT TDropTarget_shlv::DragOver(DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FList->OleDragOver(KeyState, Point, Effect);
-}
-HRESULT TDropTarget_shlv::DragLeave() { return FList->OleDragLeave(); }
-HRESULT TDropTarget_shlv::Drop(IDataObject* Data, DWORD KeyState, POINTL Point, DWORD* Effect) {
-  return FList->OleDrop(Data, KeyState, Point, Effect);
-}
-
 // ---- the tree ----
 
 std::shared_ptr<IDropSource> TFcCustomShellTree::CreateDropSource(int Button) {

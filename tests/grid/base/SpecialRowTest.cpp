@@ -39,7 +39,7 @@ TEST(SplitCellsTextTest, ItemsQuotesAndControlCharacters) {
   }
 }
 
-TEST(SpecRowGdTest, CellsFollowTheTextAndOutOfRangeCellsAreEmpty) {
+TEST(SpecialRowTest, CellsFollowTheTextAndOutOfRangeCellsAreEmpty) {
   TSpecRowGd row(nullptr);
   int changes = 0;
   row.OnChanged = [&](TObject*) { ++changes; };
@@ -57,7 +57,7 @@ TEST(SpecRowGdTest, CellsFollowTheTextAndOutOfRangeCellsAreEmpty) {
   EXPECT_EQ(changes, 2);
 }
 
-TEST(SpecRowGdTest, ColourAndFontAreTheOwnersUntilAssignedAndOnlyThenStored) {
+TEST(SpecialRowTest, ColourAndFontAreTheOwnersUntilAssignedAndOnlyThenStored) {
   test::THeadlessApp app;
   TPanel owner(nullptr);
   owner.SetColor(clYellow);
@@ -82,7 +82,7 @@ TEST(SpecRowGdTest, ColourAndFontAreTheOwnersUntilAssignedAndOnlyThenStored) {
   EXPECT_TRUE(info->FindProperty("Color")->Stored(&row));
 }
 
-TEST(SpecRowGdTest, DefaultsAndANullValueAreNotStored) {
+TEST(SpecialRowTest, DefaultsAndANullValueAreNotStored) {
   TSpecRowGd row(nullptr);
   const classes::TClassInfo* info = classes::ClassInfoOf(&row);
   EXPECT_EQ(row.ShortCut(), 32814);
